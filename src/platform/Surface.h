@@ -1,0 +1,51 @@
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <QObject>
+#include <optional>
+
+// The drawing side of a picture surface: a persistent backing bitmap of exactly the
+// surface's inner size (32 bits per pixel, QImage::Format_RGB32), a background colour
+// and an optional assigned picture. Everything drawn on the surface goes into the
+// bitmap; the widget that shows it (PictureBox) repaints from it on Refresh(). A hidden
+// surface keeps its bitmap, so other code can still copy from it.
+class Surface : public QObject {
+    Q_OBJECT
+public:
+    Surface(int width, int height, QColor backColor, QObject* parent = nullptr);
+
+    // Inner size in pixels: the size of the backing bitmap.
+    int Width() const { return bitmap_.width(); }
+    int Height() const { return bitmap_.height(); }
+    // Gives the bitmap a new size. What fits is kept; new area takes the background.
+    void SetSize(int width, int height);
+
+    QColor BackColor() const { return backColor_; }
+    void SetBackColor(QColor color);
+
+    // With auto-size, assigning a picture makes the surface take the picture's size.
+    bool AutoSize = false;
+    // Assigns a picture (or removes it with std::nullopt, keeping the size) and clears,
+    // so the bitmap shows the picture over the background.
+    void SetPicture(std::optional<QImage> picture);
+    bool HasPicture() const { return picture_.has_value(); }
+    const std::optional<QImage>& Picture() const { return picture_; }
+
+    // Fills the bitmap with the background colour, then draws the assigned picture at (0, 0).
+    void Cls();
+    // Asks the widget showing this surface to repaint from the bitmap.
+    void Refresh();
+
+    // The backing bitmap, the surface's "device context" for block copies.
+    QImage& hDC() { return bitmap_; }
+    const QImage& Image() const { return bitmap_; }
+
+signals:
+    void resized();
+    void refreshed();
+
+private:
+    QImage bitmap_;
+    QColor backColor_;
+    std::optional<QImage> picture_;
+};

@@ -1,0 +1,8 @@
+#pragma once
+#include <QColor>
+
+// The system colours the windows are drawn with, in one place.
+inline const QColor COLOR_BTNFACE{0xF0, 0xF0, 0xF0};
+inline const QColor COLOR_MENU{0xF0, 0xF0, 0xF0};
+inline const QColor COLOR_WINDOW{0xFF, 0xFF, 0xFF};
+inline const QColor COLOR_WINDOWTEXT{0x00, 0x00, 0x00};

@@ -1,0 +1,39 @@
+#include "ui/frmView.h"
+
+#include "ui/SystemColors.h"
+
+#include <QEvent>
+#include <QScrollArea>
+
+frmView::frmView(frmMain& main) : QWidget(nullptr, Qt::Tool), main_(main)
+{
+    setWindowTitle(QStringLiteral("合成画像"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(194, 179);
+    // A composite larger than the screen scrolls; Board's coordinates stay the composite's.
+    scroller_ = new QScrollArea(this);
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setGeometry(0, 0, 194, 179);
+    Board = new PictureBox(nullptr, QRect(0, 0, 200, 200), BorderStyle::None, COLOR_BTNFACE);
+    Board->surface().AutoSize = true;
+    scroller_->setWidget(Board);
+    TMC = new QTimer(Board);
+    TMC->setInterval(100);
+    TMC->start();
+    Shape1 = new Shape(Board, QRect(-1, -1, 1, 1));
+
+    connect(TMC, &QTimer::timeout, this, [this] { TMC_Timer(); });
+    connect(Board, &PictureBox::mouseDown, this, &frmView::Board_MouseDown);
+    connect(Board, &PictureBox::mouseMove, this, &frmView::Board_MouseMove);
+    connect(Board, &PictureBox::mouseUp, this, &frmView::Board_MouseUp);
+    connect(Board, &PictureBox::doubleClicked, this, &frmView::Board_DblClick);
+}
+
+bool frmView::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    if (event->type() == QEvent::Resize)
+        scroller_->resize(size());
+    return QWidget::event(event);
+}

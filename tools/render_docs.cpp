@@ -1,0 +1,28 @@
+// Renders the windows as a person sees them into PNG files for the README:
+//   render_docs <output folder> [foreground picture] [background picture]
+#include "app/Settings.h"
+#include "ui/frmMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (argc > 3) {
+        Settings.Front = QString::fromLocal8Bit(argv[2]);
+        Settings.Back = QString::fromLocal8Bit(argv[3]);
+    }
+    Settings.TransRate = 70;
+    frmMain form;
+    form.Form_Load();
+    QApplication::processEvents();
+    form.TMC->stop();
+    return form.grab().save(out.filePath(QStringLiteral("main-window.png"))) ? 0 : 1;
+}
