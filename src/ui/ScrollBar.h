@@ -17,4 +17,7 @@ public:
 
 signals:
     void change();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
