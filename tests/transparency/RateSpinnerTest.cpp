@@ -3,9 +3,9 @@
 namespace {
 class RateSpinner : public MainWindowTest {
 protected:
-    // The spinner is 17 x 17: its upper half is the up arrow, its lower half the down arrow.
-    void ClickUpperArrow() { QTest::mouseClick(form.Trans, Qt::LeftButton, {}, QPoint(8, 3)); }
-    void ClickLowerArrow() { QTest::mouseClick(form.Trans, Qt::LeftButton, {}, QPoint(8, 13)); }
+    // The spinner is 17 x 17: rows 0 to 7 are the up arrow, rows 8 to 16 the down arrow.
+    void ClickUpperArrow(int y = 3) { QTest::mouseClick(form.Trans, Qt::LeftButton, {}, QPoint(8, y)); }
+    void ClickLowerArrow(int y = 13) { QTest::mouseClick(form.Trans, Qt::LeftButton, {}, QPoint(8, y)); }
 
     void Restore(std::int32_t rate)
     {
@@ -50,6 +50,22 @@ TEST_F(RateSpinner, LowerArrowRaisesTheRateAndStopsAtHundred)
     Restore(100);
     ClickLowerArrow();
     ExpectRate(100);
+}
+
+// The arrows share the spinner between them: there is no track or thumb to hit.
+TEST_F(RateSpinner, EveryRowIsAnArrow)
+{
+    for (int y = 0; y < 17; ++y) {
+        SCOPED_TRACE(testing::Message() << "row " << y);
+        Restore(50);
+        if (y < 8) {
+            ClickUpperArrow(y);
+            ExpectRate(49);
+        } else {
+            ClickLowerArrow(y);
+            ExpectRate(51);
+        }
+    }
 }
 
 TEST_F(RateSpinner, KeyboardStepsByOne)
