@@ -45,15 +45,3 @@ TEST_F(KeyColourDialog, RateReadOutOpensNothing)
     EXPECT_TRUE(dialogs->colorRequests.empty());
     EXPECT_EQ(before, Settings.TransColor);
 }
-
-// A new key applies from the next pick on; pixels painted with the old key keep it.
-TEST_F(KeyColourDialog, NewKeyIsUsedByTheNextPick)
-{
-    SetForeground(MakePicture(3, 1, [](int x, int) { return x == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0); }));
-    dialogs->colorAnswers.push_back({true, RGB(0, 255, 0)});
-    ClickSwatch(0);
-    form.AREA_MouseDown(0, 1, 0, 1, 0);
-    EXPECT_EQ(qRgb(255, 255, 255), Holder().pixel(0, 0));
-    EXPECT_EQ(qRgb(0, 255, 0), Holder().pixel(1, 0));
-    EXPECT_EQ(qRgb(0, 255, 0), Holder().pixel(2, 0));
-}

@@ -56,34 +56,6 @@ TEST_F(Magnifier, FollowsThePointerOverThePicture)
     }
 }
 
-TEST_F(Magnifier, EdgesOfThePicture)
-{
-    const QImage picture = DistinctPicture(kWidth, kHeight);
-    SetForeground(picture);
-
-    Hover(0, 0);   // 5 x 5 pixels in the lower right, from loupe pixel (32, 32) on
-    EXPECT_TRUE(PixelIs(LoupeImage(), 32, 32, picture.pixel(0, 0)));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 71, 71, picture.pixel(4, 4)));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 31, 40, Background()));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 40, 31, Background()));
-
-    Hover(kWidth - 1, kHeight - 1);   // 5 x 5 pixels ending at loupe pixel (39, 39)
-    EXPECT_TRUE(PixelIs(LoupeImage(), 0, 0, picture.pixel(kWidth - 5, kHeight - 5)));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 39, 39, picture.pixel(kWidth - 1, kHeight - 1)));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 40, 39, Background()));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 39, 40, Background()));
-
-    Hover(kWidth + 3, 5);   // only the last column, in the left-most strip
-    EXPECT_TRUE(PixelIs(LoupeImage(), 0, 32, picture.pixel(kWidth - 1, 5)));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 7, 39, picture.pixel(kWidth - 1, 5)));
-    EXPECT_TRUE(PixelIs(LoupeImage(), 8, 32, Background()));
-
-    Hover(kWidth + 4, 5);   // blank
-    QImage blank(72, 72, QImage::Format_RGB32);
-    blank.fill(Background());
-    EXPECT_TRUE(SamePixels(blank, LoupeImage()));
-}
-
 // With the pane scrolled, the loupe shows the picture pixels under the pointer, not
 // those at the pane point.
 TEST_F(Magnifier, ScrolledPane)

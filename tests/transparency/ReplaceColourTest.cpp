@@ -61,10 +61,3 @@ TEST(ReplaceColour, CountLimitsTheElementsVisited)
         ExpectPixels(expected, pixels);
     }
 }
-
-TEST(ReplaceColour, EmptyArrayIsLeftAlone)
-{
-    PixelArray pixels;
-    ReplaceColour(pixels, 5, 0, 0, 0, 1, 1, 1);
-    EXPECT_TRUE(pixels.empty());
-}
