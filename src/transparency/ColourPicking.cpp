@@ -15,9 +15,9 @@ std::int32_t PictureCoordinate(float panePoint, const ScrollBar& offset)
 }
 } // namespace
 
-// A click on the foreground makes the clicked colour the key colour everywhere in the
-// picture, so a plain backdrop becomes transparent in the next composite. Any button
-// and any shift state pick.
+// A click on the foreground repaints every pixel of the clicked colour in the key colour,
+// so a plain backdrop becomes transparent in the next composite; the key stays as it is.
+// Any button and any shift state pick. A bitmap that cannot be read stays untouched.
 void frmMain::AREA_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift,
                              float X, float Y)
 {
