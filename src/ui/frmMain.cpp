@@ -56,6 +56,8 @@ void frmMain::CreateControls()
         AREA[slot] = new PictureBox(this, QRect(88, slot == 0 ? 24 : 240, 209, 177),
                                     BorderStyle::ThreeD, COLOR_BTNFACE);
         AREA[slot]->setAcceptFiles(true);
+        // The panes report the pointer even with no button held, for the magnifier.
+        AREA[slot]->setMouseTracking(true);
         PicImg[slot] = HiddenPicture(AREA[slot], AREA[slot]->borderWidth(), AREA[slot]->borderWidth());
     }
     HSCR[1] = new ScrollBar(this, Qt::Horizontal, QRect(88, 416, 209, 17), 0, 32767, 0);

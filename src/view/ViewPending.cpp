@@ -1,7 +1,6 @@
-#include "ui/frmJPEG.h"
 #include "ui/frmView.h"
 
-// The composite view's behaviour and the save options are not built yet.
+// The composite view's behaviour is not built yet.
 void frmView::Form_Activate() {}
 void frmView::Board_MouseDown(std::int16_t, std::int16_t, float, float) {}
 void frmView::Board_MouseMove(std::int16_t, std::int16_t, float, float) {}
@@ -9,6 +8,3 @@ void frmView::Board_MouseUp(std::int16_t, std::int16_t, float, float) {}
 void frmView::Board_DblClick() {}
 void frmView::TMC_Timer() {}
 void frmView::SaveComposite() {}
-void frmJPEG::Form_Load() {}
-void frmJPEG::ASCR_Change(std::int16_t) {}
-void frmJPEG::BTN_Click(std::int16_t) {}

@@ -1,0 +1,55 @@
+#pragma once
+#include "app/Settings.h"
+#include "ui/frmMain.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+// A shown main window with default settings whose settings file would go to a temporary
+// folder, its blink timer stopped so nothing changes behind a test's back.
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        Settings = SettingsRecord{};
+        Settings.IniPath = folder.filePath(QStringLiteral("Layerpix.ini"));
+        form.TMC->stop();
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    // Puts a picture into the foreground holder, as loading a file does.
+    void SetForeground(const QImage& picture) { form.PicImg[0]->surface().SetPicture(picture); }
+    const QImage& Holder() { return form.PicImg[0]->surface().Image(); }
+    const QImage& LoupeImage() { return form.Loupe->surface().Image(); }
+
+    // Pane point (x, y) of AREA(index) in the widget's own coordinates (inside the border).
+    QPoint PanePoint(int index, int x, int y) const
+    {
+        const int border = form.AREA[index]->borderWidth();
+        return QPoint(x + border, y + border);
+    }
+
+    QTemporaryDir folder;
+    frmMain form;
+};
+
+// A w x h picture whose pixel (x, y) has the colour colourAt(x, y).
+inline QImage MakePicture(int w, int h, const std::function<QRgb(int, int)>& colourAt)
+{
+    QImage picture(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            picture.setPixel(x, y, colourAt(x, y));
+    return picture;
+}
+
+// Every pixel a colour of its own.
+inline QImage DistinctPicture(int w, int h)
+{
+    return MakePicture(w, h, [](int x, int y) { return qRgb(x * 3 + 1, y * 5 + 2, 200); });
+}
