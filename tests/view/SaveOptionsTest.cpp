@@ -4,6 +4,7 @@
 #include "ui/frmJPEG.h"
 #include "ui/frmMain.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -60,6 +61,12 @@ protected:
         bar->setFocus();
         for (int i = 0; i < times; ++i)
             QTest::keyClick(bar, key);
+    }
+
+    QByteArray IniText() const
+    {
+        QFile file(Settings.IniPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir folder;
@@ -120,6 +127,8 @@ TEST_F(SaveOptions, PngPositionTwoIsStoredAndShownAgain)
 {
     Open(0, [](frmJPEG& options) { Press(options.ASCR[1], Qt::Key_Right, 2); });
     EXPECT_EQ(2, Settings.PngRate);
+    // "保存" writes the settings file at once.
+    EXPECT_TRUE(IniText().contains("[PNG]\nRate=2")) << IniText().toStdString();
     const Shown shown = Open(1);
     EXPECT_EQ(2, shown.pngPosition);
     EXPECT_EQ(QStringLiteral("2"), shown.pngText);
@@ -181,5 +190,6 @@ TEST_F(SaveOptions, CloseButtonAndCloseBoxStoreNothing)
             QTest::mouseClick(options.CHK, Qt::LeftButton);
         });
         ExpectSettingsEqual(before);
+        EXPECT_FALSE(QFile::exists(Settings.IniPath));
     }
 }
