@@ -213,8 +213,11 @@ TEST_F(SaveComposite, AnUnexpectedFileErrorEndsOnlyTheSave)
     WriteAll(Path("plain"), "x");
     dialogs->messageAnswers.push_back(IDOK);
     Save(Path("plain/inner"), 2);
+    // A file used as a folder: the system says "not a directory", not "missing".
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("システムエラー"));
+    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("20:Not a directory"));
+    EXPECT_EQ(dialogs->messages[0].type, MB_OK | MB_ICONSTOP);
     EXPECT_EQ(Files(), QStringList{"plain"});
     // The program goes on: the next save works.
     Save(Path("after"), 2);
