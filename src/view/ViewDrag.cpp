@@ -1,5 +1,5 @@
-#include "compose/ComposeIntoView.h"
 #include "app/FrontPosition.h"
+#include "compose/ComposeIntoView.h"
 #include "platform/Rounding.h"
 #include "ui/InputCodes.h"
 #include "ui/frmView.h"
