@@ -13,9 +13,12 @@ frmView::frmView(frmMain& main) : QWidget(nullptr, Qt::Tool), main_(main)
     // A composite larger than the screen scrolls; Board's coordinates stay the composite's.
     scroller_ = new QScrollArea(this);
     scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
     scroller_->setGeometry(0, 0, 194, 179);
     Board = new PictureBox(nullptr, QRect(0, 0, 200, 200), BorderStyle::None, COLOR_BTNFACE);
     Board->surface().AutoSize = true;
+    // The window's only control that takes the focus.
+    Board->setFocusPolicy(Qt::StrongFocus);
     scroller_->setWidget(Board);
     TMC = new QTimer(Board);
     TMC->setInterval(100);

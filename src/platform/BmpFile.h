@@ -1,0 +1,17 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+// A Windows bitmap file of `bitmap` (QImage::Format_RGB32): a 14-byte file header, a
+// 40-byte information header, then 24 bits per pixel (blue, green, red), rows from the
+// bottom of the picture up, each row padded with zero bytes to a multiple of 4 bytes,
+// no compression, no colour table, 96 dpi. Empty for a bitmap of another format, or one
+// too large for the format's 32-bit sizes.
+std::vector<std::uint8_t> EncodeBmp(const QImage& bitmap);
+
+// Writes EncodeBmp(bitmap) to `path` beside the old file and puts it in place only once
+// it is complete, so a failure leaves an existing file as it was. Returns an empty text
+// on success, otherwise the reason.
+QString SaveBmp(const QImage& bitmap, const QString& path);

@@ -1,0 +1,50 @@
+#include "view/ExportComposite.h"
+
+#include "app/Settings.h"
+#include "codec/Codec.h"
+#include "platform/BmpFile.h"
+#include "platform/CodecBridge.h"
+#include "platform/Surface.h"
+
+#include <optional>
+
+namespace {
+std::optional<std::uint8_t> ByteOf(std::int16_t value)
+{
+    if (value < 0 || value > 255)
+        return std::nullopt;
+    return std::uint8_t(value);
+}
+
+QString RateReason(const char* which, std::int16_t rate)
+{
+    return QStringLiteral("the %1 rate %2 in the settings does not fit a byte (0 to 255)")
+        .arg(QLatin1String(which))
+        .arg(rate);
+}
+
+QString CodecResult(std::int16_t status)
+{
+    return status == 0 ? QString() : QString::fromUtf8(CodecLastError());
+}
+} // namespace
+
+QString WriteComposite(Surface& board, const QString& name, SaveFormat format)
+{
+    if (format == SaveFormat::Bmp)
+        return SaveBmp(board.Image(), name);
+    CodecSurface dc = CodecView(board);
+    const QByteArray path = name.toUtf8();
+    if (format == SaveFormat::Jpeg) {
+        const auto rate = ByteOf(Settings.JpegRate);
+        if (!rate)
+            return RateReason("JPEG", Settings.JpegRate);
+        const std::int32_t progressive = Settings.JpegPrgrs != 0 ? -1 : 0;
+        return CodecResult(
+            DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive));
+    }
+    const auto rate = ByteOf(Settings.PngRate);
+    if (!rate)
+        return RateReason("PNG", Settings.PngRate);
+    return CodecResult(DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate));
+}

@@ -1,0 +1,44 @@
+#include "app/FrontPosition.h"
+#include "compose/ComposeIntoView.h"
+#include "platform/Rounding.h"
+#include "ui/InputCodes.h"
+#include "ui/frmView.h"
+
+// Dragging the marker: a left press on the outline (edges included) grabs it, moves with
+// the left button alone carry the outline along, and the left release places the
+// foreground there and composes again. Positions are board pixels; fractional mouse
+// positions round halves to even.
+
+void frmView::Board_MouseDown(std::int16_t Button, std::int16_t, float X, float Y)
+{
+    if (Button != vbLeftButton)
+        return;
+    const float L = float(Shape1->x()), T = float(Shape1->y());
+    const float W = float(Shape1->width()), H = float(Shape1->height());
+    if (X < L || X > L + W || Y < T || Y > T + H)
+        return;
+    Dragging = -1;
+    GrabOffsetX = RoundToInt16(L - X);
+    GrabOffsetY = RoundToInt16(T - Y);
+}
+
+void frmView::Board_MouseMove(std::int16_t Button, std::int16_t, float X, float Y)
+{
+    if (Button != vbLeftButton || Dragging != -1)
+        return;
+    Shape1->move(RoundToInt32(GrabOffsetX + X), RoundToInt32(GrabOffsetY + Y));
+}
+
+void frmView::Board_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)
+{
+    if (Button == vbRightButton) {
+        SaveComposite();
+        return;
+    }
+    if (Button != vbLeftButton || Dragging != -1)
+        return;
+    FrontX = RoundToInt32(GrabOffsetX + X);
+    FrontY = RoundToInt32(GrabOffsetY + Y);
+    Dragging = 0;
+    ComposeIntoView(main_, *this);
+}

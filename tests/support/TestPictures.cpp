@@ -1,0 +1,34 @@
+#include "support/TestPictures.h"
+
+#include <QImageReader>
+#include <algorithm>
+#include <random>
+
+QImage GradientPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb(40 + x * 160 / std::max(width, 1),
+                                        60 + y * 140 / std::max(height, 1),
+                                        200 - (x + y) * 120 / std::max(width + height, 1)));
+    return picture;
+}
+
+QImage NoisePicture(int width, int height, std::uint32_t seed)
+{
+    std::mt19937 generator(seed);
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, 0xFF000000u | (generator() & 0xFFFFFFu));
+    return picture;
+}
+
+QImage TestDataPicture(const QString& relativePath)
+{
+    QImageReader reader(QStringLiteral(LAYERPIX_TESTDATA "/") + relativePath);
+    reader.setAutoTransform(false);
+    const QImage picture = reader.read();
+    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+// Pictures for tests, all QImage::Format_RGB32.
+
+// A smooth colour ramp, which lossy encoders keep within a few levels.
+QImage GradientPicture(int width, int height);
+// Every pixel different from its neighbours, from a fixed seed.
+QImage NoisePicture(int width, int height, std::uint32_t seed);
+// A file of the shared test pictures (path relative to that folder), decoded by Qt's own
+// readers; a null image when it cannot be read.
+QImage TestDataPicture(const QString& relativePath);

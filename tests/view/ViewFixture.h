@@ -1,0 +1,36 @@
+#pragma once
+#include "app/FrontPosition.h"
+#include "app/Settings.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestPictures.h"
+#include "ui/frmMain.h"
+#include "ui/frmView.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+// A main window holding two pictures, composed once with an opaque foreground at
+// (20, 10), and the composite view that the compose command opened.
+class ViewFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Settings.TransColor = 0x00FF00FF;
+        Settings.TransRate = 100;
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        main.PicImg[0]->surface().SetPicture(front);
+        main.PicImg[1]->surface().SetPicture(back);
+        FrontX = 20;
+        FrontY = 10;
+        main.BTN_Click(0);
+        ASSERT_FALSE(main.View.isNull());
+        view = main.View;
+    }
+
+    const QImage front = NoisePicture(40, 30, 1);
+    const QImage back = GradientPicture(120, 90);
+    ScriptedDialogsScope dialogs;
+    frmMain main;
+    frmView* view = nullptr;
+};
