@@ -1,7 +1,9 @@
 #pragma once
 // The picture codec: PNG reading, JPEG and PNG writing. It knows nothing of windows;
 // a "device context" is a plain view of a 32-bit surface bitmap.
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // A surface bitmap as the codec sees it: rows top-down, `stride` bytes apart, each pixel
 // four bytes blue, green, red, 0xFF (the layout of a QImage::Format_RGB32).
@@ -16,21 +18,40 @@ struct CodecSurface {
 };
 using HDC = CodecSurface*;
 
+// Every call returns 0 on success and a non-zero value on failure; it never throws.
+
 // Decodes the PNG file `path` (UTF-8) into `dc`, which the caller has sized to the
 // picture. 0 on success; any other value is a failure and what was drawn must not be used.
+// Fails when the picture is not exactly dc->width x dc->height, or exceeds the picture
+// limit of PictureLimit.h. Samples are taken as stored (no gamma correction); 16-bit
+// samples keep their high byte; a pixel with alpha a is drawn over the background colour
+// bg as (a * fg + (255 - a) * bg + 127) / 255 per channel.
 std::int16_t DCReadPNG(const char* path, HDC dc);
+// The same from the `size` bytes of a PNG file at `data`.
+std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc);
 
-// Write the rectangle (0, 0, width, height) of `dc` to `path`, replacing an existing file
-// only once the new one is complete. 0 on success; on failure the old file is untouched
-// and CodecLastError() says why.
+// Write the rectangle (0, 0, width, height) of `dc` to `path` (UTF-8), replacing an
+// existing file only once the new one is complete and flushed to disk. 0 on success; on
+// failure the old file is untouched, no temporary file is left, and CodecLastError() says
+// why. The rectangle must be non-empty and lie within the surface.
 //
-// JPEG `rate` is the "圧縮率", 1 to 100: higher compresses more (quality = 101 - rate).
-// `progressive` non-zero writes a progressive JPEG.
+// JPEG `rate` is the "圧縮率", 1 to 100: higher compresses more (quality = 101 - rate);
+// other values fail. `progressive` non-zero writes a progressive JPEG. Chroma is
+// subsampled 4:2:0.
 std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                           std::uint8_t rate, std::int32_t progressive);
-// PNG `rate` 0, 1 or 2 picks the zlib level 6, 1 or 9 (1, the default, saves fastest).
+// PNG `rate` 0, 1 or 2 picks the zlib level 6, 1 or 9 (1, the default, saves fastest);
+// other values fail. The file is 8-bit RGB without alpha.
 std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                          std::uint8_t rate);
 
-// A short reason for the last failure of a codec call on this thread, in English.
+// The same encoders writing the file's bytes to `out` (replaced) instead of a file.
+std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
+                             std::int32_t progressive, std::vector<std::uint8_t>& out);
+std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
+                            std::vector<std::uint8_t>& out);
+
+// A short reason for the last failure of a codec call on this thread, in English, with the
+// system's text for file errors ("cannot create file: Permission denied"). Empty after a
+// call that succeeded. Valid until the next codec call on this thread.
 const char* CodecLastError();

@@ -1,0 +1,27 @@
+#pragma once
+// Shared by the codec's own files; not part of what the rest of the program sees.
+#include "codec/Codec.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr std::int16_t kCodecOk = 0;
+inline constexpr std::int16_t kCodecFailed = 1;
+
+// Forget the reason of an earlier call; each entry point starts with this.
+void ClearCodecError();
+// Record `reason` as the reason of the current call's failure and return kCodecFailed.
+std::int16_t CodecFailure(const std::string& reason);
+// The same with the system's text for the error number `err`: "<what>: <strerror>".
+std::int16_t CodecSystemFailure(const char* what, int err);
+
+// kCodecOk when (0, 0, width, height) is a non-empty rectangle inside the surface `dc`.
+std::int16_t CheckSourceRect(HDC dc, std::int32_t width, std::int32_t height);
+
+// Reads the whole file `path` into `out`.
+std::int16_t ReadFileBytes(const char* path, std::vector<std::uint8_t>& out);
+// Writes `bytes` to a new file beside `path`, flushes it to disk and renames it over `path`.
+// On failure the temporary file is removed and an existing `path` is left as it was.
+std::int16_t ReplaceFileWith(const char* path, const std::vector<std::uint8_t>& bytes);

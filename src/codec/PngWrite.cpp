@@ -1,0 +1,90 @@
+// PNG encoding of a surface rectangle as 8-bit RGB.
+#include "codec/CodecInternal.h"
+#include "codec/PngCommon.h"
+
+#include <csetjmp>
+#include <new>
+
+namespace {
+
+// The PNG rate as the save options store it: 0 normal, 1 fast (the default), 2 small.
+int ZlibLevelForRate(std::uint8_t rate)
+{
+    switch (rate) {
+    case 0: return 6;
+    case 1: return 1;
+    case 2: return 9;
+    default: return -1;
+    }
+}
+
+void AppendToBytes(png_structp png, png_bytep data, std::size_t count)
+{
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    bool appended = true;
+    try {
+        out->insert(out->end(), data, data + count);
+    } catch (const std::bad_alloc&) {
+        appended = false;
+    }
+    if (!appended) // outside the handler: png_error does not return
+        png_error(png, "out of memory");
+}
+
+void FlushNothing(png_structp) {}
+
+// Holds no object with a destructor, so libpng's longjmp on an error skips nothing.
+bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::int32_t width,
+                  std::int32_t height, int level)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, level);
+    png_write_info(png, info);
+    png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER); // the surface's fourth byte is dropped
+    for (std::int32_t y = 0; y < height; ++y)
+        png_write_row(png, dc.bits + std::ptrdiff_t{y} * dc.stride);
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
+                            std::vector<std::uint8_t>& out)
+{
+    ClearCodecError();
+    out.clear();
+    if (CheckSourceRect(dc, width, height) != kCodecOk)
+        return kCodecFailed;
+    const int level = ZlibLevelForRate(rate);
+    if (level < 0)
+        return CodecFailure("the PNG rate must be 0, 1 or 2");
+
+    PngErrorSink sink;
+    const PngStructs write(PngStructs::Mode::Write, sink);
+    if (!write)
+        return CodecFailure("out of memory");
+    png_set_write_fn(write.png(), &out, AppendToBytes, FlushNothing);
+    if (!WritePicture(write.png(), write.info(), *dc, width, height, level)) {
+        out.clear();
+        return PngFailure("cannot encode PNG", sink);
+    }
+    return kCodecOk;
+}
+
+std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                         std::uint8_t rate)
+{
+    ClearCodecError();
+    if (path == nullptr || *path == '\0')
+        return CodecFailure("no file name");
+    std::vector<std::uint8_t> bytes;
+    if (EncodePngBytes(dc, width, height, rate, bytes) != kCodecOk)
+        return kCodecFailed;
+    return ReplaceFileWith(path, bytes);
+}
