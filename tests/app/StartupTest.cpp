@@ -1,0 +1,126 @@
+// Start-up and shutdown through the real main window and a real settings file in a
+// temporary program folder.
+#include "app/Main.h"
+#include "app/Settings.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/frmMain.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        Settings = SettingsRecord{};
+    }
+    QString IniPath() const { return folder.filePath(QStringLiteral("Layerpix.ini")); }
+    void WriteIni(const QByteArray& text)
+    {
+        QFile file(IniPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QByteArray ReadIni() const
+    {
+        QFile file(IniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+    ScriptedDialogsScope dialogs;
+};
+
+TEST_F(Startup, FirstStartShowsTheDefaultsAndCreatesTheFile)
+{
+    const auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->FLD[0]->text().isEmpty());
+    EXPECT_TRUE(form->FLD[1]->text().isEmpty());
+    EXPECT_FALSE(form->PicImg[0]->surface().HasPicture());
+    EXPECT_EQ(form->DSP[0]->BackColor(), QColor(Qt::black));
+    EXPECT_EQ(form->Trans->Value(), 100);
+    EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("0"));
+    EXPECT_TRUE(ReadIni().contains("[Param]"));
+}
+
+TEST_F(Startup, RestoredValuesReachTheControls)
+{
+    WriteIni("[Image]\nFront=/nowhere/front.png\nBack=\n[Param]\nTransColor=255\nTransRate=0\n");
+    const auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->FLD[0]->text(), QStringLiteral("/nowhere/front.png"));
+    EXPECT_EQ(form->DSP[0]->BackColor(), QColor(255, 0, 0));
+    EXPECT_EQ(form->Trans->Value(), 0);
+    EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("100"));
+    EXPECT_EQ(Settings.TransRate, 0);
+}
+
+TEST_F(Startup, ARateOutsideTheSpinnersRangeIsClamped)
+{
+    WriteIni("[Param]\nTransRate=-40\n");
+    const auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->Trans->Value(), 0);
+    EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("100"));
+    EXPECT_EQ(Settings.TransRate, 0);
+}
+
+TEST_F(Startup, AMalformedNumberStopsTheStartNamingTheValueAndLeavesTheFile)
+{
+    const QByteArray text = "[Param]\r\nTransColor=\r\n[JPEG]\r\nRate=fifty\r\n";
+    WriteIni(text);
+    dialogs->messageAnswers.push_back(IDOK);
+    EXPECT_FALSE(StartUp(folder.path()));
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    const QString message = dialogs->messages[0].text;
+    EXPECT_TRUE(message.contains(IniPath())) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("[Param]"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("TransColor"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("型が一致しません"))) << message.toStdString();
+    EXPECT_EQ(ReadIni(), text);
+}
+
+TEST_F(Startup, AnOverflowNamesItself)
+{
+    WriteIni("[Param]\nTransRate=32768\n");
+    dialogs->messageAnswers.push_back(IDOK);
+    EXPECT_FALSE(StartUp(folder.path()));
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("32768")));
+    EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("オーバーフロー")));
+}
+
+TEST_F(Startup, ClosingSavesTypedPathsWithoutAskingAnything)
+{
+    auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    QTest::keyClicks(form->FLD[0], QStringLiteral("/typed/but/never/opened.png"));
+    form->Trans->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QTest::mouseClick(form->BTN[2], Qt::LeftButton);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(dialogs->messages.empty());
+    const QByteArray saved = ReadIni();
+    EXPECT_TRUE(saved.contains("Front=/typed/but/never/opened.png")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("TransRate=99")) << saved.toStdString();
+
+    Settings = SettingsRecord{};
+    const auto again = StartUp(folder.path());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->FLD[0]->text(), QStringLiteral("/typed/but/never/opened.png"));
+}
+
+TEST_F(Startup, TheWindowsCloseBoxClosesTheSameWay)
+{
+    auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    form->FLD[1]->setText(QStringLiteral("/back.bmp"));
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(ReadIni().contains("Back=/back.bmp"));
+}
+} // namespace
