@@ -79,13 +79,15 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
         return Failure(reader.errorString());
     if (reader.format() == "ico")
         ChooseLargestImage(reader);
-    if (!StatedSizeAllowed(reader.size()))
-        return Failure(QStringLiteral("the picture is too large"));
+    if (const QSize stated = reader.size(); !StatedSizeAllowed(stated))
+        return Failure(QStringLiteral("the stated size %1 x %2 is beyond the picture limit")
+                           .arg(stated.width())
+                           .arg(stated.height()));
     QImage picture;
     if (!reader.read(&picture))
         return Failure(reader.errorString());
     if (!PictureSizeAllowed(picture.width(), picture.height()))
-        return Failure(QStringLiteral("the picture is too large"));
+        return Failure(QStringLiteral("the decoded picture is beyond the picture limit"));
     QImage opaque = OverBackground(std::move(picture), background);
     if (opaque.isNull())
         return Failure(QStringLiteral("out of memory"));
