@@ -6,16 +6,11 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include "support/QtPrinters.h"
+
 #include <optional>
-#include <ostream>
 
 class frmMain;
-
-// Failing comparisons of texts print the text.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // A picture whose every pixel tells its place: red x mod 256, green y mod 256, blue the
 // 256-pixel block, so a shifted view is caught.
