@@ -1,13 +1,13 @@
 #pragma once
 // Pictures on disk and the state of a source slot, for the tests of picture loading and
 // the source panes.
+#include "support/QtPrinters.h"
+
 #include <QImage>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <gtest/gtest.h>
-#include "support/QtPrinters.h"
-
 #include <optional>
 
 class frmMain;
