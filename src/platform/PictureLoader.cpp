@@ -1,0 +1,95 @@
+#include "platform/PictureLoader.h"
+
+#include "codec/PictureLimit.h"
+
+#include <QImageReader>
+#include <cstdlib>
+
+namespace {
+// Qt refuses to allocate more than this many MB for one picture. It must not be the
+// tighter limit: every picture within ours has to fit, even in the 8-byte pixels that
+// Qt's readers use for 16-bit samples.
+constexpr int kReaderAllocationLimitMB =
+    static_cast<int>(kMaxPicturePixels * 8 / (1024 * 1024));
+
+LoadedPicture Failure(const QString& reason)
+{
+    return {LoadedPicture::Outcome::Failed, QImage(), reason};
+}
+
+// An icon file holds the same picture in several sizes; the largest shows best.
+void ChooseLargestImage(QImageReader& reader)
+{
+    int best = 0;
+    qint64 bestArea = -1;
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
+        const QSize size = reader.size();
+        const qint64 area = qint64(size.width()) * size.height();
+        if (area > bestArea) {
+            best = i;
+            bestArea = area;
+        }
+    }
+    reader.jumpToImage(best);
+}
+
+// Qt reports (-1, -1) when a format cannot tell the size without decoding, and a negative
+// height for a BMP stored top-down.
+bool StatedSizeAllowed(QSize size)
+{
+    if (size == QSize(-1, -1))
+        return true;
+    return PictureSizeAllowed(std::abs(size.width()), std::abs(size.height()));
+}
+
+QImage OverBackground(QImage picture, QColor background)
+{
+    if (!picture.hasAlphaChannel())
+        return picture.convertToFormat(QImage::Format_RGB32);
+    picture.convertTo(QImage::Format_ARGB32);
+    const int bg[3] = {background.red(), background.green(), background.blue()};
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int a = qAlpha(row[x]);
+            if (a == 255)
+                continue;
+            const int fg[3] = {qRed(row[x]), qGreen(row[x]), qBlue(row[x])};
+            int out[3];
+            for (int c = 0; c < 3; ++c)
+                out[c] = (a * fg[c] + (255 - a) * bg[c] + 127) / 255;
+            row[x] = qRgb(out[0], out[1], out[2]);
+        }
+    }
+    // Every pixel is opaque now, and the two formats share their layout.
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
+    return picture;
+}
+} // namespace
+
+LoadedPicture LoadPicture(const QString& path, QColor background)
+{
+    if (path.isEmpty())
+        return {LoadedPicture::Outcome::NoPicture, QImage(), QString()};
+    QImageReader::setAllocationLimit(kReaderAllocationLimitMB);
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (!reader.canRead())
+        return Failure(reader.errorString());
+    if (reader.format() == "ico")
+        ChooseLargestImage(reader);
+    if (const QSize stated = reader.size(); !StatedSizeAllowed(stated))
+        return Failure(QStringLiteral("the stated size %1 x %2 is beyond the picture limit")
+                           .arg(stated.width())
+                           .arg(stated.height()));
+    QImage picture;
+    if (!reader.read(&picture))
+        return Failure(reader.errorString());
+    if (!PictureSizeAllowed(picture.width(), picture.height()))
+        return Failure(QStringLiteral("the decoded picture is beyond the picture limit"));
+    QImage opaque = OverBackground(std::move(picture), background);
+    if (opaque.isNull())
+        return Failure(QStringLiteral("out of memory"));
+    return {LoadedPicture::Outcome::Picture, std::move(opaque), QString()};
+}
