@@ -1,39 +1,89 @@
-// Renders the windows as a person sees them into PNG files for the README (the main
-// window, and the composite view when both pictures open):
-//   render_docs <output folder> [foreground picture] [background picture]
+// Renders the windows as a person sees them into PNG files for the README:
+//   render_docs <output folder>
+// It draws two pictures of its own (a landscape and a logo on a white backdrop), opens
+// them, clicks the white backdrop away, composes with 30 percent transparency and renders
+// the main window and the composite view.
 #include "app/Settings.h"
 #include "ui/frmMain.h"
 #include "ui/frmView.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QPixmap>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTemporaryDir>
+
+namespace {
+QImage Landscape()
+{
+    QImage picture(360, 240, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QLinearGradient sky(0, 0, 0, 240);
+    sky.setColorAt(0, QColor(0x3A, 0x7B, 0xD5));
+    sky.setColorAt(1, QColor(0xBF, 0xE3, 0xFF));
+    painter.fillRect(picture.rect(), sky);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xFF, 0xE0, 0x80));
+    painter.drawEllipse(QPoint(290, 50), 24, 24);
+    QPainterPath hills(QPointF(0, 170));
+    hills.cubicTo(90, 120, 180, 200, 360, 150);
+    hills.lineTo(360, 240);
+    hills.lineTo(0, 240);
+    painter.setBrush(QColor(0x4C, 0x9A, 0x4A));
+    painter.drawPath(hills);
+    return picture;
+}
+
+QImage Logo()
+{
+    QImage picture(120, 90, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xD0, 0x30, 0x30));
+    painter.drawRect(10, 10, 60, 60);
+    painter.setBrush(QColor(0xF0, 0xB0, 0x20));
+    painter.drawRect(45, 30, 60, 50);
+    return picture;
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc < 2)
+    QTemporaryDir pictures;
+    if (argc < 2 || !pictures.isValid())
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (argc > 3) {
-        Settings.Front = QString::fromLocal8Bit(argv[2]);
-        Settings.Back = QString::fromLocal8Bit(argv[3]);
-    }
+    Settings.Front = pictures.filePath(QStringLiteral("logo.png"));
+    Settings.Back = pictures.filePath(QStringLiteral("landscape.jpg"));
+    if (!Logo().save(Settings.Front) || !Landscape().save(Settings.Back, "JPEG", 92))
+        return 1;
+    Settings.IniPath = pictures.filePath(QStringLiteral("Layerpix.ini"));
+    Settings.TransColor = 0x00FF00FF;
     Settings.TransRate = 70;
+
     frmMain form;
     form.Form_Load();
+    form.AREA_MouseDown(0, 1, 0, 2, 2);    // the white backdrop becomes transparent
+    form.AREA_MouseMove(0, 0, 0, 10, 10);  // the magnifier at the logo's corner
     QApplication::processEvents();
     form.TMC->stop();
+    form.Shape1->SetBorderColor(Qt::red);
     if (!form.grab().save(out.filePath(QStringLiteral("main-window.png"))))
         return 1;
-    // With both pictures loaded, "合成" opens the composite view: rendered beside it.
+
     form.BTN_Click(0);
     if (!form.View)
-        return 0;
+        return 1;
+    form.View->Board_MouseDown(1, 0, 1, 1);   // drag the foreground to the right
+    form.View->Board_MouseUp(1, 0, 201, 111);
     QApplication::processEvents();
     form.View->Form_Activate();   // offscreen windows are not always activated
+    QApplication::processEvents();
     form.View->TMC->stop();
     form.View->Shape1->SetBorderColor(Qt::red);
     return form.View->grab().save(out.filePath(QStringLiteral("composite-view.png"))) ? 0 : 1;
