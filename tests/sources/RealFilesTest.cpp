@@ -105,37 +105,4 @@ TEST(TestDataTable, EveryPictureFileHasARowAndTheRowsReadAsExpected)
     }
     EXPECT_EQ(files, int(rows.size()));
 }
-
-TEST(TestDataTable, RowsAreClassifiedByTheirWords)
-{
-    const std::vector<TestPicture> rows = ReadTestPictures();
-    const auto row = [&rows](const char* file) {
-        const auto found = std::find_if(rows.begin(), rows.end(), [file](const TestPicture& r) {
-            return r.file == QLatin1String(file);
-        });
-        return found == rows.end() ? TestPicture{} : *found;
-    };
-    struct Case {
-        const char* file;
-        Expectation expect;
-        QSize size;
-    };
-    const Case cases[] = {
-        {"pngsuite/basn0g01.png", Expectation::Decode, {32, 32}},
-        {"pngsuite/xs1n0g01.png", Expectation::Reject, {}},
-        {"bmpsuite/q/pal2.bmp", Expectation::Either, {127, 64}},
-        {"bmpsuite/b/badplanes.bmp", Expectation::Reject, {}},
-        {"bmpsuite/b/badrle.bmp", Expectation::Either, {}},
-        {"gif/decompression_bomb.gif", Expectation::Either, {32, 32}},
-        {"gif/first_frame_transparency.gif", Expectation::Decode, {75, 50}},
-        {"ico/hopper_unexpected.ico", Expectation::Either, {16, 16}},
-        {"jpeg/truncated_jpeg.jpg", Expectation::Either, {100, 100}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        const TestPicture r = row(c.file);
-        EXPECT_EQ(r.expect, c.expect) << r.expectation.toStdString();
-        EXPECT_EQ(r.size, c.size);
-    }
-}
 } // namespace
