@@ -40,10 +40,12 @@ TEST_P(RealFiles, LoadAsTheTestDataExpects)
 
     const std::int16_t status = form.LoadSourceImage(path, 0);
 
-    if (expected.expect == Expectation::Decode)
+    if (expected.expect == Expectation::Decode) {
         ASSERT_EQ(status, 0);
-    if (expected.expect == Expectation::Reject)
+    }
+    if (expected.expect == Expectation::Reject) {
         ASSERT_EQ(status, 1);
+    }
     if (status != 0) {
         EXPECT_EQ(status, 1);
         EXPECT_TRUE(SlotUnchanged(before, form, 0));
@@ -51,8 +53,9 @@ TEST_P(RealFiles, LoadAsTheTestDataExpects)
     }
     const Surface& holder = form.PicImg[0]->surface();
     ASSERT_TRUE(holder.HasPicture());
-    if (expected.size.isValid())
+    if (expected.size.isValid()) {
         EXPECT_EQ(holder.Picture()->size(), expected.size);
+    }
     EXPECT_EQ(holder.Image().size(), holder.Picture()->size());
     EXPECT_EQ(form.FLD[0]->text(), path);
     EXPECT_EQ(FrontX, 0);
