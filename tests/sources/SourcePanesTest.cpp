@@ -77,10 +77,12 @@ TEST_F(SourcePanes, ScrollBarsAppearOnlyForPicturesLongerThanThePane)
         EXPECT_EQ(!form.VSCR[0]->isHidden(), c.vShown);
         EXPECT_EQ(form.HSCR[0]->value(), 0);
         EXPECT_EQ(form.VSCR[0]->value(), 0);
-        if (c.hShown)
+        if (c.hShown) {
             EXPECT_EQ(form.HSCR[0]->maximum(), c.hMax);
-        if (c.vShown)
+        }
+        if (c.vShown) {
             EXPECT_EQ(form.VSCR[0]->maximum(), c.vMax);
+        }
     }
 }
 
