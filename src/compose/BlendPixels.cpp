@@ -1,15 +1,15 @@
 #include "compose/BlendPixels.h"
 
+#include "platform/Rounding.h"
+
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 std::uint8_t BlendChannel(std::uint8_t background, std::uint8_t foreground, std::int32_t rate)
 {
     const std::int16_t inv = static_cast<std::int16_t>(100 - rate);
     const double value = (background / 100.0) * inv + (foreground / 100.0) * rate;
-    // nearbyint rounds halves to even under the default rounding mode, never changed here.
-    return static_cast<std::uint8_t>(std::nearbyint(value));
+    return static_cast<std::uint8_t>(RoundHalfEven(value));
 }
 
 namespace {
