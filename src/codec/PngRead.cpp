@@ -1,5 +1,6 @@
 // PNG decoding into a surface: any colour type and bit depth, interlaced or not, drawn as
 // 8-bit blue, green, red with alpha blended over the surface's background colour.
+#include "codec/AlphaOver.h"
 #include "codec/CodecInternal.h"
 #include "codec/PictureLimit.h"
 #include "codec/PngCommon.h"
@@ -82,8 +83,7 @@ void DrawOverBackground(const CodecSurface& dc)
             if (alpha == 0xFF)
                 continue;
             for (int c = 0; c < 3; ++c)
-                pixel[c] = static_cast<std::uint8_t>(
-                    (alpha * pixel[c] + (255 - alpha) * background[c] + 127) / 255);
+                pixel[c] = AlphaOver(pixel[c], background[c], alpha);
             pixel[3] = 0xFF;
         }
     }

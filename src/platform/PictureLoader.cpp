@@ -1,5 +1,6 @@
 #include "platform/PictureLoader.h"
 
+#include "codec/AlphaOver.h"
 #include "codec/PictureLimit.h"
 
 #include <QImageReader>
@@ -47,18 +48,15 @@ QImage OverBackground(QImage picture, QColor background)
     if (!picture.hasAlphaChannel())
         return picture.convertToFormat(QImage::Format_RGB32);
     picture.convertTo(QImage::Format_ARGB32);
-    const int bg[3] = {background.red(), background.green(), background.blue()};
     for (int y = 0; y < picture.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
             const int a = qAlpha(row[x]);
             if (a == 255)
                 continue;
-            const int fg[3] = {qRed(row[x]), qGreen(row[x]), qBlue(row[x])};
-            int out[3];
-            for (int c = 0; c < 3; ++c)
-                out[c] = (a * fg[c] + (255 - a) * bg[c] + 127) / 255;
-            row[x] = qRgb(out[0], out[1], out[2]);
+            row[x] = qRgb(AlphaOver(qRed(row[x]), background.red(), a),
+                          AlphaOver(qGreen(row[x]), background.green(), a),
+                          AlphaOver(qBlue(row[x]), background.blue(), a));
         }
     }
     // Every pixel is opaque now, and the two formats share their layout.

@@ -6,6 +6,7 @@
 #include "platform/CodecBridge.h"
 #include "platform/Surface.h"
 
+#include <QFile>
 #include <optional>
 
 namespace {
@@ -34,7 +35,7 @@ QString WriteComposite(Surface& board, const QString& name, SaveFormat format)
     if (format == SaveFormat::Bmp)
         return SaveBmp(board.Image(), name);
     CodecSurface dc = CodecView(board);
-    const QByteArray path = name.toUtf8();
+    const QByteArray path = QFile::encodeName(name);
     if (format == SaveFormat::Jpeg) {
         const auto rate = ByteOf(Settings.JpegRate);
         if (!rate)
