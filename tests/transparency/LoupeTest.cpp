@@ -1,22 +1,19 @@
 #include "MainWindowFixture.h"
 #include "support/PixelAssert.h"
+#include "support/TestPictures.h"
 
 namespace {
-constexpr int kWidth = 12, kHeight = 10;   // the foreground, far smaller than the pane
-
 // What the loupe must show with the pointer over picture pixel (px, py), written out
 // plainly: each 8 x 8 block shows one of the 9 x 9 picture pixels around the pointer,
 // the pointer's own in the centre block, and blocks off the picture the background.
 QImage ExpectedLoupe(const QImage& picture, int px, int py, QColor background)
 {
     QImage loupe(72, 72, QImage::Format_RGB32);
-    for (int y = 0; y < 72; ++y) {
+    for (int y = 0; y < 72; ++y)
         for (int x = 0; x < 72; ++x) {
             const QPoint source(px + x / 8 - 4, py + y / 8 - 4);
-            loupe.setPixel(x, y, picture.rect().contains(source) ? picture.pixel(source)
-                                                                 : background.rgb());
+            loupe.setPixel(x, y, picture.rect().contains(source) ? picture.pixel(source) : background.rgb());
         }
-    }
     return loupe;
 }
 
@@ -26,59 +23,42 @@ protected:
     // Moves the pointer with no button held, through the window as the platform does.
     void Hover(int paneX, int paneY)
     {
-        QTest::mouseMove(form.windowHandle(),
-                         form.AREA[0]->mapTo(&form, PanePoint(0, paneX, paneY)));
+        QTest::mouseMove(form.windowHandle(), form.AREA[0]->mapTo(&form, PanePoint(0, paneX, paneY)));
     }
 };
 } // namespace
 
+// A 12 x 10 picture, far smaller than the pane; with the pane scrolled by (30, 10) a
+// 60 x 40 one, where pane point (5, 5) is picture pixel (35, 15).
 TEST_F(Magnifier, FollowsThePointerOverThePicture)
 {
-    struct Row {
+    const struct {
         const char* name;
-        int px, py;
-    };
-    const Row rows[] = {
-        {"middle", 6, 5},
-        {"top-left pixel", 0, 0},
-        {"bottom-right pixel", kWidth - 1, kHeight - 1},
-        {"three right of the picture", kWidth + 3, 5},
-        {"four right of the picture", kWidth + 4, 5},
-        {"four below the picture", 5, kHeight + 4},
-    };
-    const QImage picture = DistinctPicture(kWidth, kHeight);
-    SetForeground(picture);
-    for (const Row& row : rows) {
+        QSize picture;
+        QPoint scroll, pane;
+    } rows[] = {{"middle", {12, 10}, {}, {6, 5}},
+                {"top-left pixel", {12, 10}, {}, {0, 0}},
+                {"bottom-right pixel", {12, 10}, {}, {11, 9}},
+                {"three right of the picture", {12, 10}, {}, {15, 5}},
+                {"four right of the picture", {12, 10}, {}, {16, 5}},
+                {"four below the picture", {12, 10}, {}, {5, 14}},
+                {"scrolled pane", {60, 40}, {30, 10}, {5, 5}}};
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Hover(row.px, row.py);
-        EXPECT_TRUE(SamePixels(ExpectedLoupe(picture, row.px, row.py, Background()),
-                               LoupeImage()));
+        const QImage picture = NoisePicture(row.picture.width(), row.picture.height(), 4);
+        SetForeground(picture);
+        form.HSCR[0]->SetValue(row.scroll.x());
+        form.VSCR[0]->SetValue(row.scroll.y());
+        Hover(row.pane.x(), row.pane.y());
+        const QPoint at = row.pane + row.scroll;
+        EXPECT_TRUE(SamePixels(ExpectedLoupe(picture, at.x(), at.y(), Background()), LoupeImage()));
     }
-}
-
-// With the pane scrolled, the loupe shows the picture pixels under the pointer, not
-// those at the pane point.
-TEST_F(Magnifier, ScrolledPane)
-{
-    const QImage picture = DistinctPicture(60, 40);
-    SetForeground(picture);
-    form.HSCR[0]->SetValue(30);
-    form.VSCR[0]->SetValue(10);
-    Hover(5, 5);
-    EXPECT_TRUE(SamePixels(ExpectedLoupe(picture, 35, 15, Background()), LoupeImage()));
-}
-
-TEST_F(Magnifier, EmptyHolderShowsItsBackground)
-{
-    Hover(3, 3);
-    const QImage& holder = Holder();
-    EXPECT_TRUE(SamePixels(ExpectedLoupe(holder, 3, 3, Background()), LoupeImage()));
 }
 
 TEST_F(Magnifier, BackgroundPaneLeavesTheLoupeAlone)
 {
-    SetForeground(DistinctPicture(kWidth, kHeight));
-    form.PicImg[1]->surface().SetPicture(DistinctPicture(kWidth, kHeight).mirrored());
+    SetForeground(NoisePicture(12, 10, 4));
+    form.PicImg[1]->surface().SetPicture(NoisePicture(12, 10, 5));
     Hover(6, 5);
     const QImage before = LoupeImage().copy();
     form.AREA_MouseMove(1, 0, 0, 2, 2);

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 #include <gtest/gtest.h>
 
 // A shown main window with default settings whose settings file would go to a temporary
@@ -37,19 +36,3 @@ protected:
     QTemporaryDir folder;
     frmMain form;
 };
-
-// A w x h picture whose pixel (x, y) has the colour colourAt(x, y).
-inline QImage MakePicture(int w, int h, const std::function<QRgb(int, int)>& colourAt)
-{
-    QImage picture(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            picture.setPixel(x, y, colourAt(x, y));
-    return picture;
-}
-
-// Every pixel a colour of its own.
-inline QImage DistinctPicture(int w, int h)
-{
-    return MakePicture(w, h, [](int x, int y) { return qRgb(x * 3 + 1, y * 5 + 2, 200); });
-}

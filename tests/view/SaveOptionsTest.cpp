@@ -1,58 +1,42 @@
+#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
-
-#include "app/Settings.h"
+#include "transparency/MainWindowFixture.h"
 #include "ui/frmJPEG.h"
-#include "ui/frmMain.h"
 
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
-// What the dialog showed when it opened.
-struct Shown {
-    int jpegRate = -1;
-    QString jpegText;
-    Qt::CheckState progressive = Qt::PartiallyChecked;
-    int pngPosition = -1;
-    QString pngText;
-};
+// What the dialog shows: the JPEG bar and its read-out, the box (0 clear, 2 ticked), the
+// PNG bar and its read-out.
+QStringList Shown(const frmJPEG& options)
+{
+    return {QString::number(options.ASCR[0]->Value()), options.DSP[0]->text(),
+            QString::number(options.CHK->checkState()), QString::number(options.ASCR[1]->Value()),
+            options.DSP[1]->text()};
+}
 
 // Opens "保存オプション" from the main window's "ｵﾌﾟｼｮﾝ" button, records what it shows,
 // lets `act` work the controls and finally clicks button `button` (-1: the close box).
-class SaveOptions : public testing::Test {
+class SaveOptions : public MainWindowTest {
 protected:
-    void SetUp() override
+    QStringList Open(int button, const std::function<void(frmJPEG&)>& act = {})
     {
-        ASSERT_TRUE(folder.isValid());
-        Settings = SettingsRecord{};
-        Settings.IniPath = folder.filePath(QStringLiteral("Layerpix.ini"));
-        main.TMC->stop();
-        main.show();
-    }
-
-    Shown Open(int button, const std::function<void(frmJPEG&)>& act = {})
-    {
-        Shown shown;
+        QStringList shown;
         dialogs->modalScripts.push_back([&](QDialog& dialog) {
             auto* options = qobject_cast<frmJPEG*>(&dialog);
             ASSERT_NE(nullptr, options);
             options->show();
-            shown = {options->ASCR[0]->Value(), options->DSP[0]->text(),
-                     options->CHK->checkState(), options->ASCR[1]->Value(),
-                     options->DSP[1]->text()};
+            shown = Shown(*options);
             if (act)
                 act(*options);
             if (button < 0)
                 options->close();
             else
                 QTest::mouseClick(options->BTN[button], Qt::LeftButton);
-            EXPECT_FALSE(options->isVisible());
         });
-        QTest::mouseClick(main.BTN[1], Qt::LeftButton);
-        EXPECT_EQ(1, dialogs->modalCount);
-        dialogs->modalCount = 0;
+        QTest::mouseClick(form.BTN[1], Qt::LeftButton);
+        EXPECT_TRUE(dialogs->modalScripts.empty());
         return shown;
     }
 
@@ -63,120 +47,61 @@ protected:
             QTest::keyClick(bar, key);
     }
 
-    QByteArray IniText() const
-    {
-        QFile file(Settings.IniPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir folder;
-    frmMain main;
     ScriptedDialogsScope dialogs;
 };
-
-void ExpectSettingsEqual(const SettingsRecord& expected)
-{
-    EXPECT_EQ(expected.JpegRate, Settings.JpegRate);
-    EXPECT_EQ(expected.JpegPrgrs, Settings.JpegPrgrs);
-    EXPECT_EQ(expected.PngRate, Settings.PngRate);
-}
 } // namespace
 
 TEST_F(SaveOptions, DefaultsShowFiftyClearBoxAndPngPositionZero)
 {
-    const Shown shown = Open(1);
-    EXPECT_EQ(50, shown.jpegRate);
-    EXPECT_EQ(QStringLiteral("50"), shown.jpegText);
-    EXPECT_EQ(Qt::Unchecked, shown.progressive);
-    EXPECT_EQ(0, shown.pngPosition);
-    EXPECT_EQ(QStringLiteral("0"), shown.pngText);
+    EXPECT_EQ(Open(1), (QStringList{"50", "50", "0", "0", "0"}));
 }
 
-TEST_F(SaveOptions, StoredPngRateShowsItsPosition)
+// The PNG rate shows as a bar position and "保存" stores the position's rate: position 0
+// is rate 1, 1 is 0, 2 is 2; a rate outside the table leaves the bar at 1. A JPEG rate
+// outside the bar's 1 to 100 is clamped into it.
+TEST_F(SaveOptions, StoredRatesShowAndAreSavedBackThroughTheBars)
 {
-    struct Row {
-        std::int16_t rate;
-        int position;
-    };
-    // 7 and -1 are outside the table: the bar stays at its design position.
-    for (const Row row : {Row{1, 0}, Row{0, 1}, Row{2, 2}, Row{7, 1}, Row{-1, 1}}) {
-        SCOPED_TRACE(testing::Message() << "PNG rate " << row.rate);
-        Settings.PngRate = row.rate;
-        const Shown shown = Open(1);
-        EXPECT_EQ(row.position, shown.pngPosition);
-        EXPECT_EQ(QString::number(row.position), shown.pngText);
+    const struct {
+        std::int16_t jpegStored, pngStored;
+        int jpegShown, pngPosition;
+        std::int16_t pngSaved;
+    } rows[] = {{0, 1, 1, 0, 1},       {-5, 0, 1, 1, 0}, {300, 2, 100, 2, 2},
+                {100, 7, 100, 1, 0},   {1, -1, 1, 1, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "JPEG " << row.jpegStored << ", PNG " << row.pngStored);
+        Settings.JpegRate = row.jpegStored;
+        Settings.PngRate = row.pngStored;
+        const QString jpeg = QString::number(row.jpegShown), png = QString::number(row.pngPosition);
+        EXPECT_EQ(Open(0), (QStringList{jpeg, jpeg, "0", png, png}));
+        EXPECT_EQ(row.jpegShown, Settings.JpegRate);
+        EXPECT_EQ(row.pngSaved, Settings.PngRate);
     }
 }
 
-TEST_F(SaveOptions, SavedPngPositionStoresItsRate)
-{
-    struct Row {
-        int position;
-        std::int16_t rate;
-    };
-    for (const Row row : {Row{0, 1}, Row{1, 0}, Row{2, 2}}) {
-        SCOPED_TRACE(testing::Message() << "position " << row.position);
-        Settings.PngRate = 7;
-        Open(0, [&](frmJPEG& options) { Press(options.ASCR[1], Qt::Key_Left, 1);
-                                        Press(options.ASCR[1], Qt::Key_Right, row.position); });
-        EXPECT_EQ(row.rate, Settings.PngRate);
-    }
-}
-
-TEST_F(SaveOptions, PngPositionTwoIsStoredAndShownAgain)
-{
-    Open(0, [](frmJPEG& options) { Press(options.ASCR[1], Qt::Key_Right, 2); });
-    EXPECT_EQ(2, Settings.PngRate);
-    // "保存" writes the settings file at once.
-    EXPECT_TRUE(IniText().contains("[PNG]\nRate=2")) << IniText().toStdString();
-    const Shown shown = Open(1);
-    EXPECT_EQ(2, shown.pngPosition);
-    EXPECT_EQ(QStringLiteral("2"), shown.pngText);
-}
-
-TEST_F(SaveOptions, PngRateOutsideTableIsStoredAsZero)
-{
-    Settings.PngRate = 7;
-    Open(0);
-    EXPECT_EQ(0, Settings.PngRate);
-}
-
-TEST_F(SaveOptions, JpegRateFollowsTheBar)
+TEST_F(SaveOptions, MovedBarsAreStoredInTheFileAndShownAgain)
 {
     Open(0, [](frmJPEG& options) {
         Press(options.ASCR[0], Qt::Key_Right, 3);
         EXPECT_EQ(QStringLiteral("53"), options.DSP[0]->text());
+        Press(options.ASCR[1], Qt::Key_Right, 2);
     });
     EXPECT_EQ(53, Settings.JpegRate);
+    EXPECT_EQ(2, Settings.PngRate);
+    QFile ini(Settings.IniPath);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("[PNG]\nRate=2"));
+    EXPECT_EQ(Open(1), (QStringList{"53", "53", "0", "2", "2"}));
 }
 
-TEST_F(SaveOptions, JpegRateOutsideTheBarsRangeIsClamped)
+TEST_F(SaveOptions, TheProgressiveBoxStoresMinusOneOrZero)
 {
-    struct Row {
-        std::int16_t stored, shown;
-    };
-    for (const Row row : {Row{0, 1}, Row{-5, 1}, Row{300, 100}, Row{1, 1}, Row{100, 100}}) {
-        SCOPED_TRACE(testing::Message() << "JPEG rate " << row.stored);
-        Settings.JpegRate = row.stored;
-        const Shown shown = Open(0);
-        EXPECT_EQ(row.shown, shown.jpegRate);
-        EXPECT_EQ(QString::number(row.shown), shown.jpegText);
-        EXPECT_EQ(row.shown, Settings.JpegRate);
-    }
-}
-
-TEST_F(SaveOptions, ProgressiveBox)
-{
-    Open(0, [](frmJPEG& options) { QTest::mouseClick(options.CHK, Qt::LeftButton); });
-    EXPECT_EQ(-1, Settings.JpegPrgrs);
-
-    // Any non-zero value counts as ticked and is stored back as -1.
+    const auto tick = [](frmJPEG& options) { QTest::mouseClick(options.CHK, Qt::LeftButton); };
+    // Any non-zero value counts as ticked.
     Settings.JpegPrgrs = 1;
-    EXPECT_EQ(Qt::Checked, Open(0).progressive);
-    EXPECT_EQ(-1, Settings.JpegPrgrs);
-
-    Open(0, [](frmJPEG& options) { QTest::mouseClick(options.CHK, Qt::LeftButton); });
+    EXPECT_EQ(QStringLiteral("2"), Open(0, tick)[2]);
     EXPECT_EQ(0, Settings.JpegPrgrs);
+    Open(0, tick);
+    EXPECT_EQ(-1, Settings.JpegPrgrs);
 }
 
 TEST_F(SaveOptions, CloseButtonAndCloseBoxStoreNothing)
@@ -189,7 +114,8 @@ TEST_F(SaveOptions, CloseButtonAndCloseBoxStoreNothing)
             Press(options.ASCR[1], Qt::Key_Right, 2);
             QTest::mouseClick(options.CHK, Qt::LeftButton);
         });
-        ExpectSettingsEqual(before);
+        EXPECT_EQ(std::tuple(before.JpegRate, before.JpegPrgrs, before.PngRate),
+                  std::tuple(Settings.JpegRate, Settings.JpegPrgrs, Settings.PngRate));
         EXPECT_FALSE(QFile::exists(Settings.IniPath));
     }
 }

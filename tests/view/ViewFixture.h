@@ -9,8 +9,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// A main window holding two pictures, composed once with an opaque foreground at
-// (20, 10), and the composite view that the compose command opened.
+// Two pictures composed once, an opaque foreground at (20, 10), and the view that opened.
 class ViewFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -21,8 +20,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
         main.PicImg[0]->surface().SetPicture(front);
         main.PicImg[1]->surface().SetPicture(back);
-        FrontX = 20;
-        FrontY = 10;
+        FrontX = 20, FrontY = 10;
         main.BTN_Click(0);
         ASSERT_FALSE(main.View.isNull());
         view = main.View;
