@@ -1,189 +1,151 @@
-// JPEG and PNG writing: files read back by libpng through the codec and by TurboJPEG.
+// JPEG and PNG writing, read back by Qt's readers, and existing files replaced whole or not
+// at all.
 #include "CodecTestSupport.h"
 
-#include <turbojpeg.h>
+#include "support/PixelAssert.h"
+#include "support/TestPictures.h"
 
-#include <cmath>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
-std::uint32_t BigEndian(const std::vector<std::uint8_t>& bytes, std::size_t at)
-{
-    return std::uint32_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8
-           | bytes[at + 3];
-}
-
-// The data of the first chunk of `type` in a PNG file; empty when there is none.
-std::vector<std::uint8_t> FirstChunk(const std::vector<std::uint8_t>& png, const char* type)
-{
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::uint32_t length = BigEndian(png, at);
-        if (at + 12 + length > png.size())
-            break;
-        if (std::equal(type, type + 4, png.begin() + at + 4))
-            return {png.begin() + at + 8, png.begin() + at + 8 + length};
-        at += 12 + length;
+class CodecWrite : public ::testing::Test {
+protected:
+    QByteArray Path(const QString& name) const { return folder.filePath(name).toUtf8(); }
+    QStringList Entries() const
+    {
+        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     }
-    return {};
-}
-
-// The frame markers (SOF0 to SOF15, without DHT, JPG and DAC) met before the first scan.
-std::vector<int> JpegFrameMarkers(const std::vector<std::uint8_t>& jpeg)
-{
-    std::vector<int> frames;
-    for (std::size_t at = 2; at + 4 <= jpeg.size() && jpeg[at] == 0xFF;) {
-        const int marker = jpeg[at + 1];
-        if (marker == 0xDA)
-            break;
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8
-            && marker != 0xCC)
-            frames.push_back(marker);
-        at += 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
+    // The file as Qt's own readers decode it.
+    QImage Decoded(const QString& name) const
+    {
+        return QImage(folder.filePath(name)).convertToFormat(QImage::Format_RGB32);
     }
-    return frames;
-}
+    void WriteOld(const QString& name) const
+    {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old picture");
+    }
+    mode_t Mode(const QString& name) const
+    {
+        struct stat info {};
+        return ::stat(Path(name).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
 
-struct JpegError {
-    double mean = 0;
-    int largest = 0;
+    QImage noise = NoisePicture(41, 25, 7);
+    CodecSurface dc = SurfaceOf(noise);
+    QTemporaryDir folder;
 };
 
-// Decodes `jpeg` with TurboJPEG and measures it against the surface, channel by channel.
-JpegError CompareJpeg(const std::vector<std::uint8_t>& jpeg, const TestSurface& original)
+TEST_F(CodecWrite, EachPngRateRoundTripsTheTopLeftRectangleAtItsZlibLevel)
 {
-    tjhandle decoder = tjInitDecompress();
-    int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    tjDecompressHeader3(decoder, jpeg.data(), jpeg.size(), &width, &height, &subsampling,
-                        &colourspace);
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-    EXPECT_EQ(tjDecompress2(decoder, jpeg.data(), jpeg.size(), rgb.data(), width, 0, height,
-                            TJPF_RGB, 0), 0) << tjGetErrorStr2(decoder);
-    tjDestroy(decoder);
-
-    JpegError error;
-    EXPECT_EQ(width, original.width());
-    EXPECT_EQ(height, original.height());
-    if (width != original.width() || height != original.height())
-        return {255, 255};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t want = original.Rgb(x, y);
-            for (int c = 0; c < 3; ++c) {
-                const int got = rgb[(static_cast<std::size_t>(y) * width + x) * 3 + c];
-                const int diff = std::abs(got - int((want >> (16 - 8 * c)) & 0xFF));
-                error.mean += diff;
-                error.largest = std::max(error.largest, diff);
-            }
-        }
-    error.mean /= 3.0 * width * height;
-    return error;
-}
-
-TEST(PngWrite, EachRateRoundTripsTheTopLeftRectangleExactlyAtItsZlibLevel)
-{
-    TestSurface original(41, 25, 0, 8);
-    FillNoise(original, 7);
     // zlib writes its level class into the stream header: 0 fastest, 2 default, 3 best.
-    const struct {
-        std::uint8_t rate;
-        int levelClass;
-    } rows[] = {{0, 2}, {1, 0}, {2, 3}};
-    TempFolder folder;
-    for (const auto& row : rows) {
-        SCOPED_TRACE("rate " + std::to_string(row.rate));
-        const auto path = folder / ("rate" + std::to_string(row.rate) + ".png");
-        ASSERT_EQ(DCSavetoPNG(original.dc(), 37, 23, path.c_str(), row.rate), 0)
-            << CodecLastError();
-        EXPECT_STREQ(CodecLastError(), "");
-
-        const auto png = ReadBytes(path);
-        const auto header = FirstChunk(png, "IHDR");
-        ASSERT_EQ(header.size(), 13u);
-        EXPECT_EQ(header[8], 8) << "bit depth";
-        EXPECT_EQ(header[9], 2) << "colour type RGB";
-        const auto data = FirstChunk(png, "IDAT");
-        ASSERT_GE(data.size(), 2u);
-        EXPECT_EQ(data[1] >> 6, row.levelClass);
-
-        TestSurface decoded(37, 23, 0x00FFFFFF);
-        ASSERT_EQ(DCReadPNG(path.c_str(), decoded.dc()), 0) << CodecLastError();
-        EXPECT_TRUE(PixelsMatch(decoded, PixelsOf(original, 37, 23), 0, path.filename()));
+    for (auto [rate, levelClass] : {std::pair<std::uint8_t, int>{0, 2}, {1, 0}, {2, 3}}) {
+        SCOPED_TRACE(testing::Message() << "rate " << int(rate));
+        ASSERT_EQ(DCSavetoPNG(&dc, 37, 23, Path("out.png"), rate), 0) << CodecLastError();
+        const QByteArray png = FileBytes(Path("out.png"));
+        ASSERT_GT(png.size(), 40);
+        EXPECT_EQ(png[24], 8) << "bit depth";
+        EXPECT_EQ(png[25], 2) << "colour type RGB";
+        const qsizetype data = png.indexOf("IDAT") + 4;
+        ASSERT_LT(data + 1, png.size());
+        EXPECT_EQ(std::uint8_t(png[data + 1]) >> 6, levelClass);
+        EXPECT_TRUE(SamePixels(noise.copy(0, 0, 37, 23), Decoded("out.png")));
     }
 }
 
-TEST(Write, RefusesBadRatesAndRectanglesWithoutCreatingAFile)
+TEST_F(CodecWrite, BaselineAndProgressiveJpegsDecodeCloseToTheOriginal)
 {
-    TestSurface surface(6, 4);
-    FillNoise(surface, 1);
-    TempFolder folder;
-    const std::string name = (folder / "out").string();
-    const char* path = name.c_str();
-    HDC dc = surface.dc();
-    const struct {
-        const char* what;
-        std::function<std::int16_t()> save;
-        const char* reason;
-    } rows[] = {
-        {"JPEG rate 0", [&] { return DCSavetoJPEG(dc, 6, 4, path, 0, 0); }, "1 to 100"},
-        {"JPEG rate 101", [&] { return DCSavetoJPEG(dc, 6, 4, path, 101, 0); }, "1 to 100"},
-        {"JPEG rate 255", [&] { return DCSavetoJPEG(dc, 6, 4, path, 255, -1); }, "1 to 100"},
-        {"PNG rate 3", [&] { return DCSavetoPNG(dc, 6, 4, path, 3); }, "0, 1 or 2"},
-        {"PNG rate 255", [&] { return DCSavetoPNG(dc, 6, 4, path, 255); }, "0, 1 or 2"},
-        {"too wide", [&] { return DCSavetoPNG(dc, 7, 4, path, 1); }, "larger than its surface"},
-        {"too high", [&] { return DCSavetoJPEG(dc, 6, 5, path, 50, 0); }, "larger than its"},
-        {"no width", [&] { return DCSavetoPNG(dc, 0, 4, path, 1); }, "empty"},
-        {"negative height", [&] { return DCSavetoJPEG(dc, 6, -1, path, 50, 0); }, "empty"},
-        {"no surface", [&] { return DCSavetoPNG(nullptr, 6, 4, path, 1); }, "no surface"},
-        {"no file name", [&] { return DCSavetoJPEG(dc, 6, 4, "", 50, 0); }, "no file name"},
+    QImage gradient = GradientPicture(123, 77);
+    CodecSurface smooth = SurfaceOf(gradient);
+    // The frame marker before the first scan: SOF0 baseline, SOF2 for any non-zero flag.
+    for (auto [progressive, frame] :
+         {std::pair{0, "\xFF\xC0"}, {-1, "\xFF\xC2"}, {1, "\xFF\xC2"}}) {
+        SCOPED_TRACE(testing::Message() << "progressive " << progressive);
+        ASSERT_EQ(DCSavetoJPEG(&smooth, 123, 77, Path("out.jpg"), 10, progressive), 0)
+            << CodecLastError();
+        const QByteArray jpeg = FileBytes(Path("out.jpg"));
+        const QByteArray header = jpeg.left(jpeg.indexOf("\xFF\xDA"));
+        EXPECT_TRUE(header.contains(frame));
+        EXPECT_FALSE(header.contains(progressive ? "\xFF\xC0" : "\xFF\xC2"));
+        EXPECT_TRUE(SamePixels(gradient, Decoded("out.jpg"), 8));
+    }
+}
+
+TEST_F(CodecWrite, RefusesBadRatesAndRectanglesWithoutCreatingAFile)
+{
+    const QByteArray out = Path("out");
+    const char* path = out.constData();
+    const std::pair<std::function<std::int16_t()>, const char*> rows[] = {
+        {[&] { return DCSavetoJPEG(&dc, 41, 25, path, 0, 0); }, "1 to 100"},
+        {[&] { return DCSavetoJPEG(&dc, 41, 25, path, 101, -1); }, "1 to 100"},
+        {[&] { return DCSavetoPNG(&dc, 41, 25, path, 3); }, "0, 1 or 2"},
+        {[&] { return DCSavetoPNG(&dc, 42, 25, path, 1); }, "larger than its surface"},
+        {[&] { return DCSavetoJPEG(&dc, 41, 26, path, 50, 0); }, "larger than its surface"},
+        {[&] { return DCSavetoPNG(&dc, 0, 25, path, 1); }, "empty"},
+        {[&] { return DCSavetoJPEG(&dc, 41, -1, path, 50, 0); }, "empty"},
+        {[&] { return DCSavetoPNG(nullptr, 41, 25, path, 1); }, "no surface"},
+        {[&] { return DCSavetoJPEG(&dc, 41, 25, "", 50, 0); }, "no file name"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_NE(row.save(), 0);
-        EXPECT_TRUE(Contains(CodecLastError(), row.reason));
+    for (const auto& [save, reason] : rows) {
+        EXPECT_NE(save(), 0) << reason;
+        EXPECT_TRUE(ReasonContains(reason));
     }
-    EXPECT_TRUE(folder.Entries().empty());
+    EXPECT_TRUE(Entries().isEmpty());
 }
 
-TEST(JpegWrite, BaselineAndProgressiveDecodeCloseToTheOriginal)
+TEST_F(CodecWrite, ReplacesAFileWholeKeepingItsPermissions)
 {
-    TestSurface original(123, 77, 0, 4);
-    FillGradient(original);
-    TempFolder folder;
-    const struct {
-        const char* name;
-        std::int32_t progressive;
-        int frameMarker;
-    } rows[] = {{"baseline.jpg", 0, 0xC0}, {"progressive.jpg", -1, 0xC2}, {"one.jpg", 1, 0xC2}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const auto path = folder / row.name;
-        ASSERT_EQ(DCSavetoJPEG(original.dc(), 123, 77, path.c_str(), 10, row.progressive), 0)
-            << CodecLastError();
-        const auto jpeg = ReadBytes(path);
-        EXPECT_EQ(JpegFrameMarkers(jpeg), std::vector<int>{row.frameMarker});
-        const JpegError error = CompareJpeg(jpeg, original);
-        EXPECT_LT(error.mean, 1.5);
-        EXPECT_LE(error.largest, 8);
-    }
+    WriteOld("合成画像.png");
+    ::chmod(Path("合成画像.png"), 0640);
+    const mode_t savedMask = ::umask(022);
+    ASSERT_EQ(DCSavetoPNG(&dc, 41, 25, Path("合成画像.png"), 1), 0) << CodecLastError();
+    // A new file gets the permissions of any new file, not those of a private temporary.
+    ASSERT_EQ(DCSavetoJPEG(&dc, 41, 25, Path("fresh.jpg"), 50, 0), 0) << CodecLastError();
+    ::umask(savedMask);
+    EXPECT_EQ(Mode("合成画像.png"), 0640u);
+    EXPECT_EQ(Mode("fresh.jpg"), 0644u);
+    EXPECT_TRUE(SamePixels(noise, Decoded("合成画像.png")));
+    EXPECT_EQ(Entries(), (QStringList{"fresh.jpg", "合成画像.png"}));
 }
 
-TEST(JpegWrite, AHigherRateCompressesMore)
+TEST_F(CodecWrite, AFailedWriteKeepsTheOldFileByteForByte)
 {
-    TestSurface original(96, 64);
-    FillNoise(original, 11);
-    std::vector<std::size_t> sizes;
-    std::vector<double> errors;
-    for (std::uint8_t rate : {1, 50, 100}) {
-        std::vector<std::uint8_t> jpeg;
-        ASSERT_EQ(EncodeJpegBytes(original.dc(), 96, 64, rate, 0, jpeg), 0) << CodecLastError();
-        sizes.push_back(jpeg.size());
-        errors.push_back(CompareJpeg(jpeg, original).mean);
+    WriteOld("old.png");
+    // Every write past 1000 bytes fails with EFBIG, as on a full disk.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit nearlyFull{1000, saved.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &nearlyFull);
+    const std::int16_t status = DCSavetoPNG(&dc, 41, 25, Path("old.png"), 1);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(status, 0);
+    EXPECT_TRUE(ReasonContains(std::string("cannot write file: ") + std::strerror(EFBIG)));
+    EXPECT_EQ(FileBytes(Path("old.png")), "old picture");
+    EXPECT_EQ(Entries(), QStringList{"old.png"});
+}
+
+TEST_F(CodecWrite, FailuresOfTheTargetPathGiveTheSystemsReasonAndLeaveNothing)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("album"));
+    for (auto [target, reason] : {std::pair{"album", "cannot replace file: Is a directory"},
+                                  {"no such folder/out.png", "cannot create file: No such file"}}) {
+        EXPECT_NE(DCSavetoPNG(&dc, 41, 25, Path(target), 1), 0) << target;
+        EXPECT_TRUE(ReasonContains(reason));
     }
-    EXPECT_GT(sizes[0], sizes[1]);
-    EXPECT_GT(sizes[1], sizes[2]);
-    EXPECT_LT(errors[0], errors[1]);
-    EXPECT_LT(errors[1], errors[2]);
+    EXPECT_EQ(Entries(), QStringList{"album"});
 }
 
 } // namespace

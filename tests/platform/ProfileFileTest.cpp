@@ -1,3 +1,4 @@
+// Writing the settings file on disk: a failed write says why and leaves the old file whole.
 #include "platform/ProfileFile.h"
 
 #include <QDir>
@@ -10,90 +11,53 @@
 
 namespace {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// Lowers this process's file size limit, as a full disk would stop a write, until destroyed.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, SIG_DFL);
-    }
-
-private:
-    rlimit saved_{};
-};
-
 class ProfileFileTest : public testing::Test {
 protected:
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    QTemporaryDir dir_;
+    void SetUp() override { ASSERT_TRUE(WriteProfileString(stored, "Image", "Front", "/k.png")); }
+    QByteArray Stored() const
+    {
+        QFile file(stored);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    const QByteArray kOld = "[Image]\nFront=/k.png\n";
+    QTemporaryDir dir;
+    const QString stored = dir.filePath("stored.ini");
 };
 
-TEST_F(ProfileFileTest, FailedWritesReportAndLeaveTheOldFile)
+TEST_F(ProfileFileTest, FailedWritesNameTheFileAndLeaveTheOldOne)
 {
-    const QString folderAsTarget = Path("folder.ini");
-    ASSERT_TRUE(QDir().mkpath(folderAsTarget + "/inside"));
-    const QString storedFile = Path("stored.ini");
-    const QByteArray stored = "[Image]\nFront=/kept.png\n";
-    WriteBytes(storedFile, stored);
-
-    struct Row {
-        const char* name;
-        QString file;
-        QString value;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.ini/inside")));
+    const std::pair<QString, QString> rows[] = {
+        {dir.filePath("folder.ini"), "x"},
+        {dir.filePath("missing/settings.ini"), "x"},
+        {stored, "two\nlines"}, // could not be read back
     };
-    const Row rows[] = {
-        {"target is a folder", folderAsTarget, "x"},
-        {"folder missing", Path("missing/settings.ini"), "x"},
-        {"value cannot be stored", storedFile, "two\nlines"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [file, value] : rows) {
         QString error;
-        EXPECT_FALSE(WriteProfileString(row.file, "Image", "Front", row.value, &error));
-        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(row.file))) << error.toStdString();
+        EXPECT_FALSE(WriteProfileString(file, "Image", "Front", value, &error));
+        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(file))) << error.toStdString();
     }
-    EXPECT_TRUE(QFileInfo(folderAsTarget + "/inside").isDir());
-    EXPECT_FALSE(QFileInfo::exists(Path("missing")));
-    EXPECT_EQ(ReadBytes(storedFile), stored);
+    EXPECT_EQ(Stored(), kOld);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"stored.ini"});
 }
 
-TEST_F(ProfileFileTest, WriteCutShortByAFullDiskLeavesTheOldFile)
+TEST_F(ProfileFileTest, AWriteCutShortByAFullDiskLeavesTheOldFile)
 {
-    const QString file = Path("settings.ini");
-    const QByteArray stored = "[Image]\nFront=/kept.png\n";
-    WriteBytes(file, stored);
+    // Every write past 64 bytes fails, as on a full disk.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit nearlyFull{64, saved.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &nearlyFull);
     QString error;
-    bool written = true;
-    {
-        const FileSizeLimit limit(64);
-        written = WriteProfileString(file, "Image", "Front", QString(200, u'a'), &error);
-    }
+    const bool written = WriteProfileString(stored, "Image", "Front", QString(200, u'a'), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadBytes(file), stored);
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"settings.ini"});
+    EXPECT_EQ(Stored(), kOld);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"stored.ini"});
 }
 
 } // namespace
