@@ -9,6 +9,14 @@
 #include <cmath>
 
 namespace {
+QByteArray Encoded(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, format));
+    return bytes;
+}
+
 class PictureLoader : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes)
@@ -17,41 +25,8 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return file.fileName();
     }
-    static QByteArray Encoded(const QImage& picture, const char* format)
-    {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        EXPECT_TRUE(picture.save(&buffer, format));
-        return bytes;
-    }
     QTemporaryDir dir;
 };
-
-TEST_F(PictureLoader, AnEmptyPathIsNoPictureAndNoFailure)
-{
-    const LoadedPicture loaded = LoadPicture(QString(), Qt::white);
-    EXPECT_EQ(loaded.outcome, LoadedPicture::Outcome::NoPicture);
-    EXPECT_TRUE(loaded.picture.isNull());
-}
-
-TEST_F(PictureLoader, MissingUnrecognisedAndCorruptFilesFailWithAReason)
-{
-    const QByteArray bmp = Encoded(QImage(8, 8, QImage::Format_RGB32), "BMP");
-    const QString paths[] = {
-        dir.filePath(QStringLiteral("missing.bmp")),
-        dir.path(),
-        Write(QStringLiteral("empty.bmp"), QByteArray()),
-        Write(QStringLiteral("words.bmp"), "no picture here"),
-        Write(QStringLiteral("cut.bmp"), bmp.left(20)),
-    };
-    for (const QString& path : paths) {
-        const LoadedPicture loaded = LoadPicture(path, Qt::white);
-        EXPECT_EQ(loaded.outcome, LoadedPicture::Outcome::Failed) << path.toStdString();
-        EXPECT_FALSE(loaded.reason.isEmpty()) << path.toStdString();
-        EXPECT_TRUE(loaded.picture.isNull()) << path.toStdString();
-    }
-}
 
 TEST_F(PictureLoader, AlphaIsDrawnOverTheBackgroundAndRoundedToNearest)
 {
@@ -65,96 +40,65 @@ TEST_F(PictureLoader, AlphaIsDrawnOverTheBackgroundAndRoundedToNearest)
     for (const QColor background : {QColor(0, 0, 255), QColor(60, 120, 180), QColor(Qt::white)}) {
         const LoadedPicture loaded = LoadPicture(path, background);
         ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture);
-        EXPECT_EQ(loaded.picture.format(), QImage::Format_RGB32);
         for (int x = 0; x < picture.width(); ++x) {
             const double a = qAlpha(pixels[x]) / 255.0;
             const auto over = [a](int fg, int bg) { return int(std::lround(a * fg + (1 - a) * bg)); };
-            const QRgb expected = qRgb(over(qRed(pixels[x]), background.red()),
-                                       over(qGreen(pixels[x]), background.green()),
-                                       over(qBlue(pixels[x]), background.blue()));
-            EXPECT_TRUE(PixelIs(loaded.picture, x, 0, expected));
-            EXPECT_EQ(qAlpha(loaded.picture.pixel(x, 0)), 255);
+            EXPECT_TRUE(PixelIs(loaded.picture, x, 0, qRgb(over(qRed(pixels[x]), background.red()),
+                                                           over(qGreen(pixels[x]), background.green()),
+                                                           over(qBlue(pixels[x]), background.blue()))));
         }
     }
 }
 
-// An icon file of PNG-coded entries, in the given order.
-QByteArray IconFile(const std::vector<QImage>& entries)
+TEST_F(PictureLoader, AnIconFileGivesItsLargestImageWhereverItStands)
 {
-    QByteArray directory(6 + 16 * int(entries.size()), '\0');
-    QByteArray images;
+    // A directory of PNG-coded entries: 16 x 16 red, 48 x 48 blue, 32 x 32 green.
+    QByteArray directory(6 + 16 * 3, '\0'), images;
     qToLittleEndian<quint16>(1, directory.data() + 2);
-    qToLittleEndian<quint16>(quint16(entries.size()), directory.data() + 4);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        entries[i].save(&buffer, "PNG");
-        char* entry = directory.data() + 6 + 16 * i;
-        entry[0] = char(entries[i].width());
-        entry[1] = char(entries[i].height());
-        qToLittleEndian<quint16>(1, entry + 4);
-        qToLittleEndian<quint16>(32, entry + 6);
-        qToLittleEndian<quint32>(quint32(png.size()), entry + 8);
-        qToLittleEndian<quint32>(quint32(6 + 16 * entries.size() + images.size()), entry + 12);
+    qToLittleEndian<quint16>(3, directory.data() + 4);
+    int i = 0;
+    for (const auto& [side, colour] : {std::pair{16, Qt::red}, {48, Qt::blue}, {32, Qt::green}}) {
+        QImage entry(side, side, QImage::Format_ARGB32);
+        entry.fill(colour);
+        const QByteArray png = Encoded(entry, "PNG");
+        char* at = directory.data() + 6 + 16 * i++;
+        at[0] = at[1] = char(side);
+        qToLittleEndian<quint16>(1, at + 4);
+        qToLittleEndian<quint16>(32, at + 6);
+        qToLittleEndian<quint32>(quint32(png.size()), at + 8);
+        qToLittleEndian<quint32>(quint32(directory.size() + images.size()), at + 12);
         images += png;
     }
-    return directory + images;
-}
-
-TEST_F(PictureLoader, AnIconFileGivesItsLargestImage)
-{
-    QImage small(16, 16, QImage::Format_ARGB32), large(48, 48, QImage::Format_ARGB32),
-        middle(32, 32, QImage::Format_ARGB32);
-    small.fill(Qt::red);
-    large.fill(Qt::blue);
-    middle.fill(Qt::green);
-    const QString path = Write(QStringLiteral("sizes.ico"), IconFile({small, large, middle}));
-    const LoadedPicture loaded = LoadPicture(path, Qt::white);
+    const LoadedPicture loaded = LoadPicture(Write(QStringLiteral("sizes.ico"), directory + images), Qt::white);
     ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture);
     EXPECT_EQ(loaded.picture.size(), QSize(48, 48));
     EXPECT_TRUE(PixelIs(loaded.picture, 47, 47, qRgb(0, 0, 255)));
 }
 
-// A JPEG whose frame header states width x height over the data of an 8 x 8 picture: Qt
-// reports the stated size without decoding.
-QByteArray JpegStating(quint16 width, quint16 height)
-{
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::gray);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG");
-    const qsizetype frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
-    if (frame < 0)
-        return QByteArray();
-    qToBigEndian(height, bytes.data() + frame + 5);
-    qToBigEndian(width, bytes.data() + frame + 7);
-    return bytes;
-}
-
 TEST_F(PictureLoader, StatedSizesBeyondThePictureLimitAreRefusedBeforeDecoding)
 {
+    // A JPEG frame header stating the size over an 8 x 8 picture's data, which Qt reports unread.
+    QImage grey(8, 8, QImage::Format_RGB32);
+    grey.fill(Qt::gray);
+    const QByteArray jpeg = Encoded(grey, "JPG");
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
     const struct {
         quint16 width, height;
-    } refused[] = {
-        {16384, 16385}, // one row beyond 2^28 pixels
-        {20000, 15000}, // 300 megapixels, within what Qt alone would allocate
-        {65500, 65500}, // the largest a JPEG may state
+        bool refused;
+    } cases[] = {
+        {16384, 16385, true}, // one row beyond 2^28 pixels
+        {65500, 65500, true}, // the largest a JPEG may state
+        {64, 48, false},      // within the limit the same forgery gets as far as decoding
     };
-    for (const auto& size : refused) {
-        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
-        const QByteArray jpeg = JpegStating(size.width, size.height);
-        ASSERT_FALSE(jpeg.isEmpty());
-        const LoadedPicture loaded = LoadPicture(Write(QStringLiteral("stated.jpg"), jpeg), Qt::white);
-        EXPECT_EQ(loaded.outcome, LoadedPicture::Outcome::Failed);
-        EXPECT_TRUE(loaded.reason.contains(QLatin1String("stated size"))) << loaded.reason.toStdString();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        QByteArray stated = jpeg;
+        qToBigEndian(c.height, stated.data() + frame + 5);
+        qToBigEndian(c.width, stated.data() + frame + 7);
+        const LoadedPicture loaded = LoadPicture(Write(QStringLiteral("stated.jpg"), stated), Qt::white);
+        EXPECT_EQ(loaded.reason.contains(QLatin1String("stated size")), c.refused) << loaded.reason.toStdString();
+        EXPECT_TRUE(!c.refused || loaded.outcome == LoadedPicture::Outcome::Failed);
     }
-    // Within the limit, the same forgery gets as far as decoding.
-    const LoadedPicture decoded =
-        LoadPicture(Write(QStringLiteral("stated.jpg"), JpegStating(64, 48)), Qt::white);
-    EXPECT_FALSE(decoded.reason.contains(QLatin1String("limit"))) << decoded.reason.toStdString();
 }
-
 } // namespace

@@ -1,40 +1,31 @@
-// The source panes driven as a person does: typing a path and Enter, dropping files,
-// browsing, scrolling.
+// Opening pictures into the source panes: which loader a file reaches, what a failed load
+// leaves behind, the edges of the picture limit, and the panes driven as a person does.
 #include "SourcesTestSupport.h"
 
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
 #include "support/PixelAssert.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestPictures.h"
 #include "ui/SystemColors.h"
 #include "ui/frmMain.h"
 
+#include <QBuffer>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTest>
-#include <QUrl>
-#include <memory>
+#include <QtEndian>
 
 namespace {
-std::unique_ptr<QMimeData> FileDrop(const QStringList& paths)
-{
-    auto data = std::make_unique<QMimeData>();
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(path);
-    data->setUrls(urls);
-    return data;
-}
-
 class SourcePanes : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedSettings = Settings;
+        Settings = SettingsRecord{};
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
-    void TearDown() override { Settings = savedSettings; }
 
     const Surface& Holder(int slot) { return form.PicImg[slot]->surface(); }
     const QImage& Pane(int slot) { return form.AREA[slot]->surface().Image(); }
@@ -42,293 +33,229 @@ protected:
     ::testing::AssertionResult PaneShows(int slot, const QImage& picture, int x, int y)
     {
         const QSize view = Pane(slot).size().boundedTo(picture.size() - QSize(x, y));
-        return SamePixels(picture.copy(QRect(QPoint(x, y), view)),
-                          Pane(slot).copy(QRect(QPoint(0, 0), view)));
+        return SamePixels(picture.copy(QRect(QPoint(x, y), view)), Pane(slot).copy(QRect(QPoint(), view)));
+    }
+    // Drags local files onto `target` and drops them; false when the widget refuses them.
+    static bool DropFiles(QWidget* target, const QStringList& paths)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        return QApplication::sendEvent(target, &enter) && enter.isAccepted()
+               && QApplication::sendEvent(target, &drop) && drop.isAccepted();
     }
 
-    SettingsRecord savedSettings;
     PictureFolder folder;
     frmMain form;
 };
 
-TEST_F(SourcePanes, ScrollBarsAppearOnlyForPicturesLongerThanThePane)
+TEST_F(SourcePanes, TheNameEndingPicksTheLoaderAndAnUnreadablePngIsNotRetried)
 {
-    struct Case {
-        int width, height;
-        bool hShown, vShown;
-        int hMax, vMax;
+    const struct {
+        const char* name;
+        const char* format;
+        QSize size;
+        std::int16_t status;
+    } cases[] = {
+        {"lower.png", "PNG", {300, 200}, 0},
+        {"mixed.pNg", "PNG", {40, 30}, 0},
+        {"wide.PNG", "PNG", {65536 + 100, 2}, 0}, // the header's whole 32-bit width counts
+        {"bitmap.PNG", "BMP", {40, 30}, 1},       // only the general loader reads a BMP
+        {"png-inside.dat", "PNG", {40, 30}, 0},   // the general loader goes by content
+        {"photo.jpeg", "JPG", {40, 30}, 0},
     };
-    // The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767.
-    const Case cases[] = {
-        {205, 173, false, false, 0, 0},
-        {206, 174, true, true, 1, 1},
-        {206, 10, true, false, 1, 0},
-        {10, 400, false, true, 0, 227},
-        {205 + 32767, 3, true, false, 32767, 0},
-        {205 + 32768, 3, true, false, 32767, 0},
-        {3, 173 + 40000, false, true, 0, 32767},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
-        const QString path = folder.Write("sized.png", PatternPicture(c.width, c.height), "PNG");
-        form.OpenSourcePicture(path, 0);
-        ASSERT_EQ(Holder(0).Image().size(), QSize(c.width, c.height));
-        EXPECT_EQ(!form.HSCR[0]->isHidden(), c.hShown);
-        EXPECT_EQ(!form.VSCR[0]->isHidden(), c.vShown);
-        EXPECT_EQ(form.HSCR[0]->value(), 0);
-        EXPECT_EQ(form.VSCR[0]->value(), 0);
-        if (c.hShown) {
-            EXPECT_EQ(form.HSCR[0]->maximum(), c.hMax);
-        }
-        if (c.vShown) {
-            EXPECT_EQ(form.VSCR[0]->maximum(), c.vMax);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage picture = GradientPicture(c.size.width(), c.size.height());
+        const QString path = folder.Write(c.name, picture, c.format);
+        ASSERT_EQ(form.LoadSourceImage(path, 1), c.status);
+        if (c.status == 0) {
+            EXPECT_TRUE(SamePixels(picture, Holder(1).Image(), c.format[0] == 'J' ? 12 : 0));
+            EXPECT_EQ(form.FLD[1]->text(), path);
         }
     }
 }
 
-TEST_F(SourcePanes, ThePaneFollowsItsScrollBarsOnePixelPerArrowStep)
+// A PNG file whose header states `width` x `height` over the data of a 100 x 100 picture.
+QByteArray PngStating(quint32 width, quint32 height)
 {
-    const QImage picture = PatternPicture(400, 300);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && NoisePicture(100, 100, 2).save(&buffer, "PNG"));
+    qToBigEndian(width, bytes.data() + 16);
+    qToBigEndian(height, bytes.data() + 20);
+    return bytes;
+}
+
+TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere)
+{
+    QStringList failing = {
+        folder.dir.filePath("missing.bmp"),
+        folder.WriteBytes("empty.bmp", QByteArray()),
+        folder.WriteBytes("text.jpg", "just some text, no picture"),
+        // Forged sizes, refused before anything of that size is allocated.
+        folder.WriteBytes("huge.png", PngStating(20000, 20000)),
+        folder.WriteBytes("max.png", PngStating(0x7FFFFFFF, 0x7FFFFFFF)),
+        folder.WriteBytes("wrapping.png", PngStating(0xFFFFFFFF, 1)),
+    };
+    // PNG files too short to state a size.
+    const QByteArray head = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(16, '\x01');
+    for (int length = 0; length < head.size(); ++length)
+        failing << folder.WriteBytes(QStringLiteral("short%1.png").arg(length), head.left(length));
+    for (std::int16_t slot : {0, 1}) {
+        PrepareUsedSlot(form, slot, folder);
+        form.FLD[slot]->setText(QStringLiteral("typed but not opened"));
+        const SlotSnapshot before = Snapshot(form, slot);
+        for (const QString& path : failing) {
+            SCOPED_TRACE(path.toStdString());
+            EXPECT_EQ(form.LoadSourceImage(path, slot), 1);
+            form.OpenSourcePicture(path, slot);
+            EXPECT_TRUE(SlotUnchanged(before, form, slot));
+        }
+    }
+}
+
+TEST_F(SourcePanes, FiftyMegapixelPicturesLoadThroughBothRoutes)
+{
+    // Plain, so both writers finish fast; a marked block in two corners shows a lost row.
+    QImage picture(8672, 5776, QImage::Format_RGB32);
+    picture.fill(qRgb(40, 90, 160));
+    QPainter(&picture).fillRect(0, 0, 16, 16, QColor(250, 250, 250));
+    QPainter(&picture).fillRect(picture.width() - 16, picture.height() - 16, 16, 16, QColor(250, 0, 0));
+    for (const char* format : {"JPG", "PNG"}) {
+        SCOPED_TRACE(format);
+        ASSERT_EQ(form.LoadSourceImage(folder.Write(QStringLiteral("camera.") + format, picture, format), 1), 0);
+        ASSERT_EQ(Holder(1).Image().size(), picture.size());
+        for (const QPoint p : {QPoint(8, 8), QPoint(4000, 3000), QPoint(8663, 5767)})
+            EXPECT_TRUE(SamePixels(picture.copy(QRect(p, QSize(1, 1))), Holder(1).Image().copy(QRect(p, QSize(1, 1))),
+                                   format[0] == 'J' ? 6 : 0));
+    }
+}
+
+TEST_F(SourcePanes, ScrollBarsAppearOnlyForPicturesLongerThanThePane)
+{
+    // The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767.
+    const struct {
+        int width, height;
+        int hMax, vMax; // -1: the bar is hidden
+    } cases[] = {
+        {205, 173, -1, -1},          {206, 174, 1, 1},            {10, 400, -1, 227},
+        {205 + 32767, 3, 32767, -1}, {205 + 32768, 3, 32767, -1}, {3, 173 + 40000, -1, 32767},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        form.OpenSourcePicture(folder.Write("sized.png", NoisePicture(c.width, c.height, 2), "PNG"), 0);
+        for (auto [bar, max] : {std::pair{form.HSCR[0], c.hMax}, {form.VSCR[0], c.vMax}}) {
+            EXPECT_EQ(bar->isHidden() ? -1 : bar->maximum(), max);
+            EXPECT_EQ(bar->value(), 0);
+        }
+    }
+}
+
+TEST_F(SourcePanes, ThePaneFollowsItsScrollBarsAndAnotherPictureStartsAtItsTopLeft)
+{
+    const QImage picture = NoisePicture(400, 300, 2);
     form.OpenSourcePicture(folder.Write("big.bmp", picture, "BMP"), 1);
-    EXPECT_TRUE(PaneShows(1, picture, 0, 0));
-    const QPoint rightArrow(form.HSCR[1]->width() - 4, form.HSCR[1]->height() / 2);
-    QTest::mouseClick(form.HSCR[1], Qt::LeftButton, Qt::NoModifier, rightArrow);
-    EXPECT_TRUE(PaneShows(1, picture, 1, 0));
-    form.VSCR[1]->setFocus();
-    QTest::keyClick(form.VSCR[1], Qt::Key_Down);
-    QTest::keyClick(form.VSCR[1], Qt::Key_Down);
-    EXPECT_TRUE(PaneShows(1, picture, 1, 2));
     form.HSCR[1]->SetValue(195);
     form.VSCR[1]->SetValue(127);
     EXPECT_TRUE(PaneShows(1, picture, 195, 127));
-    // Scrolling draws from the held picture: its colour replacements show, the file is not read again.
-    QFile::remove(folder.Path("big.bmp"));
+    // Scrolling draws the held picture with its colour replacements.
     form.PicImg[1]->surface().hDC().setPixel(200, 130, qRgb(1, 2, 3));
     form.HSCR[1]->SetValue(194);
     EXPECT_TRUE(PixelIs(Pane(1), 6, 3, qRgb(1, 2, 3)));
+
+    const QImage small = NoisePicture(50, 40, 3);
+    form.OpenSourcePicture(folder.Write("small.bmp", small, "BMP"), 1);
+    EXPECT_TRUE(PaneShows(1, small, 0, 0));
+    // Beyond the smaller picture the pane shows its background, not the last picture.
+    EXPECT_TRUE(PixelIs(Pane(1), 204, 172, COLOR_BTNFACE.rgb()));
 }
 
-TEST_F(SourcePanes, AnotherPictureStartsAtItsTopLeftAndASmallOneLeavesNoTrace)
+TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmptiesTheSlot)
 {
-    form.OpenSourcePicture(folder.Write("first.bmp", PatternPicture(400, 300), "BMP"), 0);
-    form.HSCR[0]->SetValue(195);
-    form.VSCR[0]->SetValue(127);
-    QImage second = PatternPicture(300, 250);
-    second.fill(qRgb(200, 10, 10));
-    form.OpenSourcePicture(folder.Write("second.bmp", second, "BMP"), 0);
-    EXPECT_EQ(form.HSCR[0]->value(), 0);
-    EXPECT_EQ(form.VSCR[0]->value(), 0);
-    EXPECT_TRUE(PaneShows(0, second, 0, 0));
-
-    const QImage small = PatternPicture(50, 40);
-    form.OpenSourcePicture(folder.Write("small.bmp", small, "BMP"), 0);
-    EXPECT_TRUE(PaneShows(0, small, 0, 0));
-    EXPECT_TRUE(PixelIs(Pane(0), 100, 100, COLOR_BTNFACE.rgb()));
-    EXPECT_TRUE(PixelIs(Pane(0), 204, 172, COLOR_BTNFACE.rgb()));
-}
-
-TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftState)
-{
-    const QString path = folder.Write("typed.bmp", PatternPicture(30, 20), "BMP");
-    const struct {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-    } presses[] = {
-        {Qt::Key_Return, Qt::NoModifier},
-        {Qt::Key_Return, Qt::ShiftModifier},
-        {Qt::Key_Return, Qt::ControlModifier},
-        {Qt::Key_Enter, Qt::KeypadModifier},
-    };
-    for (const auto& press : presses) {
-        SCOPED_TRACE(testing::Message() << press.key << " " << press.modifiers);
-        for (std::int16_t slot : {0, 1}) {
-            form.OpenSourcePicture(QString(), slot);
-            ASSERT_FALSE(Holder(slot).HasPicture());
-            form.FLD[slot]->setText(path);
-            QTest::keyClick(form.FLD[slot], press.key, press.modifiers);
-            EXPECT_TRUE(Holder(slot).HasPicture());
-            EXPECT_EQ(form.FLD[slot]->text(), path);
-        }
-    }
-}
-
-TEST_F(SourcePanes, OtherKeysEditTheFieldWithoutOpening)
-{
-    const QString path = folder.Write("typed.bmp", PatternPicture(30, 20), "BMP");
-    form.FLD[0]->setText(path.chopped(1));
-    form.FLD[0]->setFocus();
-    form.FLD[0]->end(false);
-    QTest::keyClick(form.FLD[0], Qt::Key_P);
-    EXPECT_EQ(form.FLD[0]->text(), path.chopped(1) + 'p');
-    EXPECT_FALSE(Holder(0).HasPicture());
-}
-
-TEST_F(SourcePanes, EnterInAnEmptyFieldEmptiesTheSlot)
-{
-    form.OpenSourcePicture(folder.Write("big.bmp", PatternPicture(400, 300), "BMP"), 0);
-    form.HSCR[0]->SetValue(50);
-    FrontX = 9;
-    FrontY = 8;
-    form.FLD[0]->clear();
-    QTest::keyClick(form.FLD[0], Qt::Key_Return);
-    EXPECT_FALSE(Holder(0).HasPicture());
-    // The holder keeps its size and shows its background; so does the pane.
-    EXPECT_EQ(Holder(0).Image().size(), QSize(400, 300));
-    EXPECT_TRUE(PixelIs(Holder(0).Image(), 399, 299, Holder(0).BackColor().rgb()));
-    EXPECT_TRUE(PixelIs(Pane(0), 0, 0, Holder(0).BackColor().rgb()));
-    EXPECT_TRUE(PixelIs(Pane(0), 204, 172, Holder(0).BackColor().rgb()));
-    EXPECT_EQ(form.HSCR[0]->value(), 0);
-    EXPECT_FALSE(form.HSCR[0]->isHidden());
-    EXPECT_EQ(FrontX, 0);
-    EXPECT_EQ(FrontY, 0);
-}
-
-TEST_F(SourcePanes, OpeningEitherPictureResetsTheForegroundPosition)
-{
-    for (std::int16_t slot : {1, 0}) {
+    const QString path = folder.Write("typed.bmp", NoisePicture(400, 300, 2), "BMP");
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, std::int16_t> presses[] = {
+        {Qt::Key_Return, Qt::NoModifier, 0}, {Qt::Key_Return, Qt::ShiftModifier, 1}, {Qt::Key_Enter, Qt::KeypadModifier, 0}};
+    for (const auto& [key, modifiers, slot] : presses) {
+        SCOPED_TRACE(testing::Message() << key << " " << modifiers << " slot " << slot);
         FrontX = -40;
-        FrontY = 70;
-        form.OpenSourcePicture(folder.Write("p.bmp", PatternPicture(10, 10), "BMP"), slot);
-        EXPECT_EQ(FrontX, 0) << "slot " << slot;
-        EXPECT_EQ(FrontY, 0) << "slot " << slot;
+        form.FLD[slot]->setText(path);
+        QTest::keyClick(form.FLD[slot], key, modifiers);
+        EXPECT_TRUE(Holder(slot).HasPicture());
+        EXPECT_EQ(FrontX, 0);
+        FrontX = -40;
+        form.FLD[slot]->clear();
+        QTest::keyClick(form.FLD[slot], key, modifiers);
+        EXPECT_FALSE(Holder(slot).HasPicture());
+        // The holder keeps its size and shows its background; so does the pane.
+        EXPECT_TRUE(PixelIs(Holder(slot).Image(), 399, 299, Holder(slot).BackColor().rgb()));
+        EXPECT_TRUE(PixelIs(Pane(slot), 204, 172, Holder(slot).BackColor().rgb()));
+        EXPECT_EQ(FrontX, 0);
     }
 }
 
 TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
 {
-    QImage colours[3] = {PatternPicture(30, 30), PatternPicture(30, 30), PatternPicture(30, 30)};
-    colours[0].fill(Qt::red);
-    colours[1].fill(Qt::green);
-    colours[2].fill(Qt::blue);
-    const QStringList paths = {folder.Write("r.bmp", colours[0], "BMP"),
-                               folder.Write("g.png", colours[1], "PNG"),
-                               folder.Write("b.jpg", colours[2], "BMP")};
-    form.FLD_OLEDragDrop(0, FileDrop(paths).get(), 0, 1, 0, 5, 5);
-    EXPECT_TRUE(PixelIs(Pane(0), 10, 10, qRgb(0, 0, 255)));
+    const QStringList paths = {folder.Write("a.bmp", NoisePicture(10, 10, 2), "BMP"),
+                               folder.Write("b.png", NoisePicture(20, 20, 2), "PNG"),
+                               folder.Write("c.jpg", NoisePicture(30, 30, 2), "BMP"),
+                               folder.WriteBytes("broken.png", "not a picture")};
+    ASSERT_TRUE(DropFiles(form.FLD[0], paths.mid(0, 3)));
+    EXPECT_TRUE(PaneShows(0, NoisePicture(30, 30, 2), 0, 0));
     EXPECT_EQ(form.FLD[0]->text(), paths[2]);
-    EXPECT_EQ(form.DroppedPath[0], paths[2]);
-
     // When the last does not open, the one before it stays: each was opened in turn.
-    const QStringList lastBroken = {paths[0], paths[1], folder.WriteBytes("x.png", "not a picture")};
-    form.FLD_OLEDragDrop(0, FileDrop(lastBroken).get(), 0, 1, 0, 5, 5);
-    EXPECT_TRUE(PixelIs(Pane(0), 10, 10, qRgb(0, 255, 0)));
+    ASSERT_TRUE(DropFiles(form.FLD[0], {paths[0], paths[1], paths[3]}));
+    EXPECT_EQ(Holder(0).Image().size(), QSize(20, 20));
     EXPECT_EQ(form.FLD[0]->text(), paths[1]);
-    EXPECT_FALSE(Holder(1).HasPicture());
 }
 
-TEST_F(SourcePanes, DropsTakeOnlyTheListedEndingsAndGifsOnlyWithOptionOne)
+TEST_F(SourcePanes, ADropOnTheLowerPaneOpensTheBackgroundAndGifsOnlyWithOptionOne)
 {
-    const QImage picture = PatternPicture(20, 20);
+    const QImage picture = NoisePicture(60, 40, 2);
     const QString gif = folder.Write("anim.gif", picture, "BMP");
     const QString jpeg = folder.Write("photo.jpeg", picture, "JPG");
-    const QString tiff = folder.Write("scan.tif", picture, "BMP");
-    const QString upperIco = folder.Write("ICON.ICO", picture, "BMP");
-    const struct {
-        std::int16_t gifOption;
-        QString path;
-        bool opened;
-    } cases[] = {
-        {0, gif, false}, {1, gif, true}, {2, gif, false},
-        {1, jpeg, false}, {1, tiff, false}, {1, upperIco, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.path.toStdString() << " option " << c.gifOption);
+    const QString ico = folder.Write("ICON.ICO", picture, "BMP");
+    const std::tuple<std::int16_t, QString, bool> cases[] = {
+        {0, gif, false}, {1, gif, true}, {2, gif, false}, {1, jpeg, false}, {0, ico, true}};
+    for (const auto& [gifOption, path, opened] : cases) {
+        SCOPED_TRACE(testing::Message() << path.toStdString() << " option " << gifOption);
         form.OpenSourcePicture(QString(), 1);
-        Settings.GifOption = c.gifOption;
-        form.AREA_OLEDragDrop(1, FileDrop({c.path}).get(), 0, 1, 0, 5, 5);
-        EXPECT_EQ(Holder(1).HasPicture(), c.opened);
-        EXPECT_EQ(form.FLD[1]->text(), c.opened ? c.path : QString());
+        Settings.GifOption = gifOption;
+        ASSERT_TRUE(DropFiles(form.AREA[1], {path}));
+        EXPECT_EQ(form.FLD[1]->text(), opened ? path : QString());
+        EXPECT_EQ(Holder(1).HasPicture(), opened);
     }
 }
 
-TEST_F(SourcePanes, DropsWithoutFilesAndOnOtherIndexesAreIgnored)
+TEST_F(SourcePanes, TheBrowseButtonsOfferTheFilterOfTheGifOptionAndCancelChangesNothing)
 {
-    const QString path = folder.Write("p.bmp", PatternPicture(20, 20), "BMP");
-    QMimeData text;
-    text.setText(path);
-    form.FLD_OLEDragDrop(0, &text, 0, 1, 0, 5, 5);
-    QMimeData web;
-    web.setUrls({QUrl(QStringLiteral("https://example.org/p.bmp"))});
-    form.FLD_OLEDragDrop(0, &web, 0, 1, 0, 5, 5);
-    form.FLD_OLEDragDrop(0, nullptr, 0, 1, 0, 5, 5);
-    form.FLD_OLEDragDrop(2, FileDrop({path}).get(), 0, 1, 0, 5, 5);
-    form.FLD_OLEDragDrop(-1, FileDrop({path}).get(), 0, 1, 0, 5, 5);
-    EXPECT_FALSE(Holder(0).HasPicture());
-    EXPECT_FALSE(Holder(1).HasPicture());
-    EXPECT_TRUE(form.FLD[0]->text().isEmpty());
-}
-
-TEST_F(SourcePanes, AFileDroppedOnTheLowerPaneBecomesTheBackground)
-{
-    const QImage picture = PatternPicture(60, 40);
-    const QString path = folder.Write("back.bmp", picture, "BMP");
-    auto data = FileDrop({path});
-    const QPoint at = form.AREA[1]->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.AREA[1], &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.AREA[1], &drop);
-    EXPECT_TRUE(drop.isAccepted());
-    EXPECT_TRUE(Holder(1).HasPicture());
-    EXPECT_FALSE(Holder(0).HasPicture());
-    EXPECT_TRUE(PaneShows(1, picture, 0, 0));
-    EXPECT_EQ(form.FLD[1]->text(), path);
-    EXPECT_TRUE(form.FLD[0]->text().isEmpty());
-}
-
-TEST_F(SourcePanes, TheBrowseButtonsOfferTheFilterOfTheGifOption)
-{
-    const QString path = folder.Write("browsed.bmp", PatternPicture(20, 20), "BMP");
-    const QChar nul(0);
-    const struct {
-        std::int16_t gifOption;
-        QString patterns;
-    } cases[] = {
-        {0, QStringLiteral("*.bmp;*.ico;*.jpg;*.png")},
-        {1, QStringLiteral("*.bmp;*.gif;*.ico;*.jpg;*.png")},
-        {2, QStringLiteral("*.bmp;*.gif;*.ico;*.jpg;*.png")},
-    };
-    for (const auto& c : cases) {
-        for (std::int16_t slot : {0, 1}) {
-            SCOPED_TRACE(testing::Message() << "option " << c.gifOption << " slot " << slot);
-            ScriptedDialogsScope dialogs;
-            dialogs->openAnswers.push_back({true, path, 1});
-            Settings.GifOption = c.gifOption;
-            form.OpenSourcePicture(QString(), slot);
-            QTest::mouseClick(form.DBTN[slot], Qt::LeftButton);
-            ASSERT_EQ(dialogs->openRequests.size(), 1u);
-            const FileDialogRequest& request = dialogs->openRequests[0];
-            EXPECT_EQ(request.filterPattern, QStringLiteral("画像ファイル") + nul + c.patterns + nul);
-            EXPECT_EQ(request.title, QStringLiteral("背景の画像"));
-            EXPECT_EQ(request.flags, 4100);
-            EXPECT_TRUE(request.initialFolder.isEmpty());
-            EXPECT_TRUE(Holder(slot).HasPicture());
-            EXPECT_EQ(form.FLD[slot]->text(), path);
-        }
+    const QString path = folder.Write("browsed.bmp", NoisePicture(20, 20, 2), "BMP");
+    const QString withGif = QStringLiteral("*.bmp;*.gif;*.ico;*.jpg;*.png");
+    const std::tuple<std::int16_t, std::int16_t, QString> cases[] = {
+        {0, 0, QStringLiteral("*.bmp;*.ico;*.jpg;*.png")}, {1, 1, withGif}, {2, 0, withGif}};
+    for (const auto& [gifOption, slot, patterns] : cases) {
+        SCOPED_TRACE(testing::Message() << "option " << gifOption);
+        ScriptedDialogsScope dialogs;
+        dialogs->openAnswers.push_back({true, path, 1});
+        Settings.GifOption = gifOption;
+        form.OpenSourcePicture(QString(), slot);
+        QTest::mouseClick(form.DBTN[slot], Qt::LeftButton);
+        ASSERT_EQ(dialogs->openRequests.size(), 1u);
+        const FileDialogRequest& request = dialogs->openRequests[0];
+        EXPECT_EQ(request.filterPattern, QStringLiteral("画像ファイル") + QChar(0) + patterns + QChar(0));
+        EXPECT_EQ(request.title, QStringLiteral("背景の画像"));
+        EXPECT_EQ(request.flags, 4100);
+        EXPECT_EQ(form.FLD[slot]->text(), path);
     }
-}
-
-TEST_F(SourcePanes, CancellingTheBrowseDialogChangesNothing)
-{
-    PrepareUsedSlot(form, 0, folder);
-    const SlotSnapshot before = Snapshot(form, 0);
+    const SlotSnapshot before = Snapshot(form, 1);
     ScriptedDialogsScope dialogs;
     dialogs->openAnswers.push_back({false, QString(), 0});
-    QTest::mouseClick(form.DBTN[0], Qt::LeftButton);
-    EXPECT_EQ(dialogs->openRequests.size(), 1u);
-    EXPECT_TRUE(SlotUnchanged(before, form, 0));
+    QTest::mouseClick(form.DBTN[1], Qt::LeftButton);
+    EXPECT_TRUE(SlotUnchanged(before, form, 1));
 }
 
-TEST_F(SourcePanes, TheSavedPicturesOpenAtStartUp)
-{
-    Settings.Front = folder.Write("front.png", PatternPicture(250, 20), "PNG");
-    Settings.Back = folder.Write("back.jpg", PatternPicture(20, 20), "BMP");
-    frmMain started;
-    started.Form_Load();
-    EXPECT_TRUE(started.PicImg[0]->surface().HasPicture());
-    EXPECT_TRUE(started.PicImg[1]->surface().HasPicture());
-    EXPECT_EQ(started.HSCR[0]->maximum(), 45);
-    EXPECT_TRUE(started.VSCR[0]->isHidden());
-}
 } // namespace

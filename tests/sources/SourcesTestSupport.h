@@ -1,52 +1,33 @@
 #pragma once
-// Pictures on disk and the state of a source slot, for the tests of picture loading and
-// the source panes.
+// Pictures on disk and the state of a source slot, for the tests of picture loading and panes.
 #include "support/QtPrinters.h"
 
 #include <QImage>
-#include <QString>
 #include <QTemporaryDir>
+#include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
-#include <optional>
 
 class frmMain;
 
-// A picture whose every pixel tells its place: red x mod 256, green y mod 256, blue the
-// 256-pixel block, so a shifted view is caught.
-QImage PatternPicture(int width, int height);
-
-// A temporary folder of picture files, removed with everything in it.
-class PictureFolder {
-public:
-    PictureFolder();
-    // Writes `picture` in `format` ("BMP", "PNG", "JPG", "GIF"...) whatever the name's
-    // ending, and returns the full path.
+// A temporary folder of picture files. Both writers return the full path; `format` ("BMP",
+// "PNG", "JPG"...) is used whatever the name's ending.
+struct PictureFolder {
     QString Write(const QString& name, const QImage& picture, const char* format);
-    // Writes raw bytes and returns the full path.
     QString WriteBytes(const QString& name, const QByteArray& bytes);
-    QString Path(const QString& name) const;
-
-private:
-    QTemporaryDir dir_;
+    QTemporaryDir dir;
 };
 
-// Everything a load may change in one slot.
+// Everything a load may change in one slot: picture (null when none), working image, pane,
+// path field, then FrontX, FrontY and value, maximum, hidden of each scroll bar.
 struct SlotSnapshot {
-    std::optional<QImage> picture;
-    QImage working;
-    QImage pane;
+    std::array<QImage, 3> images;
     QString path;
-    std::int32_t frontX = 0, frontY = 0;
-    int hValue = 0, hMax = 0, vValue = 0, vMax = 0;
-    bool hHidden = false, vHidden = false;
+    std::array<int, 8> numbers{};
 };
 SlotSnapshot Snapshot(frmMain& form, std::int16_t slot);
-// Names the first thing that differs.
-::testing::AssertionResult SlotUnchanged(const SlotSnapshot& before, frmMain& form,
-                                         std::int16_t slot);
+::testing::AssertionResult SlotUnchanged(const SlotSnapshot& before, frmMain& form, std::int16_t slot);
 
-// Opens a 300 x 250 pattern picture into the slot, scrolls to (10, 20), moves the
-// foreground to (5, 6) and paints one pixel of the working image, as a colour replacement
-// does: a slot with something to lose.
+// A slot with something to lose: a 300 x 250 picture scrolled to (10, 20), the foreground
+// at (5, 6) and one pixel of the working image painted, as a colour replacement does.
 void PrepareUsedSlot(frmMain& form, std::int16_t slot, PictureFolder& folder);
