@@ -6,6 +6,7 @@
 #include "ui/frmMain.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -51,14 +52,25 @@ TEST_F(Startup, FirstStartShowsTheDefaultsAndCreatesTheFile)
 
 TEST_F(Startup, RestoredValuesReachTheControls)
 {
-    WriteIni("[Image]\nFront=/nowhere/front.png\nBack=\n[Param]\nTransColor=255\nTransRate=0\n");
-    const auto form = StartUp(folder.path());
+    // The saved foreground no longer exists; the background still opens.
+    const QString back = folder.filePath(QStringLiteral("back.bmp"));
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(back));
+    WriteIni("[Image]\nFront=/nowhere/front.png\nBack=" + back.toUtf8() +
+             "\n[Param]\nTransColor=255\nTransRate=0\n");
+    auto form = StartUp(folder.path());
     ASSERT_TRUE(form);
     EXPECT_EQ(form->FLD[0]->text(), QStringLiteral("/nowhere/front.png"));
+    EXPECT_FALSE(form->PicImg[0]->surface().HasPicture());
+    EXPECT_EQ(form->PicImg[1]->surface().Image().size(), QSize(30, 20));
+    EXPECT_EQ(form->AREA[1]->surface().Image().pixelColor(5, 5), QColor(Qt::green));
     EXPECT_EQ(form->DSP[0]->BackColor(), QColor(255, 0, 0));
     EXPECT_EQ(form->Trans->Value(), 0);
     EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("100"));
     EXPECT_EQ(Settings.TransRate, 0);
+    form->close();
+    EXPECT_TRUE(ReadIni().contains("Front=/nowhere/front.png"));
 }
 
 TEST_F(Startup, ARateOutsideTheSpinnersRangeIsClamped)
