@@ -55,8 +55,10 @@ void LoadSettings(const QString& programFolder);
 
 // Writes every setting but the GIF option to `Settings.IniPath`, numbers as plain decimal text,
 // in one replacement of the file: it holds either all the old values or all the new ones.
-// Returns the reason of a failure (empty on success), which the program does not show: a
-// failed write is ignored, and the values stay in memory for the next save.
+// A value that reads from the file as it stands in `Settings` keeps its bytes there (a path
+// the earlier program wrote in Shift-JIS stays Shift-JIS until it changes). Returns the reason
+// of a failure (empty on success), which the program does not show: a failed write is
+// ignored, and the values stay in memory for the next save.
 QString SaveSettings();
 
 // The value of `key` in `section` of the settings file `path` up to its first NUL character;

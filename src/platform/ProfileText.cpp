@@ -1,6 +1,9 @@
 #include "platform/ProfileText.h"
 
+#include "platform/ShiftJis.h"
+
 #include <QAnyStringView>
+#include <QStringDecoder>
 
 namespace {
 
@@ -71,6 +74,16 @@ QByteArrayView TrimBlanks(QByteArrayView text)
     while (end > begin && IsBlank(text[end - 1]))
         --end;
     return text.sliced(begin, end - begin);
+}
+
+// A value as UTF-8 when it is valid UTF-8, otherwise as the earlier program wrote it, in
+// Shift-JIS.
+QString DecodeValue(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    return utf8.hasError() ? DecodeShiftJis(bytes) : text;
 }
 
 enum class LineKind { Other, Section, Entry };
@@ -181,7 +194,7 @@ std::optional<QString> FindProfileValue(const QByteArray& content, const QString
     const Location found = Locate(content, section, key);
     if (!found.key)
         return std::nullopt;
-    return QString::fromUtf8(ParseLine(content, found.keyLine).value);
+    return DecodeValue(ParseLine(content, found.keyLine).value);
 }
 
 bool IsStorableProfileEntry(const QString& section, const QString& key, const QString& value)
@@ -199,8 +212,11 @@ QByteArray SetProfileValue(const QByteArray& content, const QString& section, co
     if (found.key) {
         const Line& line = found.keyLine;
         const ParsedLine entry = ParseLine(content, line);
-        return Splice(content, line.begin, line.end,
-                      entry.name.toByteArray() + '=' + value.toUtf8());
+        // A value read from the file and set again unchanged keeps its bytes, whatever their
+        // encoding: one that is neither UTF-8 nor Shift-JIS would not survive its text.
+        const QByteArray bytes =
+            DecodeValue(entry.value) == value ? entry.value.toByteArray() : value.toUtf8();
+        return Splice(content, line.begin, line.end, entry.name.toByteArray() + '=' + bytes);
     }
     const QByteArray entryLine = (key + u'=' + value).toUtf8() + end;
     if (found.header)

@@ -5,6 +5,7 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/frmMain.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -71,6 +72,27 @@ TEST_F(Startup, RestoredValuesReachTheControls)
     EXPECT_EQ(Settings.TransRate, 0);
     form->close();
     EXPECT_TRUE(ReadIni().contains("Front=/nowhere/front.png"));
+}
+
+TEST_F(Startup, AShiftJisPathOfTheEarlierProgramOpensAndKeepsItsBytes)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("写真 フォルダ")));
+    const QString back = folder.filePath(QStringLiteral("写真 フォルダ/背景 1.bmp"));
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(back, "BMP"));
+    // The same path in Shift-JIS, as the earlier program wrote it.
+    const QByteArray line = "Back=" + folder.path().toUtf8()
+                            + "/\x8e\xca\x90^ \x83t\x83H\x83\x8b\x83_/\x94w\x8ci 1.bmp\r\n";
+    WriteIni("[Image]\r\n" + line + "[Param]\r\nTransColor=255\r\n");
+
+    auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->FLD[1]->text(), back);
+    EXPECT_EQ(form->PicImg[1]->surface().Image().size(), QSize(30, 20));
+    EXPECT_TRUE(ReadIni().contains(line)) << "after the start-up save";
+    form->close();
+    EXPECT_TRUE(ReadIni().contains(line)) << "after closing";
 }
 
 TEST_F(Startup, ARateOutsideTheSpinnersRangeIsClamped)
