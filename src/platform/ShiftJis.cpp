@@ -6,8 +6,9 @@
 
 QString DecodeShiftJis(QByteArrayView bytes)
 {
-    // Qt's own converters know only the Unicode encodings and Latin-1; the C library's
-    // converter knows CP932 with its NEC and IBM extensions.
+    // Qt's converter for Shift_JIS (ICU underneath) turns broken sequences into U+001A and
+    // swallows the byte after a bad lead byte; the C library's CP932 converter stops at each
+    // one, so every byte that starts no character becomes exactly one U+FFFD.
     const iconv_t converter = ::iconv_open("UTF-8", "CP932");
     if (converter == iconv_t(-1))
         return QString::fromUtf8(bytes);
