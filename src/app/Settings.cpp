@@ -57,9 +57,9 @@ Int ReadNumber(const QString& path, const IniEntry& entry, Int defaultValue)
     return static_cast<Int>(number.value);
 }
 
-void Write(const IniEntry& entry, const QString& value)
+ProfileEntry Entry(const IniEntry& entry, const QString& value)
 {
-    WriteIniString(entry.section, entry.key, value, Settings.IniPath);
+    return {entry.section, entry.key, value};
 }
 
 } // namespace
@@ -100,28 +100,27 @@ void LoadSettings(const QString& programFolder)
     Settings = read;
 }
 
-void SaveSettings()
+QString SaveSettings()
 {
-    // The GIF option is left alone: only a user editing the file by hand sets it.
-    Write(FrontEntry, Settings.Front);
-    Write(BackEntry, Settings.Back);
-    Write(TransColorEntry, QString::number(Settings.TransColor));
-    Write(TransRateEntry, QString::number(Settings.TransRate));
-    Write(JpegRateEntry, QString::number(Settings.JpegRate));
-    Write(JpegPrgrsEntry, QString::number(Settings.JpegPrgrs));
-    Write(PngRateEntry, QString::number(Settings.PngRate));
+    // Every key in one replacement of the file, so that it never holds part of one save and
+    // part of another. The GIF option is left alone: only a user editing the file by hand
+    // sets it.
+    QString error;
+    WriteProfileStrings(Settings.IniPath,
+                        {Entry(FrontEntry, Settings.Front), Entry(BackEntry, Settings.Back),
+                         Entry(TransColorEntry, QString::number(Settings.TransColor)),
+                         Entry(TransRateEntry, QString::number(Settings.TransRate)),
+                         Entry(JpegRateEntry, QString::number(Settings.JpegRate)),
+                         Entry(JpegPrgrsEntry, QString::number(Settings.JpegPrgrs)),
+                         Entry(PngRateEntry, QString::number(Settings.PngRate))},
+                        &error);
+    return error;
 }
 
 QString ReadIniString(const QString& section, const QString& key, const QString& defaultText,
                       const QString& path)
 {
     return TrimAtNul(GetProfileString(path, section, key).value_or(defaultText));
-}
-
-std::int16_t WriteIniString(const QString& section, const QString& key, const QString& value,
-                            const QString& path)
-{
-    return WriteProfileString(path, section, key, value) ? 1 : 0;
 }
 
 QString AddBackslash(const QString& path)

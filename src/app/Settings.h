@@ -53,18 +53,18 @@ void LoadSettings();
 // The same with the program's folder given, for a program folder other than the executable's.
 void LoadSettings(const QString& programFolder);
 
-// Writes every setting but the GIF option to `Settings.IniPath`, numbers as plain decimal text.
-// A failed write is ignored: the values stay in memory for the next save.
-void SaveSettings();
+// Writes every setting but the GIF option to `Settings.IniPath`, numbers as plain decimal text,
+// in one replacement of the file: it holds either all the old values or all the new ones.
+// A value that reads from the file as it stands in `Settings` keeps its bytes there (a path
+// the earlier program wrote in Shift-JIS stays Shift-JIS until it changes). Returns the reason
+// of a failure (empty on success), which the program does not show: a failed write is
+// ignored, and the values stay in memory for the next save.
+QString SaveSettings();
 
 // The value of `key` in `section` of the settings file `path` up to its first NUL character;
 // `defaultText` when the file, the section or the key is missing. The whole value is returned.
 QString ReadIniString(const QString& section, const QString& key, const QString& defaultText,
                       const QString& path);
-
-// Stores `value` under `key` in `section` of `path`. Returns 1 on success and 0 on failure.
-std::int16_t WriteIniString(const QString& section, const QString& key, const QString& value,
-                            const QString& path);
 
 // `path` with a folder separator '/' at its end (unchanged if it already ends in one).
 QString AddBackslash(const QString& path);

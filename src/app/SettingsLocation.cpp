@@ -15,8 +15,9 @@ bool CanHoldSettings(const QString& folder, const QString& file)
     const QFileInfo folderInfo(folder);
     if (!folderInfo.isDir() || !folderInfo.isWritable())
         return false;
+    // A read-only file is still the user's settings: it is read, and saves leave it alone.
     const QFileInfo fileInfo(file);
-    return !fileInfo.exists() || (fileInfo.isFile() && fileInfo.isWritable());
+    return !fileInfo.exists() || fileInfo.isFile();
 }
 
 } // namespace

@@ -31,9 +31,11 @@ std::int16_t DCReadPNG(const char* path, HDC dc);
 std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc);
 
 // Write the rectangle (0, 0, width, height) of `dc` to `path` (UTF-8), replacing an
-// existing file only once the new one is complete and flushed to disk. 0 on success; on
-// failure the old file is untouched, no temporary file is left, and CodecLastError() says
-// why. The rectangle must be non-empty and lie within the surface.
+// existing file only once the new one is complete and flushed to disk, as WriteFileSafely
+// (platform/SafeFile.h) does: through a symbolic link onto its target, keeping the file's
+// permissions, refusing a read-only file. 0 on success; on failure the old file is untouched,
+// no temporary file is left, and CodecLastError() says why. The rectangle must be non-empty
+// and lie within the surface.
 //
 // JPEG `rate` is the "圧縮率", 1 to 100: higher compresses more (quality = 101 - rate);
 // other values fail. `progressive` non-zero writes a progressive JPEG. Chroma is
@@ -52,6 +54,6 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
                             std::vector<std::uint8_t>& out);
 
 // A short reason for the last failure of a codec call on this thread, in English, with the
-// system's text for file errors ("cannot create file: Permission denied"). Empty after a
-// call that succeeded. Valid until the next codec call on this thread.
+// file and the system's text for file errors ("cannot write /a/b.png: No space left on
+// device"). Empty after a call that succeeded. Valid until the next codec call on this thread.
 const char* CodecLastError();

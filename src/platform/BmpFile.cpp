@@ -1,6 +1,8 @@
 #include "platform/BmpFile.h"
 
-#include <QSaveFile>
+#include "platform/SafeFile.h"
+
+#include <QFile>
 #include <limits>
 
 namespace {
@@ -67,16 +69,6 @@ QString SaveBmp(const QImage& bitmap, const QString& path)
     const std::vector<std::uint8_t> bytes = EncodeBmp(bitmap);
     if (bytes.empty())
         return QStringLiteral("the picture cannot be written as a bitmap file");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const qint64 size = qint64(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    return QString::fromLocal8Bit(
+        WriteFileSafely(QFile::encodeName(path).constData(), bytes.data(), bytes.size()));
 }

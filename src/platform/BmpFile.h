@@ -11,7 +11,6 @@
 // too large for the format's 32-bit sizes.
 std::vector<std::uint8_t> EncodeBmp(const QImage& bitmap);
 
-// Writes EncodeBmp(bitmap) to `path` beside the old file and puts it in place only once
-// it is complete, so a failure leaves an existing file as it was. Returns an empty text
-// on success, otherwise the reason.
+// Saves EncodeBmp(bitmap) as the file `path` by WriteFileSafely (SafeFile.h), so a failure
+// leaves an existing file as it was. Returns an empty text on success, otherwise the reason.
 QString SaveBmp(const QImage& bitmap, const QString& path);

@@ -1,12 +1,16 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/ProfileText.h"
+#include "platform/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace {
+
+// Far beyond any settings file; a larger file is not read into memory.
+constexpr qint64 kLargestProfile = 64 * 1024 * 1024;
 
 bool Fail(QString* error, const QString& file, const QString& reason)
 {
@@ -15,45 +19,67 @@ bool Fail(QString* error, const QString& file, const QString& reason)
     return false;
 }
 
+// The bytes of `file`: empty when it is missing or is not a plain file (a folder, a device or
+// a pipe, which is never read and which the writer refuses to replace); std::nullopt when it
+// cannot be read, with the reason in `error`.
+std::optional<QByteArray> ReadProfileBytes(const QString& file, QString* error)
+{
+    const QFileInfo info(file);
+    if (!info.isFile())
+        return QByteArray();
+    const QString tooLarge = QStringLiteral("larger than a settings file can be (64 MiB)");
+    if (info.size() > kLargestProfile) {
+        Fail(error, file, tooLarge);
+        return std::nullopt;
+    }
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        Fail(error, file, in.errorString());
+        return std::nullopt;
+    }
+    QByteArray content = in.read(kLargestProfile + 1);
+    if (in.error() != QFileDevice::NoError) {
+        Fail(error, file, in.errorString());
+        return std::nullopt;
+    }
+    if (content.size() > kLargestProfile) {
+        Fail(error, file, tooLarge);
+        return std::nullopt;
+    }
+    return content;
+}
+
 } // namespace
 
 std::optional<QString> GetProfileString(const QString& file, const QString& section,
                                         const QString& key)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = ReadProfileBytes(file, nullptr);
+    if (!content)
         return std::nullopt;
-    return FindProfileValue(in.readAll(), section, key);
+    return FindProfileValue(*content, section, key);
 }
 
-bool WriteProfileString(const QString& file, const QString& section, const QString& key,
-                        const QString& value, QString* error)
+bool WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries,
+                         QString* error)
 {
-    if (!IsStorableProfileEntry(section, key, value))
-        return Fail(error, file, QStringLiteral("the entry [%1] %2 cannot be stored").arg(section, key));
-
-    // A file that exists but cannot be read must not be replaced by one holding a single key.
-    QByteArray content;
-    QFile in(file);
-    if (in.exists()) {
-        if (!in.open(QIODevice::ReadOnly))
-            return Fail(error, file, in.errorString());
-        content = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return Fail(error, file, in.errorString());
+    for (const ProfileEntry& entry : entries) {
+        if (!IsStorableProfileEntry(entry.section, entry.key, entry.value))
+            return Fail(error, file, QStringLiteral("the entry [%1] %2 cannot be stored")
+                                         .arg(entry.section, entry.key));
     }
-
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return Fail(error, file, out.errorString());
-    // A disk that fills up during the last flush leaves a short file that commit() accepts,
-    // so the whole text must be seen written before the file is replaced.
-    const QByteArray text = SetProfileValue(content, section, key, value);
-    if (out.write(text) != text.size() || !out.flush()) {
-        out.cancelWriting();
-        return Fail(error, file, QStringLiteral("the file could not be written in full"));
-    }
-    if (!out.commit())
-        return Fail(error, file, out.errorString());
-    return true;
+    // A file that exists but cannot be read must not be replaced by one holding only these keys.
+    std::optional<QByteArray> content = ReadProfileBytes(file, error);
+    if (!content)
+        return false;
+    for (const ProfileEntry& entry : entries)
+        *content = SetProfileValue(*content, entry.section, entry.key, entry.value);
+    const std::string reason =
+        WriteFileSafely(QFile::encodeName(file).constData(), content->constData(),
+                        std::size_t(content->size()));
+    if (reason.empty())
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(reason);
+    return false;
 }

@@ -1,58 +1,62 @@
 #include "platform/ProfileText.h"
 
-#include <QList>
+#include "platform/ShiftJis.h"
+
+#include <QAnyStringView>
+#include <QStringDecoder>
 
 namespace {
 
-const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+const QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 
-// The file cut into lines, each kept with its own line end ("\r\n", "\n", or none for a last
-// line without one), so that joining them gives the file back unchanged.
-struct ProfileLines {
-    bool byteOrderMark = false;
-    QList<QByteArray> raw;
+// One line of the file as byte offsets: its text runs from `begin` to `end`, its line end
+// ("\r\n", "\n", or none for a last line without one) from `end` to `next`.
+struct Line {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype next = 0;
 };
 
-ProfileLines SplitLines(QByteArray content)
+// The lines of a file one after the other, without copying them: a file of many megabytes is
+// read as fast as it can be scanned.
+class Lines {
+public:
+    explicit Lines(QByteArrayView content)
+        : content_(content), next_(content.startsWith(ByteOrderMark) ? ByteOrderMark.size() : 0)
+    {
+    }
+    bool Next(Line& line)
+    {
+        if (next_ >= content_.size())
+            return false;
+        const qsizetype newline = content_.indexOf('\n', next_);
+        line.begin = next_;
+        if (newline < 0) {
+            line.end = line.next = content_.size();
+        } else {
+            const bool crlf = newline > line.begin && content_[newline - 1] == '\r';
+            line.end = crlf ? newline - 1 : newline;
+            line.next = newline + 1;
+        }
+        next_ = line.next;
+        return true;
+    }
+
+private:
+    QByteArrayView content_;
+    qsizetype next_;
+};
+
+// The line end of the file's first line that has one; "\n" in a file without.
+QByteArray FileLineEnd(QByteArrayView content)
 {
-    ProfileLines lines;
-    if (content.startsWith(ByteOrderMark)) {
-        lines.byteOrderMark = true;
-        content.remove(0, ByteOrderMark.size());
-    }
-    qsizetype start = 0;
-    while (start < content.size()) {
-        const qsizetype newline = content.indexOf('\n', start);
-        const qsizetype end = newline < 0 ? content.size() : newline + 1;
-        lines.raw.append(content.mid(start, end - start));
-        start = end;
-    }
-    return lines;
+    const qsizetype newline = content.indexOf('\n');
+    return newline > 0 && content[newline - 1] == '\r' ? "\r\n" : "\n";
 }
 
-QByteArray JoinLines(const ProfileLines& lines)
+bool IsBlank(char c)
 {
-    QByteArray content = lines.byteOrderMark ? ByteOrderMark : QByteArray();
-    for (const QByteArray& line : lines.raw)
-        content += line;
-    return content;
-}
-
-QByteArray LineEnd(const QByteArray& line)
-{
-    if (line.endsWith("\r\n"))
-        return "\r\n";
-    return line.endsWith('\n') ? "\n" : "";
-}
-
-QByteArray FileLineEnd(const ProfileLines& lines)
-{
-    for (const QByteArray& line : lines.raw) {
-        const QByteArray end = LineEnd(line);
-        if (!end.isEmpty())
-            return end;
-    }
-    return "\n";
+    return c == ' ' || c == '\t';
 }
 
 bool IsBlank(QChar c)
@@ -61,7 +65,7 @@ bool IsBlank(QChar c)
 }
 
 // Only spaces and tabs: an ideographic space at the end of a picture name is part of the name.
-QString TrimBlanks(QStringView text)
+QByteArrayView TrimBlanks(QByteArrayView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -69,73 +73,106 @@ QString TrimBlanks(QStringView text)
         ++begin;
     while (end > begin && IsBlank(text[end - 1]))
         --end;
-    return text.sliced(begin, end - begin).toString();
+    return text.sliced(begin, end - begin);
+}
+
+// A value as UTF-8 when it is valid UTF-8, otherwise as the earlier program wrote it, in
+// Shift-JIS.
+QString DecodeValue(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    return utf8.hasError() ? DecodeShiftJis(bytes) : text;
 }
 
 enum class LineKind { Other, Section, Entry };
 
+// Names and values point into the file's bytes, values as written, without the blanks
+// around them.
 struct ParsedLine {
     LineKind kind = LineKind::Other;
-    QString name;
-    QString value;
+    QByteArrayView name;
+    QByteArrayView value;
 };
 
-ParsedLine ParseLine(const QByteArray& raw)
+ParsedLine ParseLine(QByteArrayView text)
 {
-    const QByteArray end = LineEnd(raw);
-    const QString text = TrimBlanks(QString::fromUtf8(raw.chopped(end.size())));
-    if (text.isEmpty() || text.startsWith(u';') || text.startsWith(u'#'))
+    text = TrimBlanks(text);
+    if (text.isEmpty() || text.startsWith(';') || text.startsWith('#'))
         return {};
-    if (text.startsWith(u'[')) {
-        const qsizetype close = text.indexOf(u']');
+    if (text.startsWith('[')) {
+        const qsizetype close = text.indexOf(']');
         if (close < 0)
             return {};
-        return {LineKind::Section, TrimBlanks(QStringView(text).sliced(1, close - 1)), {}};
+        return {LineKind::Section, TrimBlanks(text.sliced(1, close - 1)), {}};
     }
-    const qsizetype equals = text.indexOf(u'=');
+    const qsizetype equals = text.indexOf('=');
     if (equals < 0)
         return {};
-    return {LineKind::Entry, TrimBlanks(QStringView(text).first(equals)),
-            TrimBlanks(QStringView(text).sliced(equals + 1))};
+    return {LineKind::Entry, TrimBlanks(text.first(equals)), TrimBlanks(text.sliced(equals + 1))};
 }
 
-bool SameName(const QString& a, const QString& b)
+ParsedLine ParseLine(QByteArrayView content, const Line& line)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return ParseLine(content.sliced(line.begin, line.end - line.begin));
 }
 
-// Line indexes of the first section called `section`: its header, its last key line (the header
-// when it has none) and the first line holding `key`; -1 where there is none.
+bool SameName(QByteArrayView name, const QString& wanted)
+{
+    return QAnyStringView::compare(QUtf8StringView(name), wanted, Qt::CaseInsensitive) == 0;
+}
+
+// The first section called `section`: its header line, its last key line (the header when it
+// has none) and the first line holding `key`, each found or not.
 struct Location {
-    qsizetype header = -1;
-    qsizetype lastEntry = -1;
-    qsizetype key = -1;
+    bool header = false;
+    bool key = false;
+    Line lastEntry;
+    Line keyLine;
 };
 
-Location Locate(const ProfileLines& lines, const QString& section, const QString& key)
+Location Locate(QByteArrayView content, const QString& section, const QString& key)
 {
     Location found;
-    for (qsizetype i = 0; i < lines.raw.size(); ++i) {
-        const ParsedLine line = ParseLine(lines.raw[i]);
-        if (line.kind == LineKind::Section) {
-            if (found.header >= 0)
+    Lines lines(content);
+    for (Line line; lines.Next(line);) {
+        const ParsedLine parsed = ParseLine(content, line);
+        if (parsed.kind == LineKind::Section) {
+            if (found.header)
                 break;
-            if (SameName(line.name, section))
-                found.header = found.lastEntry = i;
-        } else if (line.kind == LineKind::Entry && found.header >= 0) {
-            found.lastEntry = i;
-            if (found.key < 0 && SameName(line.name, key))
-                found.key = i;
+            if (SameName(parsed.name, section)) {
+                found.header = true;
+                found.lastEntry = line;
+            }
+        } else if (parsed.kind == LineKind::Entry && found.header) {
+            found.lastEntry = line;
+            if (!found.key && SameName(parsed.name, key)) {
+                found.key = true;
+                found.keyLine = line;
+            }
         }
     }
     return found;
 }
 
-void InsertLine(ProfileLines& lines, qsizetype at, const QString& text, const QByteArray& end)
+// `content` with its bytes from `from` to `to` replaced by `replacement`, copied once: a
+// settings file can be large.
+QByteArray Splice(QByteArrayView content, qsizetype from, qsizetype to, QByteArrayView replacement)
 {
-    if (at > 0 && LineEnd(lines.raw[at - 1]).isEmpty())
-        lines.raw[at - 1] += end;
-    lines.raw.insert(at, text.toUtf8() + end);
+    QByteArray result;
+    result.reserve(content.size() - (to - from) + replacement.size());
+    result.append(content.first(from)).append(replacement).append(content.sliced(to));
+    return result;
+}
+
+// `content` with `lines` (each ending in `end`) put in after `after`, the last line of the
+// file or of a section; a last line without a line end gets one first.
+QByteArray InsertAfter(const QByteArray& content, const Line& after, const QByteArray& lines,
+                       const QByteArray& end)
+{
+    const QByteArray missingEnd = after.next == after.end ? end : QByteArray();
+    return Splice(content, after.next, after.next, missingEnd + lines);
 }
 
 bool HasLineBreak(const QString& text)
@@ -145,7 +182,8 @@ bool HasLineBreak(const QString& text)
 
 bool IsStorableName(const QString& name)
 {
-    return !name.isEmpty() && TrimBlanks(name) == name && !HasLineBreak(name);
+    return !name.isEmpty() && !IsBlank(name.front()) && !IsBlank(name.back())
+        && !HasLineBreak(name);
 }
 
 } // namespace
@@ -153,11 +191,10 @@ bool IsStorableName(const QString& name)
 std::optional<QString> FindProfileValue(const QByteArray& content, const QString& section,
                                         const QString& key)
 {
-    const ProfileLines lines = SplitLines(content);
-    const Location found = Locate(lines, section, key);
-    if (found.key < 0)
+    const Location found = Locate(content, section, key);
+    if (!found.key)
         return std::nullopt;
-    return ParseLine(lines.raw[found.key]).value;
+    return DecodeValue(ParseLine(content, found.keyLine).value);
 }
 
 bool IsStorableProfileEntry(const QString& section, const QString& key, const QString& value)
@@ -170,18 +207,23 @@ bool IsStorableProfileEntry(const QString& section, const QString& key, const QS
 QByteArray SetProfileValue(const QByteArray& content, const QString& section, const QString& key,
                            const QString& value)
 {
-    ProfileLines lines = SplitLines(content);
-    const QByteArray end = FileLineEnd(lines);
-    const Location found = Locate(lines, section, key);
-    if (found.key >= 0) {
-        QByteArray& line = lines.raw[found.key];
-        const QString spelling = ParseLine(line).name;
-        line = (spelling + u'=' + value).toUtf8() + LineEnd(line);
-    } else if (found.header >= 0) {
-        InsertLine(lines, found.lastEntry + 1, key + u'=' + value, end);
-    } else {
-        InsertLine(lines, lines.raw.size(), u'[' + section + u']', end);
-        InsertLine(lines, lines.raw.size(), key + u'=' + value, end);
+    const QByteArray end = FileLineEnd(content);
+    const Location found = Locate(content, section, key);
+    if (found.key) {
+        const Line& line = found.keyLine;
+        const ParsedLine entry = ParseLine(content, line);
+        // A value read from the file and set again unchanged keeps its bytes, whatever their
+        // encoding: one that is neither UTF-8 nor Shift-JIS would not survive its text.
+        const QByteArray bytes =
+            DecodeValue(entry.value) == value ? entry.value.toByteArray() : value.toUtf8();
+        return Splice(content, line.begin, line.end, entry.name.toByteArray() + '=' + bytes);
     }
-    return JoinLines(lines);
+    const QByteArray entryLine = (key + u'=' + value).toUtf8() + end;
+    if (found.header)
+        return InsertAfter(content, found.lastEntry, entryLine, end);
+    const QByteArray sectionLines = (u'[' + section + u']').toUtf8() + end + entryLine;
+    const bool hasLines =
+        content.size() > (content.startsWith(ByteOrderMark) ? ByteOrderMark.size() : 0);
+    const QByteArray missingEnd = hasLines && !content.endsWith('\n') ? end : QByteArray();
+    return Splice(content, content.size(), content.size(), missingEnd + sectionLines);
 }

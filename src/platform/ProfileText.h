@@ -1,7 +1,9 @@
 #pragma once
 // The profile (INI) format as text: a section name in square brackets, then "key=value" lines.
 // These functions work on the bytes of a whole file, so an edit keeps every line it does not
-// touch byte for byte, whatever encoding a hand-written line is in. Names and values are UTF-8.
+// touch byte for byte, whatever encoding a hand-written line is in. Names are UTF-8. Values are
+// written as UTF-8 and read as UTF-8, or as Shift-JIS (CP932) when they are not valid UTF-8,
+// as the earlier program wrote them.
 //
 // Reading rules:
 // - section and key names match without regard to letter case;
@@ -25,7 +27,9 @@ std::optional<QString> FindProfileValue(const QByteArray& content, const QString
 bool IsStorableProfileEntry(const QString& section, const QString& key, const QString& value);
 
 // `content` with `key` in `section` set to `value`. Precondition: IsStorableProfileEntry.
-// An existing key keeps its spelling and its line end and gets the new value in place. A new key
+// An existing key keeps its spelling and its line end and gets the new value in place; when it
+// already reads as `value`, its value keeps its bytes, so a value the program did not change
+// is never written in another encoding. A new key
 // goes right after the last key line of the section (or its header line); a new section goes at
 // the end of the file. New lines end as the file's first line end does (LF in a file without).
 QByteArray SetProfileValue(const QByteArray& content, const QString& section, const QString& key,

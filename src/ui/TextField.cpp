@@ -6,11 +6,14 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <limits>
 
 TextField::TextField(QWidget* parent, QRect outer) : QLineEdit(parent)
 {
     setGeometry(outer);
     setAcceptDrops(true);
+    // A path read from the settings file comes back whole at closing, however long it is.
+    setMaxLength(std::numeric_limits<int>::max());
 }
 
 void TextField::keyPressEvent(QKeyEvent* event)

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "app/SettingsLocation.h"
 #include "app/SettingsNumber.h"
+#include "SettingsFolder.h"
 
 #include "platform/ProfileFile.h"
 
@@ -34,29 +35,7 @@ TEST(SettingsNumber, RoundsHalvesToEvenChecksTheWidthAndRefusesOtherForms)
     }
 }
 
-class SettingsFile : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        Settings = SettingsRecord{};
-        qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
-    }
-    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
-    QString Ini() const { return program.filePath("Layerpix.ini"); }
-    void WriteIni(const QByteArray& bytes) const
-    {
-        QFile file(Ini());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray ReadIni() const
-    {
-        QFile file(Ini());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir program, configHome;
-};
+using SettingsFile = SettingsFolder;
 
 TEST_F(SettingsFile, KeepsDefaultsHandWrittenLinesAndLongPaths)
 {

@@ -5,11 +5,14 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/frmMain.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 class Startup : public ::testing::Test {
@@ -18,7 +21,10 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         Settings = SettingsRecord{};
+        // Where the settings go when the program's folder cannot hold them.
+        qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     }
+    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
     QString IniPath() const { return folder.filePath(QStringLiteral("Layerpix.ini")); }
     void WriteIni(const QByteArray& text)
     {
@@ -32,7 +38,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    QTemporaryDir folder;
+    QTemporaryDir folder, configHome;
     ScriptedDialogsScope dialogs;
 };
 
@@ -71,6 +77,77 @@ TEST_F(Startup, RestoredValuesReachTheControls)
     EXPECT_EQ(Settings.TransRate, 0);
     form->close();
     EXPECT_TRUE(ReadIni().contains("Front=/nowhere/front.png"));
+}
+
+TEST_F(Startup, AShiftJisPathOfTheEarlierProgramOpensAndKeepsItsBytes)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("写真 フォルダ")));
+    const QString back = folder.filePath(QStringLiteral("写真 フォルダ/背景 1.bmp"));
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(back, "BMP"));
+    // The same path in Shift-JIS, as the earlier program wrote it.
+    const QByteArray line = "Back=" + folder.path().toUtf8()
+                            + "/\x8e\xca\x90^ \x83t\x83H\x83\x8b\x83_/\x94w\x8ci 1.bmp\r\n";
+    WriteIni("[Image]\r\n" + line + "[Param]\r\nTransColor=255\r\n");
+
+    auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->FLD[1]->text(), back);
+    EXPECT_EQ(form->PicImg[1]->surface().Image().size(), QSize(30, 20));
+    EXPECT_TRUE(ReadIni().contains(line)) << "after the start-up save";
+    form->close();
+    EXPECT_TRUE(ReadIni().contains(line)) << "after closing";
+}
+
+// Settings files that no program writes: start-up neither crashes nor hangs, and what it
+// cannot improve on stays as it was.
+TEST_F(Startup, SurvivesSettingsFilesOfEveryShape)
+{
+    const QByteArray keys = "[Image]\nFront=\nBack=\n[Param]\nTransColor=255\nTransRate=100\n"
+                            "[JPEG]\nRate=50\nPrgrs=0\n[PNG]\nRate=1\n";
+    QByteArray garbage(256 * 1024, Qt::Uninitialized);
+    std::mt19937 random(11);
+    for (char& byte : garbage)
+        byte = char(random());
+    const QByteArray tenMegabytes = QByteArray("; " + QByteArray(98, 'x') + "\n").repeated(100'000);
+    const QString longPath = u'/' + QString(100 * 1024, u'p');
+    const struct {
+        const char* what;
+        QByteArray file;
+        QColor swatch;
+        QString front;
+        bool everyKey;   // then saving changes nothing
+    } rows[] = {
+        {"binary garbage", garbage, Qt::black, {}, false},
+        {"10 MB long", tenMegabytes + keys, Qt::red, {}, true},
+        {"a 100 KB value", "[Image]\nFront=" + longPath.toUtf8() + "\n" + keys.sliced(15), Qt::red,
+         longPath, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Settings = SettingsRecord{};
+        WriteIni(row.file);
+        auto form = StartUp(folder.path());
+        ASSERT_TRUE(form);
+        EXPECT_EQ(form->DSP[0]->BackColor(), row.swatch);
+        EXPECT_TRUE(form->FLD[0]->text() == row.front)
+            << form->FLD[0]->text().size() << " characters instead of " << row.front.size();
+        form->close();
+        // What the program did not change is still there byte for byte, the rest follows it.
+        EXPECT_TRUE(ReadIni().startsWith(row.file));
+        EXPECT_EQ(ReadIni() == row.file, row.everyKey);
+    }
+    EXPECT_TRUE(dialogs->messages.empty());
+
+    // A folder where the file should be: the settings live in the user's configuration folder.
+    ASSERT_TRUE(QFile::remove(IniPath()));
+    ASSERT_TRUE(QDir().mkpath(IniPath() + "/kept"));
+    auto form = StartUp(folder.path());
+    ASSERT_TRUE(form);
+    form->close();
+    EXPECT_TRUE(QFileInfo(IniPath() + "/kept").isDir());
+    EXPECT_TRUE(QFileInfo(configHome.filePath(qAppName() + "/Layerpix.ini")).isFile());
 }
 
 TEST_F(Startup, ARateOutsideTheSpinnersRangeIsClamped)

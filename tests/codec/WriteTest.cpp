@@ -1,20 +1,14 @@
-// JPEG and PNG writing, read back by Qt's readers, and existing files replaced whole or not
-// at all.
+// JPEG and PNG writing, read back by Qt's readers. How the files are saved, under faults too,
+// is tested with every writer in tests/platform.
 #include "CodecTestSupport.h"
 
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <functional>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -29,17 +23,6 @@ protected:
     QImage Decoded(const QString& name) const
     {
         return QImage(folder.filePath(name)).convertToFormat(QImage::Format_RGB32);
-    }
-    void WriteOld(const QString& name) const
-    {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("old picture");
-    }
-    mode_t Mode(const QString& name) const
-    {
-        struct stat info {};
-        return ::stat(Path(name).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
     }
 
     QImage noise = NoisePicture(41, 25, 7);
@@ -102,50 +85,6 @@ TEST_F(CodecWrite, RefusesBadRatesAndRectanglesWithoutCreatingAFile)
         EXPECT_TRUE(ReasonContains(reason));
     }
     EXPECT_TRUE(Entries().isEmpty());
-}
-
-TEST_F(CodecWrite, ReplacesAFileWholeKeepingItsPermissions)
-{
-    WriteOld("合成画像.png");
-    ::chmod(Path("合成画像.png"), 0640);
-    const mode_t savedMask = ::umask(022);
-    ASSERT_EQ(DCSavetoPNG(&dc, 41, 25, Path("合成画像.png"), 1), 0) << CodecLastError();
-    // A new file gets the permissions of any new file, not those of a private temporary.
-    ASSERT_EQ(DCSavetoJPEG(&dc, 41, 25, Path("fresh.jpg"), 50, 0), 0) << CodecLastError();
-    ::umask(savedMask);
-    EXPECT_EQ(Mode("合成画像.png"), 0640u);
-    EXPECT_EQ(Mode("fresh.jpg"), 0644u);
-    EXPECT_TRUE(SamePixels(noise, Decoded("合成画像.png")));
-    EXPECT_EQ(Entries(), (QStringList{"fresh.jpg", "合成画像.png"}));
-}
-
-TEST_F(CodecWrite, AFailedWriteKeepsTheOldFileByteForByte)
-{
-    WriteOld("old.png");
-    // Every write past 1000 bytes fails with EFBIG, as on a full disk.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit nearlyFull{1000, saved.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &nearlyFull);
-    const std::int16_t status = DCSavetoPNG(&dc, 41, 25, Path("old.png"), 1);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_NE(status, 0);
-    EXPECT_TRUE(ReasonContains(std::string("cannot write file: ") + std::strerror(EFBIG)));
-    EXPECT_EQ(FileBytes(Path("old.png")), "old picture");
-    EXPECT_EQ(Entries(), QStringList{"old.png"});
-}
-
-TEST_F(CodecWrite, FailuresOfTheTargetPathGiveTheSystemsReasonAndLeaveNothing)
-{
-    ASSERT_TRUE(QDir(folder.path()).mkdir("album"));
-    for (auto [target, reason] : {std::pair{"album", "cannot replace file: Is a directory"},
-                                  {"no such folder/out.png", "cannot create file: No such file"}}) {
-        EXPECT_NE(DCSavetoPNG(&dc, 41, 25, Path(target), 1), 0) << target;
-        EXPECT_TRUE(ReasonContains(reason));
-    }
-    EXPECT_EQ(Entries(), QStringList{"album"});
 }
 
 } // namespace

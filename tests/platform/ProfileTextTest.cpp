@@ -28,6 +28,13 @@ TEST(ProfileText, FindsValuesAsTheProfileFunctionsDo)
         {"[ Param ]\nTransRate=70\n", "Param", "TransRate", "70"},
         {"[PNG]\n[JPEG\nRate=5\n", "PNG", "Rate", "5"},
         {"[Image]\nFront\nFront=x\n", "Image", "Front", "x"},
+        // A value that is not UTF-8 is the earlier program's Shift-JIS (CP932, with its NEC
+        // signs); a byte that starts no character there reads as U+FFFD.
+        {"[Image]\nFront=C:\\\x8e\xca\x90^ \x87\x40\xb6\xc5.bmp\n", "Image", "Front",
+         "C:\\写真 ①ｶﾅ.bmp"},
+        {"[Image]\nFront=\x8e\xca\xff\x85\x40\x8e\n", "Image", "Front", "写\uFFFD\uFFFD@\uFFFD"},
+        {"[Image]\nFront=\xEF\xBB\xBF\xE5\x86\x99\n", "Image", "Front",
+         QChar(0xFEFF) + QString::fromUtf8("写")},
     };
     for (const auto& [content, section, key, expected] : rows)
         EXPECT_EQ(FindProfileValue(content, section, key), expected) << content.toStdString();
@@ -54,6 +61,14 @@ TEST(ProfileText, SettingAValueEditsOnlyItsEntry)
         // Lines in another encoding are kept byte for byte.
         {"[Image]\nFront=C:\\\x8e\xca.bmp\n;\xff\xfe\n[Param]\n", "Param", "TransRate", "5",
          "[Image]\nFront=C:\\\x8e\xca.bmp\n;\xff\xfe\n[Param]\nTransRate=5\n"},
+        // A value set to what it already reads as keeps its bytes, in Shift-JIS or in bytes
+        // that are no encoding at all; a changed value is written in UTF-8.
+        {"[Image]\r\n Front = \x8e\xca\x90^\r\n", "Image", "Front", "写真",
+         "[Image]\r\nFront=\x8e\xca\x90^\r\n"},
+        {"[Image]\nFront=\x8e\xff\n", "Image", "Front", "\uFFFD\uFFFD",
+         "[Image]\nFront=\x8e\xff\n"},
+        {"[Image]\nFront=\x8e\xca\x90^\n", "Image", "Front", "写真2", "[Image]\nFront=写真2\n"},
+        {"[Image]\nFront=\x8e\xff\n", "Image", "Front", "\uFFFD", "[Image]\nFront=\uFFFD\n"},
     };
     for (const auto& [before, section, key, value, after] : rows) {
         SCOPED_TRACE(before.toStdString());

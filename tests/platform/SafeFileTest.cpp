@@ -1,0 +1,179 @@
+// The one safe way of saving a file, on real files in a temporary folder: symbolic links,
+// permissions and owners, what is not a plain file, and stop signals in the middle of a save.
+#include "platform/InFlightFiles.h"
+#include "platform/SafeFile.h"
+#include "support/ChildProcess.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SafeFile : public testing::Test {
+protected:
+    std::string Path(const std::string& name) const
+    {
+        return root.path().toStdString() + '/' + name;
+    }
+    void Write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream in(Path(name), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return in ? bytes.str() : "<unreadable>";
+    }
+    // Every name under the folder, sorted, links shown with what they point to.
+    std::string Listing() const
+    {
+        std::vector<std::string> lines;
+        List(root.path().toStdString(), lines);
+        std::sort(lines.begin(), lines.end());
+        std::string listing;
+        for (const std::string& line : lines)
+            listing += line + '\n';
+        return listing;
+    }
+    void List(const fs::path& folder, std::vector<std::string>& lines) const
+    {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const fs::file_status status = entry.symlink_status();
+            std::string line = entry.path().lexically_relative(root.path().toStdString());
+            if (fs::is_symlink(status))
+                line += " -> " + fs::read_symlink(entry.path()).string();
+            lines.push_back(line);
+            if (fs::is_directory(status))
+                List(entry.path(), lines);
+        }
+    }
+    mode_t Mode(const std::string& name) const
+    {
+        struct stat info {};
+        return ::stat(Path(name).c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
+
+    QTemporaryDir root;
+};
+
+TEST_F(SafeFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContents)
+{
+    ASSERT_TRUE(root.isValid());
+    fs::create_directories(Path("pictures/album"));
+    fs::create_directories(Path("links"));
+    Write("pictures/album/photo.png", "old");
+    fs::create_symlink("../pictures/album/photo.png", Path("links/relative"));
+    fs::create_symlink(Path("links/relative"), Path("links/chain"));
+    fs::create_symlink("not yet.png", Path("pictures/dangling"));
+    const std::string before = Listing();
+
+    const std::pair<const char*, const char*> rows[] = {
+        {"links/relative", "pictures/album/photo.png"},
+        {"links/chain", "pictures/album/photo.png"},
+        {"pictures/dangling", "pictures/not yet.png"},
+    };
+    for (const auto& [written, target] : rows) {
+        SCOPED_TRACE(written);
+        const std::string bytes = std::string("new contents through ") + written;
+        EXPECT_EQ(WriteFileSafely(Path(written).c_str(), bytes.data(), bytes.size()), "");
+        EXPECT_EQ(Read(target), bytes);
+    }
+    // The links are as they were; the one new name is the file the dangling link named.
+    fs::remove(Path("pictures/not yet.png"));
+    EXPECT_EQ(Listing(), before);
+}
+
+TEST_F(SafeFile, WhatCannotBeWrittenIntoIsRefusedBeforeAnythingIsWritten)
+{
+    ASSERT_TRUE(root.isValid());
+    fs::create_directory(Path("folder"));
+    fs::create_symlink("loop b", Path("loop a"));
+    fs::create_symlink("loop a", Path("loop b"));
+    fs::create_symlink("folder", Path("to folder"));
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    const std::string before = Listing();
+
+    const std::pair<const char*, std::string> rows[] = {
+        {"loop a", "cannot follow the link " + Path("loop a") + ": " + std::strerror(ELOOP)},
+        {"folder", "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
+        {"to folder", "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
+        {"pipe", "cannot replace " + Path("pipe") + ": not a plain file"},
+        {"", "no file name"},
+    };
+    for (const auto& [written, reason] : rows) {
+        const std::string path = *written ? Path(written) : "";
+        EXPECT_EQ(WriteFileSafely(path.c_str(), "x", 1), reason);
+    }
+    EXPECT_EQ(Listing(), before);
+}
+
+TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask)
+{
+    ASSERT_TRUE(root.isValid());
+    Write("shared.bmp", "old");
+    // Only root may give a file to another owner (and not to every number in a container);
+    // others own what they write.
+    const bool givenAway = ::geteuid() == 0 && ::chown(Path("shared.bmp").c_str(), 4321, 8765) == 0;
+    const uid_t owner = givenAway ? 4321 : ::geteuid();
+    const gid_t group = givenAway ? 8765 : ::getegid();
+    ASSERT_EQ(::chmod(Path("shared.bmp").c_str(), 06754), 0);
+    const mode_t savedMask = ::umask(027);
+    EXPECT_EQ(WriteFileSafely(Path("shared.bmp").c_str(), "new", 3), "");
+    EXPECT_EQ(WriteFileSafely(Path("fresh.bmp").c_str(), "new", 3), "");
+    ::umask(savedMask);
+
+    struct stat info {};
+    ASSERT_EQ(::stat(Path("shared.bmp").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 06754u);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_gid, group);
+    EXPECT_EQ(Read("shared.bmp"), "new");
+    EXPECT_EQ(Mode("fresh.bmp"), 0640u);
+}
+
+// A file registered as in flight when a stop signal arrives: removed, and the process ends by
+// that signal, unless the signal was ignored or has a handler of someone else's.
+TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
+{
+    ASSERT_TRUE(root.isValid());
+    enum class Before { Default, Ignored, OwnHandler };
+    std::vector<std::pair<int, Before>> rows;
+    for (const int signal : kStopSignals)
+        rows.emplace_back(signal, Before::Default);
+    rows.emplace_back(SIGHUP, Before::Ignored);   // as under nohup
+    rows.emplace_back(SIGINT, Before::OwnHandler);
+    for (const auto& [signal, before] : rows) {
+        SCOPED_TRACE(testing::Message() << strsignal(signal) << " action " << int(before));
+        const std::string name = std::string("in flight ") + std::to_string(signal);
+        Write(name, "part");
+        const ChildOutcome outcome = RunInChild([&, signal = signal, before = before] {
+            if (before == Before::Ignored)
+                std::signal(signal, SIG_IGN);
+            if (before == Before::OwnHandler)
+                std::signal(signal, [](int) { ::_exit(42); });
+            const InFlightFile watched(Path(name).c_str());
+            ::raise(signal);
+            return std::string("went on");
+        });
+        if (before == Before::Default) {
+            EXPECT_EQ(outcome.signal, signal);
+            EXPECT_FALSE(fs::exists(Path(name)));
+        } else {
+            EXPECT_EQ(outcome.exitCode, before == Before::Ignored ? 0 : 42);
+            EXPECT_EQ(Read(name), "part");
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#pragma once
+// Part of a test run in a forked copy of the test process: to act as an ordinary user when the
+// tests run as root, to lower the file-size limit, or to be ended by a signal, without
+// changing the test process itself. Fork only from a test program without threads (one built
+// PURE, with no QApplication). The body must not use gtest assertions: it returns a text that
+// the test checks.
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <grp.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+struct ChildOutcome {
+    int exitCode = -1;   // the exit status when the copy exited, otherwise -1
+    int signal = 0;      // the signal that ended the copy, otherwise 0
+    std::string output;  // what the body returned
+};
+
+// A copy of this process running `body`, which then exits with 0. No core file is written.
+class Child {
+public:
+    explicit Child(const std::function<std::string()>& body)
+    {
+        int channel[2];
+        if (::pipe(channel) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(channel[0]);
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            const std::string output = body();
+            for (std::size_t done = 0; done < output.size();) {
+                const ssize_t written =
+                    ::write(channel[1], output.data() + done, output.size() - done);
+                if (written <= 0)
+                    break;
+                done += std::size_t(written);
+            }
+            ::_exit(0);
+        }
+        ::close(channel[1]);
+        channel_ = channel[0];
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() { Wait(); }
+
+    // Waits for the copy to end.
+    ChildOutcome Wait()
+    {
+        if (pid_ <= 0 || channel_ < 0)
+            return outcome_;
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(channel_, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            outcome_.output.append(buffer, std::size_t(got));
+        }
+        ::close(channel_);
+        channel_ = -1;
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (WIFEXITED(status))
+            outcome_.exitCode = WEXITSTATUS(status);
+        if (WIFSIGNALED(status))
+            outcome_.signal = WTERMSIG(status);
+        return outcome_;
+    }
+    // True once the copy has ended (its outcome is then still to be collected by Wait).
+    bool Ended() const
+    {
+        siginfo_t info{};
+        return pid_ <= 0 || channel_ < 0
+               || (::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0
+                   && info.si_pid != 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+    int channel_ = -1;
+    ChildOutcome outcome_;
+};
+
+// Runs `body` in a copy of this process and waits for it.
+inline ChildOutcome RunInChild(const std::function<std::string()>& body)
+{
+    return Child(body).Wait();
+}
+
+// Root passes every permission check, so a test of permissions that runs as root gives up
+// root's privileges for those of the user "nobody" (65534) first. True when the process now
+// obeys file permissions.
+inline bool ActAsAnOrdinaryUser()
+{
+    if (::geteuid() != 0)
+        return true;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+}
+
+// The text a body returns when ActAsAnOrdinaryUser failed; the test is then skipped.
+inline const std::string kNoOrdinaryUser = "<cannot act as an ordinary user>";
+
+// Makes every write past `bytes` in one file fail: with EFBIG when `signalIgnored`, otherwise
+// by SIGXFSZ, whose default action ends the process.
+inline void LimitFileSize(rlim_t bytes, bool signalIgnored)
+{
+    std::signal(SIGXFSZ, signalIgnored ? SIG_IGN : SIG_DFL);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
