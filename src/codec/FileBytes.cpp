@@ -1,4 +1,4 @@
-// Whole-file reading and the write-beside-then-rename rule for saving.
+// The write-beside-then-rename rule for saving.
 #include "codec/CodecInternal.h"
 
 #include <atomic>
@@ -68,33 +68,6 @@ void SyncFolder(const std::string& folder)
 }
 
 } // namespace
-
-std::int16_t ReadFileBytes(const char* path, std::vector<std::uint8_t>& out)
-{
-    out.clear();
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return CodecSystemFailure("cannot open file", errno);
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0)
-        out.reserve(static_cast<std::size_t>(info.st_size));
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int err = errno;
-            ::close(fd);
-            return CodecSystemFailure("cannot read file", err);
-        }
-        if (got == 0)
-            break;
-        out.insert(out.end(), chunk, chunk + got);
-    }
-    ::close(fd);
-    return kCodecOk;
-}
 
 std::int16_t ReplaceFileWith(const char* path, const std::vector<std::uint8_t>& bytes)
 {
