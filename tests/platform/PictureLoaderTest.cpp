@@ -1,5 +1,6 @@
 // The general picture loader on real files written to a temporary folder.
 #include "platform/PictureLoader.h"
+#include "support/HandMadePictures.h"
 #include "support/PixelAssert.h"
 
 #include <QBuffer>
@@ -73,6 +74,31 @@ TEST_F(PictureLoader, AnIconFileGivesItsLargestImageWhereverItStands)
     ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture);
     EXPECT_EQ(loaded.picture.size(), QSize(48, 48));
     EXPECT_TRUE(PixelIs(loaded.picture, 47, 47, qRgb(0, 0, 255)));
+}
+
+TEST_F(PictureLoader, AnIconsAndMaskMakesItsHolesShowTheBackground)
+{
+    // Two colours, so that every depth holds them; the mask's holes are a ring and a corner.
+    QImage picture(19, 13, QImage::Format_RGB32), holes(19, 13, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, (x + y) % 3 == 0 ? qRgb(200, 30, 60) : qRgb(20, 90, 250));
+            const int dx = x - 9, dy = y - 6, distance = dx * dx + dy * dy;
+            holes.setPixel(x, y, (distance >= 9 && distance <= 25) || (x == 0 && y == 0) ? qRgb(255, 0, 0) : 0);
+        }
+    const QColor background(10, 200, 30);
+    for (const int bitCount : {1, 8, 24, 32}) {
+        SCOPED_TRACE(testing::Message() << bitCount << " bits a pixel");
+        const QString path = Write(QStringLiteral("masked %1.ico").arg(bitCount), IconFile(picture, bitCount, holes));
+        const LoadedPicture loaded = LoadPicture(path, background);
+        ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture) << loaded.reason.toStdString();
+        QImage expected = picture;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qRed(holes.pixel(x, y)) != 0)
+                    expected.setPixel(x, y, background.rgb());
+        EXPECT_TRUE(SamePixels(expected, loaded.picture));
+    }
 }
 
 TEST_F(PictureLoader, StatedSizesBeyondThePictureLimitAreRefusedBeforeDecoding)
