@@ -1,5 +1,7 @@
 // The general picture loader on real files written to a temporary folder.
+#include "codec/Codec.h"
 #include "platform/PictureLoader.h"
+#include "sources/PngRoute.h"
 #include "support/HandMadePictures.h"
 #include "support/PixelAssert.h"
 
@@ -8,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
+#include <cstdlib>
+#include <zlib.h>
 
 namespace {
 QByteArray Encoded(const QImage& picture, const char* format)
@@ -99,6 +103,57 @@ TEST_F(PictureLoader, AnIconsAndMaskMakesItsHolesShowTheBackground)
                     expected.setPixel(x, y, background.rgb());
         EXPECT_TRUE(SamePixels(expected, loaded.picture));
     }
+}
+
+// A blank picture compresses as far as each format allows: the checks that
+// refuse files too short for their stated size must still let it through.
+TEST_F(PictureLoader, BlankPicturesAtTheirSmallestStillOpen)
+{
+    constexpr int width = 2400, height = 1600;
+    // PNG: one IDAT of rows of white RGB, deflated at zlib's best level.
+    QByteArray rows;
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(width * 3, '\xFF');
+    for (int y = 0; y < height; ++y)
+        rows += row;
+    QByteArray deflated(qsizetype(compressBound(uLong(rows.size()))), '\0');
+    uLongf deflatedSize = uLongf(deflated.size());
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(deflated.data()), &deflatedSize,
+                        reinterpret_cast<const Bytef*>(rows.constData()), uLong(rows.size()), 9), Z_OK);
+    const auto chunk = [](const char* type, const QByteArray& data) {
+        QByteArray bytes(4, '\0');
+        qToBigEndian(quint32(data.size()), bytes.data());
+        const QByteArray typed = QByteArray(type) + data;
+        QByteArray crc(4, '\0');
+        qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(typed.constData()), uInt(typed.size()))), crc.data());
+        return bytes + typed + crc;
+    };
+    QByteArray header(13, '\0');
+    qToBigEndian(quint32(width), header.data());
+    qToBigEndian(quint32(height), header.data() + 4);
+    header[8] = 8;
+    header[9] = 2;
+    const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header)
+                           + chunk("IDAT", deflated.left(qsizetype(deflatedSize))) + chunk("IEND", QByteArray());
+    SCOPED_TRACE(testing::Message() << "PNG of " << png.size() << " bytes");
+    EXPECT_EQ(ReadPngFile(Write(QStringLiteral("blank.png"), png), Qt::black).picture.size(), QSize(width, height));
+    EXPECT_EQ(LoadPicture(Write(QStringLiteral("blank png.dat"), png), Qt::black).picture.size(), QSize(width, height));
+
+    // JPEG: white at the highest quality with Huffman tables fitted to the picture, baseline,
+    // progressive, and arithmetic-coded.
+    QImage white(width, height, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    CodecSurface dc{white.bits(), width, height, std::int32_t(white.bytesPerLine()), 0};
+    for (const char* coding : {"TJ_OPTIMIZE", "TJ_ARITHMETIC"})
+        for (const std::int32_t progressive : {0, -1}) {
+            ::setenv(coding, "1", 1);
+            std::vector<std::uint8_t> jpeg;
+            const std::int16_t status = EncodeJpegBytes(&dc, width, height, 1, progressive, jpeg);
+            ::unsetenv(coding);
+            ASSERT_EQ(status, 0) << CodecLastError();
+            SCOPED_TRACE(testing::Message() << coding << ", progressive " << progressive << ": " << jpeg.size() << " bytes");
+            const QString path = Write(QStringLiteral("blank.jpg"), QByteArray(reinterpret_cast<const char*>(jpeg.data()), qsizetype(jpeg.size())));
+            EXPECT_EQ(LoadPicture(path, Qt::black).picture.size(), QSize(width, height));
+        }
 }
 
 TEST_F(PictureLoader, StatedSizesBeyondThePictureLimitAreRefusedBeforeDecoding)
