@@ -4,7 +4,6 @@
 #include "codec/CodecInternal.h"
 #include "codec/PictureLimit.h"
 #include "codec/PngCommon.h"
-
 #include "codec/PngSize.h"
 
 #include <algorithm>
