@@ -9,15 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray Encoded(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return bytes;
-}
-
 // An 8-bit RLE bitmap stating `width` x `height` whose codes are `codes`.
 QByteArray RleBitmap(qint32 width, qint32 height, const QByteArray& codes)
 {
@@ -43,12 +34,12 @@ QByteArray Patched16(QByteArray bytes, qsizetype at, quint16 value)
 
 TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
 {
-    const QByteArray bmp = Encoded(NoisePicture(41, 3, 1), "BMP"); // rows of 123 bytes and 1 of padding
+    const QByteArray bmp = EncodedPicture(NoisePicture(41, 3, 1), "BMP"); // rows of 123 bytes and 1 of padding
     QImage fewColours(20, 10, QImage::Format_RGB32);
     fewColours.fill(qRgb(10, 20, 30));
     const QByteArray gif = GifFile(fewColours);
     const qsizetype descriptor = gif.indexOf(',', 13 + 768);
-    const QByteArray jpeg = Encoded(GradientPicture(40, 30), "JPG");
+    const QByteArray jpeg = EncodedPicture(GradientPicture(40, 30), "JPG");
     const qsizetype scan = jpeg.indexOf("\xFF\xDA");
     const QByteArray scanAndData = jpeg.mid(scan, jpeg.size() - 2 - scan);
     const QByteArray ico = IconFile(fewColours, 24, QImage(20, 10, QImage::Format_RGB32));
@@ -76,7 +67,7 @@ TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
         {"JPEG without EOI", jpeg.chopped(2), "before its EOI"},
         {"ICO whole", ico, ""},
         {"ICO without its mask's last byte", ico.chopped(1), "ends before its last image"},
-        {"PPM", Encoded(fewColours, "PPM"), "not a BMP, GIF, ICO, JPEG or PNG file"},
+        {"PPM", EncodedPicture(fewColours, "PPM"), "not a BMP, GIF, ICO, JPEG or PNG file"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

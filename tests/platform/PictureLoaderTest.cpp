@@ -4,8 +4,8 @@
 #include "sources/PngRoute.h"
 #include "support/HandMadePictures.h"
 #include "support/PixelAssert.h"
+#include "support/TestPictures.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -14,14 +14,6 @@
 #include <zlib.h>
 
 namespace {
-QByteArray Encoded(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, format));
-    return bytes;
-}
-
 class PictureLoader : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes)
@@ -41,7 +33,7 @@ TEST_F(PictureLoader, AlphaIsDrawnOverTheBackgroundAndRoundedToNearest)
     for (int x = 0; x < picture.width(); ++x)
         picture.setPixel(x, 0, pixels[x]);
     // PNG content under another name: the general loader goes by content.
-    const QString path = Write(QStringLiteral("alpha.dat"), Encoded(picture, "PNG"));
+    const QString path = Write(QStringLiteral("alpha.dat"), EncodedPicture(picture, "PNG"));
     for (const QColor background : {QColor(0, 0, 255), QColor(60, 120, 180), QColor(Qt::white)}) {
         const LoadedPicture loaded = LoadPicture(path, background);
         ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture);
@@ -65,7 +57,7 @@ TEST_F(PictureLoader, AnIconFileGivesItsLargestImageWhereverItStands)
     for (const auto& [side, colour] : {std::pair{16, Qt::red}, {48, Qt::blue}, {32, Qt::green}}) {
         QImage entry(side, side, QImage::Format_ARGB32);
         entry.fill(colour);
-        const QByteArray png = Encoded(entry, "PNG");
+        const QByteArray png = EncodedPicture(entry, "PNG");
         char* at = directory.data() + 6 + 16 * i++;
         at[0] = at[1] = char(side);
         qToLittleEndian<quint16>(1, at + 4);
@@ -161,7 +153,7 @@ TEST_F(PictureLoader, StatedSizesBeyondThePictureLimitAreRefusedBeforeDecoding)
     // A JPEG frame header stating the size over an 8 x 8 picture's data, which Qt reports unread.
     QImage grey(8, 8, QImage::Format_RGB32);
     grey.fill(Qt::gray);
-    const QByteArray jpeg = Encoded(grey, "JPG");
+    const QByteArray jpeg = EncodedPicture(grey, "JPG");
     const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
     ASSERT_GT(frame, 0);
     const struct {

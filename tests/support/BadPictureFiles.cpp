@@ -3,7 +3,6 @@
 #include "support/HandMadePictures.h"
 #include "support/TestPictures.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
@@ -12,15 +11,6 @@
 #include <zlib.h>
 
 namespace {
-QByteArray Encoded(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return bytes;
-}
-
 // Eight colours, so that every format can hold it.
 QImage FewColours(int width, int height)
 {
@@ -58,12 +48,12 @@ QByteArray PngStating(QByteArray png, quint32 width, quint32 height)
 std::vector<Format> Formats()
 {
     const QImage picture = FewColours(40, 30);
-    const QByteArray jpeg = Encoded(GradientPicture(40, 30), "JPG");
+    const QByteArray jpeg = EncodedPicture(GradientPicture(40, 30), "JPG");
     const qsizetype frame = jpeg.indexOf("\xFF\xC0");
     const QByteArray gif = GifFile(picture);
     const qsizetype descriptor = gif.indexOf(',', 13 + 768);
     return {
-        {"BMP", "bmp", Encoded(picture, "BMP"), 54,
+        {"BMP", "bmp", EncodedPicture(picture, "BMP"), 54,
          [](QByteArray bmp, quint32 w, quint32 h) {
              qToLittleEndian(w, bmp.data() + 18);
              qToLittleEndian(h, bmp.data() + 22);
@@ -93,7 +83,7 @@ std::vector<Format> Formats()
              qToBigEndian(quint16(w), jpeg.data() + frame + 7);
              return jpeg;
          }},
-        {"PNG", "png", Encoded(NoisePicture(40, 30, 5), "PNG"), 33, PngStating},
+        {"PNG", "png", EncodedPicture(NoisePicture(40, 30, 5), "PNG"), 33, PngStating},
     };
 }
 } // namespace
@@ -129,8 +119,8 @@ std::vector<BadPictureFile> BadPictureFiles()
     files.push_back({QStringLiteral("壊れた 絵　65535 images.ico"), ico + QByteArray(16 * 65535, '\0')});
     files.push_back({QStringLiteral("壊れた 絵　xbm.bmp"),
                      "#define f_width 16384\n#define f_height 16384\nstatic char f_bits[] = {\n    0x00 };\n"});
-    files.push_back({QStringLiteral("壊れた 絵　ppm.jpg"), Encoded(FewColours(40, 30), "PPM")});
-    files.push_back({QStringLiteral("壊れた 絵　xpm.ico"), Encoded(FewColours(4, 3), "XPM")});
+    files.push_back({QStringLiteral("壊れた 絵　ppm.jpg"), EncodedPicture(FewColours(40, 30), "PPM")});
+    files.push_back({QStringLiteral("壊れた 絵　xpm.ico"), EncodedPicture(FewColours(4, 3), "XPM")});
     files.push_back({QStringLiteral("壊れた 絵　bmp.png"), Formats()[0].good});
     return files;
 }
