@@ -22,8 +22,10 @@ using HDC = CodecSurface*;
 
 // Decodes the PNG file `path` (UTF-8) into `dc`, which the caller has sized to the
 // picture. 0 on success; any other value is a failure and what was drawn must not be used.
-// Fails when the picture is not exactly dc->width x dc->height, or exceeds the picture
-// limit of PictureLimit.h. Samples are taken as stored (no gamma correction); 16-bit
+// Fails when the picture is not exactly dc->width x dc->height, exceeds the picture limit
+// of PictureLimit.h, or is stated in a file too short to hold it (PngSize.h); a file that
+// ends before IEND fails too. The file is read a block at a time. On success every pixel
+// of the rectangle has been written, so the caller need not clear the surface. Samples are taken as stored (no gamma correction); 16-bit
 // samples keep their high byte; a pixel with alpha a is drawn over the background colour
 // bg as (a * fg + (255 - a) * bg + 127) / 255 per channel.
 std::int16_t DCReadPNG(const char* path, HDC dc);

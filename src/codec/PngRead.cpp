@@ -4,14 +4,23 @@
 #include "codec/CodecInternal.h"
 #include "codec/PictureLimit.h"
 #include "codec/PngCommon.h"
+#include "codec/PngSize.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <new>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
+// Where libpng's bytes come from: a buffer in memory, or a file read a block at a time so
+// that a large file never has to fit in memory whole.
 struct ByteCursor {
     const std::uint8_t* next;
     std::size_t left;
@@ -27,16 +36,54 @@ void ReadFromCursor(png_structp png, png_bytep out, std::size_t count)
     cursor->left -= count;
 }
 
+struct FileCursor {
+    int fd = -1;
+    int error = 0; // errno of a failed read
+    std::uint8_t block[65536];
+    std::size_t at = 0;
+    std::size_t end = 0;
+};
+
+// False on a read error or at the end of the file.
+bool RefillBlock(FileCursor& file)
+{
+    ssize_t got = 0;
+    do
+        got = ::read(file.fd, file.block, sizeof file.block);
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        file.error = errno;
+    file.at = 0;
+    file.end = got > 0 ? static_cast<std::size_t>(got) : 0;
+    return got > 0;
+}
+
+void ReadFromFile(png_structp png, png_bytep out, std::size_t count)
+{
+    auto* file = static_cast<FileCursor*>(png_get_io_ptr(png));
+    while (count > 0) {
+        if (file->at == file->end && !RefillBlock(*file))
+            png_error(png, "the file is truncated");
+        const std::size_t part = std::min(count, file->end - file->at);
+        std::memcpy(out, file->block + file->at, part);
+        file->at += part;
+        out += part;
+        count -= part;
+    }
+}
+
 // Each libpng phase below sets its own jump point and holds no object with a destructor,
 // so an error's longjmp skips nothing that needs cleaning up.
 
-bool ReadHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height)
+bool ReadHeader(png_structp png, png_infop info, PngStatedPicture* stated)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_read_info(png, info);
-    *width = png_get_image_width(png, info);
-    *height = png_get_image_height(png, info);
+    stated->width = png_get_image_width(png, info);
+    stated->height = png_get_image_height(png, info);
+    stated->bitDepth = png_get_bit_depth(png, info);
+    stated->colourType = png_get_color_type(png, info);
     return true;
 }
 
@@ -89,24 +136,50 @@ void DrawOverBackground(const CodecSurface& dc)
     }
 }
 
-// IHDR is the first chunk of every PNG file, so the picture's size stands at fixed places
-// and a forged size is refused before libpng reads or allocates anything. A file without
-// IHDR there is left to libpng, which refuses it.
-bool HeaderSizeAllowed(const std::uint8_t* data, std::size_t size)
+std::string SizeText(std::uint32_t width, std::uint32_t height)
 {
-    if (size < 24 || std::memcmp(data + 12, "IHDR", 4) != 0)
-        return true;
-    const auto bigEndian = [data](std::size_t at) {
-        return std::int64_t{data[at]} << 24 | data[at + 1] << 16 | data[at + 2] << 8 | data[at + 3];
-    };
-    return PictureSizeAllowed(bigEndian(16), bigEndian(20));
+    return std::to_string(width) + " x " + std::to_string(height);
 }
 
-std::string SizeMismatch(png_uint_32 width, png_uint_32 height, const CodecSurface& dc)
+// Decodes the PNG file of `fileSize` bytes that `read` delivers from `source` into `dc`.
+// The file's size is checked against the picture it states before any row is read.
+std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t fileSize, HDC dc)
 {
-    return "the picture is " + std::to_string(width) + " x " + std::to_string(height)
-           + " pixels, its surface " + std::to_string(dc.width) + " x "
-           + std::to_string(dc.height);
+    PngErrorSink sink;
+    const PngStructs structs(PngStructs::Mode::Read, sink);
+    if (!structs)
+        return CodecFailure("out of memory");
+    png_set_read_fn(structs.png(), source, read);
+    // The picture limit is the one that counts; libpng's own is lifted so that every
+    // oversized picture is refused the same way.
+    png_set_user_limits(structs.png(), PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+
+    PngStatedPicture stated;
+    if (!ReadHeader(structs.png(), structs.info(), &stated))
+        return PngFailure("bad PNG file", sink);
+    if (!PictureSizeAllowed(stated.width, stated.height))
+        return CodecFailure("the picture is too large");
+    if (fileSize < PngLeastFileSize(stated))
+        return CodecFailure("the file is too short for a picture of "
+                            + SizeText(stated.width, stated.height) + " pixels");
+    if (stated.width != static_cast<png_uint_32>(dc->width)
+        || stated.height != static_cast<png_uint_32>(dc->height))
+        return CodecFailure("the picture is " + SizeText(stated.width, stated.height)
+                            + " pixels, its surface "
+                            + SizeText(static_cast<std::uint32_t>(dc->width),
+                                       static_cast<std::uint32_t>(dc->height)));
+    if (dc->stride < std::int64_t{dc->width} * 4)
+        return CodecFailure("the surface's rows are too short");
+
+    int passes = 1;
+    if (!SetUpTransforms(structs.png(), structs.info(), &passes))
+        return PngFailure("bad PNG file", sink);
+    if (png_get_rowbytes(structs.png(), structs.info()) != std::size_t{stated.width} * 4)
+        return CodecFailure("unsupported PNG pixel layout");
+    if (!ReadRows(structs.png(), *dc, passes))
+        return PngFailure("bad PNG file", sink);
+    DrawOverBackground(*dc);
+    return kCodecOk;
 }
 
 } // namespace
@@ -118,38 +191,8 @@ std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc)
         return CodecFailure("no surface to draw into");
     if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0)
         return CodecFailure("not a PNG file");
-    if (!HeaderSizeAllowed(data, size))
-        return CodecFailure("the picture is too large");
-
-    PngErrorSink sink;
-    const PngStructs read(PngStructs::Mode::Read, sink);
-    if (!read)
-        return CodecFailure("out of memory");
     ByteCursor cursor{data, size};
-    png_set_read_fn(read.png(), &cursor, ReadFromCursor);
-    // The picture limit is the one that counts; libpng's own is lifted so that every
-    // oversized picture is refused the same way.
-    png_set_user_limits(read.png(), PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    if (!ReadHeader(read.png(), read.info(), &width, &height))
-        return PngFailure("bad PNG file", sink);
-    if (width != static_cast<png_uint_32>(dc->width)
-        || height != static_cast<png_uint_32>(dc->height))
-        return CodecFailure(SizeMismatch(width, height, *dc));
-    if (dc->stride < std::int64_t{dc->width} * 4)
-        return CodecFailure("the surface's rows are too short");
-
-    int passes = 1;
-    if (!SetUpTransforms(read.png(), read.info(), &passes))
-        return PngFailure("bad PNG file", sink);
-    if (png_get_rowbytes(read.png(), read.info()) != std::size_t{width} * 4)
-        return CodecFailure("unsupported PNG pixel layout");
-    if (!ReadRows(read.png(), *dc, passes))
-        return PngFailure("bad PNG file", sink);
-    DrawOverBackground(*dc);
-    return kCodecOk;
+    return DecodePng(ReadFromCursor, &cursor, size, dc);
 }
 
 std::int16_t DCReadPNG(const char* path, HDC dc)
@@ -157,12 +200,24 @@ std::int16_t DCReadPNG(const char* path, HDC dc)
     ClearCodecError();
     if (path == nullptr || *path == '\0')
         return CodecFailure("no file name");
+    if (dc == nullptr || dc->bits == nullptr)
+        return CodecFailure("no surface to draw into");
+    std::unique_ptr<FileCursor> file;
     try {
-        std::vector<std::uint8_t> bytes;
-        if (ReadFileBytes(path, bytes) != kCodecOk)
-            return kCodecFailed;
-        return DecodePngBytes(bytes.data(), bytes.size(), dc);
+        file = std::make_unique<FileCursor>();
     } catch (const std::bad_alloc&) {
         return CodecFailure("out of memory");
     }
+    file->fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (file->fd < 0)
+        return CodecSystemFailure("cannot open file", errno);
+    struct stat info {};
+    std::int16_t result = ::fstat(file->fd, &info) == 0
+                              ? DecodePng(ReadFromFile, file.get(),
+                                          static_cast<std::uint64_t>(info.st_size), dc)
+                              : CodecSystemFailure("cannot read file", errno);
+    if (result != kCodecOk && file->error != 0)
+        result = CodecSystemFailure("cannot read file", file->error);
+    ::close(file->fd);
+    return result;
 }

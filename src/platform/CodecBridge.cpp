@@ -5,12 +5,16 @@
 
 CodecSurface CodecView(Surface& surface)
 {
-    QImage& bitmap = surface.hDC();
+    return CodecView(surface.hDC(), surface.BackColor());
+}
+
+CodecSurface CodecView(QImage& bitmap, QColor background)
+{
     CodecSurface view;
     view.bits = bitmap.bits();
     view.width = bitmap.width();
     view.height = bitmap.height();
     view.stride = static_cast<std::int32_t>(bitmap.bytesPerLine());
-    view.background = static_cast<std::uint32_t>(ToColorRef(surface.BackColor()));
+    view.background = static_cast<std::uint32_t>(ToColorRef(background));
     return view;
 }

@@ -2,7 +2,11 @@
 
 #include "codec/AlphaOver.h"
 #include "codec/PictureLimit.h"
+#include "platform/IconMask.h"
+#include "platform/PictureChecks.h"
+#include "platform/PngPicture.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <cstdlib>
 
@@ -18,8 +22,9 @@ LoadedPicture Failure(const QString& reason)
     return {LoadedPicture::Outcome::Failed, QImage(), reason};
 }
 
-// An icon file holds the same picture in several sizes; the largest shows best.
-void ChooseLargestImage(QImageReader& reader)
+// An icon file holds the same picture in several sizes; the largest shows best. Returns
+// the index of the image chosen.
+int ChooseLargestImage(QImageReader& reader)
 {
     int best = 0;
     qint64 bestArea = -1;
@@ -32,6 +37,7 @@ void ChooseLargestImage(QImageReader& reader)
         }
     }
     reader.jumpToImage(best);
+    return best;
 }
 
 // Qt reports (-1, -1) when a format cannot tell the size without decoding, and a negative
@@ -63,20 +69,45 @@ QImage OverBackground(QImage picture, QColor background)
     picture.reinterpretAsFormat(QImage::Format_RGB32);
     return picture;
 }
+
+const char* ReaderFormat(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Bmp: return "bmp";
+    case PictureFormat::Gif: return "gif";
+    case PictureFormat::Ico: return "ico";
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Png: return "png";
+    }
+    return "";
+}
 } // namespace
 
 LoadedPicture LoadPicture(const QString& path, QColor background)
 {
     if (path.isEmpty())
         return {LoadedPicture::Outcome::NoPicture, QImage(), QString()};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(file.errorString());
+    const PictureCheck check = CheckPictureFile(file);
+    if (!check.format)
+        return Failure(check.refusal);
+    if (!file.seek(0))
+        return Failure(file.errorString());
+    if (*check.format == PictureFormat::Png) {
+        const QByteArray head = file.read(kPngHeaderBytes);
+        const auto stated = ReadPngHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size());
+        return DecodePngPicture(path, *stated, file.size(), background);
+    }
     QImageReader::setAllocationLimit(kReaderAllocationLimitMB);
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    // Only the reader of the format the checks found, never another that Qt happens to have.
+    QImageReader reader(&file, ReaderFormat(*check.format));
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
     if (!reader.canRead())
         return Failure(reader.errorString());
-    if (reader.format() == "ico")
-        ChooseLargestImage(reader);
+    const int image = *check.format == PictureFormat::Ico ? ChooseLargestImage(reader) : 0;
     if (const QSize stated = reader.size(); !StatedSizeAllowed(stated))
         return Failure(QStringLiteral("the stated size %1 x %2 is beyond the picture limit")
                            .arg(stated.width())
@@ -86,6 +117,8 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
         return Failure(reader.errorString());
     if (!PictureSizeAllowed(picture.width(), picture.height()))
         return Failure(QStringLiteral("the decoded picture is beyond the picture limit"));
+    if (*check.format == PictureFormat::Ico)
+        ApplyIconMask(file, image, picture);
     QImage opaque = OverBackground(std::move(picture), background);
     if (opaque.isNull())
         return Failure(QStringLiteral("out of memory"));

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QString>
 
-// The general picture loader: BMP, GIF, ICO, JPEG and whatever else Qt's readers know,
-// recognised by the file's content, never by its name.
+// The general picture loader: BMP, GIF, ICO, JPEG and PNG, recognised by the file's
+// signature, never by its name; no other format that Qt's readers know.
 struct LoadedPicture {
     enum class Outcome {
         Picture,   // `picture` holds the decoded picture
@@ -18,9 +18,11 @@ struct LoadedPicture {
     QString reason;
 };
 
-// Loads the picture file `path`. Of an icon file the largest image is taken, of an
-// animated GIF the first frame; a camera photo is turned upright by its EXIF orientation;
-// pixels with alpha are drawn over `background`, each channel as
-// (a * picture + (255 - a) * background + 127) / 255, as the PNG codec does. A picture
-// whose stated size exceeds the picture limit is refused before it is decoded.
+// Loads the picture file `path`. Of an icon file the largest image is taken, with the
+// transparency of its AND mask (IconMask.h); of an animated GIF the first frame; a camera
+// photo is turned upright by its EXIF orientation; PNG content goes to the PNG codec.
+// Pixels with alpha are drawn over `background`, each channel as
+// (a * picture + (255 - a) * background + 127) / 255, as the PNG codec does. A file that
+// is cut short, or whose stated size exceeds the picture limit or what its data can hold,
+// is refused before it is decoded (PictureChecks.h).
 LoadedPicture LoadPicture(const QString& path, QColor background);

@@ -1,22 +1,19 @@
 // The general picture loader on real files written to a temporary folder.
+#include "codec/Codec.h"
 #include "platform/PictureLoader.h"
+#include "sources/PngRoute.h"
+#include "support/HandMadePictures.h"
 #include "support/PixelAssert.h"
+#include "support/TestPictures.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
+#include <cstdlib>
+#include <zlib.h>
 
 namespace {
-QByteArray Encoded(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, format));
-    return bytes;
-}
-
 class PictureLoader : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes)
@@ -36,7 +33,7 @@ TEST_F(PictureLoader, AlphaIsDrawnOverTheBackgroundAndRoundedToNearest)
     for (int x = 0; x < picture.width(); ++x)
         picture.setPixel(x, 0, pixels[x]);
     // PNG content under another name: the general loader goes by content.
-    const QString path = Write(QStringLiteral("alpha.dat"), Encoded(picture, "PNG"));
+    const QString path = Write(QStringLiteral("alpha.dat"), EncodedPicture(picture, "PNG"));
     for (const QColor background : {QColor(0, 0, 255), QColor(60, 120, 180), QColor(Qt::white)}) {
         const LoadedPicture loaded = LoadPicture(path, background);
         ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture);
@@ -60,7 +57,7 @@ TEST_F(PictureLoader, AnIconFileGivesItsLargestImageWhereverItStands)
     for (const auto& [side, colour] : {std::pair{16, Qt::red}, {48, Qt::blue}, {32, Qt::green}}) {
         QImage entry(side, side, QImage::Format_ARGB32);
         entry.fill(colour);
-        const QByteArray png = Encoded(entry, "PNG");
+        const QByteArray png = EncodedPicture(entry, "PNG");
         char* at = directory.data() + 6 + 16 * i++;
         at[0] = at[1] = char(side);
         qToLittleEndian<quint16>(1, at + 4);
@@ -75,12 +72,88 @@ TEST_F(PictureLoader, AnIconFileGivesItsLargestImageWhereverItStands)
     EXPECT_TRUE(PixelIs(loaded.picture, 47, 47, qRgb(0, 0, 255)));
 }
 
+TEST_F(PictureLoader, AnIconsAndMaskMakesItsHolesShowTheBackground)
+{
+    // Two colours, so that every depth holds them; the mask's holes are a ring and a corner.
+    QImage picture(19, 13, QImage::Format_RGB32), holes(19, 13, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, (x + y) % 3 == 0 ? qRgb(200, 30, 60) : qRgb(20, 90, 250));
+            const int dx = x - 9, dy = y - 6, distance = dx * dx + dy * dy;
+            holes.setPixel(x, y, (distance >= 9 && distance <= 25) || (x == 0 && y == 0) ? qRgb(255, 0, 0) : 0);
+        }
+    const QColor background(10, 200, 30);
+    for (const int bitCount : {1, 8, 24, 32}) {
+        SCOPED_TRACE(testing::Message() << bitCount << " bits a pixel");
+        const QString path = Write(QStringLiteral("masked %1.ico").arg(bitCount), IconFile(picture, bitCount, holes));
+        const LoadedPicture loaded = LoadPicture(path, background);
+        ASSERT_EQ(loaded.outcome, LoadedPicture::Outcome::Picture) << loaded.reason.toStdString();
+        QImage expected = picture;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qRed(holes.pixel(x, y)) != 0)
+                    expected.setPixel(x, y, background.rgb());
+        EXPECT_TRUE(SamePixels(expected, loaded.picture));
+    }
+}
+
+// A blank picture compresses as far as each format allows: the checks that
+// refuse files too short for their stated size must still let it through.
+TEST_F(PictureLoader, BlankPicturesAtTheirSmallestStillOpen)
+{
+    constexpr int width = 2400, height = 1600;
+    // PNG: one IDAT of rows of white RGB, deflated at zlib's best level.
+    QByteArray rows;
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(width * 3, '\xFF');
+    for (int y = 0; y < height; ++y)
+        rows += row;
+    QByteArray deflated(qsizetype(compressBound(uLong(rows.size()))), '\0');
+    uLongf deflatedSize = uLongf(deflated.size());
+    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(deflated.data()), &deflatedSize,
+                        reinterpret_cast<const Bytef*>(rows.constData()), uLong(rows.size()), 9), Z_OK);
+    const auto chunk = [](const char* type, const QByteArray& data) {
+        QByteArray bytes(4, '\0');
+        qToBigEndian(quint32(data.size()), bytes.data());
+        const QByteArray typed = QByteArray(type) + data;
+        QByteArray crc(4, '\0');
+        qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(typed.constData()), uInt(typed.size()))), crc.data());
+        return bytes + typed + crc;
+    };
+    QByteArray header(13, '\0');
+    qToBigEndian(quint32(width), header.data());
+    qToBigEndian(quint32(height), header.data() + 4);
+    header[8] = 8;
+    header[9] = 2;
+    const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header)
+                           + chunk("IDAT", deflated.left(qsizetype(deflatedSize))) + chunk("IEND", QByteArray());
+    SCOPED_TRACE(testing::Message() << "PNG of " << png.size() << " bytes");
+    EXPECT_EQ(ReadPngFile(Write(QStringLiteral("blank.png"), png), Qt::black).picture.size(), QSize(width, height));
+    EXPECT_EQ(LoadPicture(Write(QStringLiteral("blank png.dat"), png), Qt::black).picture.size(), QSize(width, height));
+
+    // JPEG: white at the highest quality with Huffman tables fitted to the picture, baseline,
+    // progressive, and arithmetic-coded.
+    QImage white(width, height, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    CodecSurface dc{white.bits(), width, height, std::int32_t(white.bytesPerLine()), 0};
+    for (const char* coding : {"TJ_OPTIMIZE", "TJ_ARITHMETIC"})
+        for (const std::int32_t progressive : {0, -1}) {
+            ::setenv(coding, "1", 1);
+            std::vector<std::uint8_t> jpeg;
+            const std::int16_t status = EncodeJpegBytes(&dc, width, height, 1, progressive, jpeg);
+            ::unsetenv(coding);
+            ASSERT_EQ(status, 0) << CodecLastError();
+            SCOPED_TRACE(testing::Message() << coding << ", progressive " << progressive << ": " << jpeg.size() << " bytes");
+            const QString path = Write(QStringLiteral("blank.jpg"), QByteArray(reinterpret_cast<const char*>(jpeg.data()), qsizetype(jpeg.size())));
+            EXPECT_EQ(LoadPicture(path, Qt::black).picture.size(), QSize(width, height));
+        }
+}
+
 TEST_F(PictureLoader, StatedSizesBeyondThePictureLimitAreRefusedBeforeDecoding)
 {
     // A JPEG frame header stating the size over an 8 x 8 picture's data, which Qt reports unread.
     QImage grey(8, 8, QImage::Format_RGB32);
     grey.fill(Qt::gray);
-    const QByteArray jpeg = Encoded(grey, "JPG");
+    const QByteArray jpeg = EncodedPicture(grey, "JPG");
     const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
     ASSERT_GT(frame, 0);
     const struct {

@@ -4,6 +4,7 @@
 
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
+#include "support/BadPictureFiles.h"
 #include "support/PixelAssert.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
@@ -93,29 +94,31 @@ QByteArray PngStating(quint32 width, quint32 height)
 
 TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere)
 {
-    QStringList failing = {
-        folder.dir.filePath("missing.bmp"),
-        folder.WriteBytes("empty.bmp", QByteArray()),
-        folder.WriteBytes("text.jpg", "just some text, no picture"),
-        // Forged sizes, refused before anything of that size is allocated.
-        folder.WriteBytes("huge.png", PngStating(20000, 20000)),
-        folder.WriteBytes("max.png", PngStating(0x7FFFFFFF, 0x7FFFFFFF)),
-        folder.WriteBytes("wrapping.png", PngStating(0xFFFFFFFF, 1)),
-    };
+    QStringList failing = BadPicturePaths(folder.dir);
+    for (const BadPictureFile& file : BadPictureFiles())
+        failing << folder.WriteBytes(file.name, file.bytes);
+    failing << folder.WriteBytes("huge.png", PngStating(20000, 20000))
+            << folder.WriteBytes("max.png", PngStating(0x7FFFFFFF, 0x7FFFFFFF))
+            << folder.WriteBytes("wrapping.png", PngStating(0xFFFFFFFF, 1));
     // PNG files too short to state a size.
     const QByteArray head = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(16, '\x01');
     for (int length = 0; length < head.size(); ++length)
         failing << folder.WriteBytes(QStringLiteral("short%1.png").arg(length), head.left(length));
-    for (std::int16_t slot : {0, 1}) {
+    const std::vector<BadPictureFile> good = GoodPictureFiles();
+    for (qsizetype i = 0; i < failing.size(); ++i) {
+        SCOPED_TRACE(failing[i].toStdString());
+        const std::int16_t slot = std::int16_t(i % 2);
         PrepareUsedSlot(form, slot, folder);
         form.FLD[slot]->setText(QStringLiteral("typed but not opened"));
         const SlotSnapshot before = Snapshot(form, slot);
-        for (const QString& path : failing) {
-            SCOPED_TRACE(path.toStdString());
-            EXPECT_EQ(form.LoadSourceImage(path, slot), 1);
-            form.OpenSourcePicture(path, slot);
-            EXPECT_TRUE(SlotUnchanged(before, form, slot));
-        }
+        EXPECT_EQ(form.LoadSourceImage(failing[i], slot), 1);
+        form.OpenSourcePicture(failing[i], slot);
+        EXPECT_TRUE(SlotUnchanged(before, form, slot));
+        // The next good file opens as usual.
+        const BadPictureFile& next = good[std::size_t(i) % good.size()];
+        form.OpenSourcePicture(folder.WriteBytes(next.name, next.bytes), slot);
+        EXPECT_EQ(Holder(slot).Image().size(), QSize(40, 30));
+        EXPECT_EQ(form.FLD[slot]->text(), folder.dir.filePath(next.name));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "support/TestPictures.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <algorithm>
 #include <random>
@@ -31,4 +32,13 @@ QImage TestDataPicture(const QString& relativePath)
     reader.setAutoTransform(false);
     const QImage picture = reader.read();
     return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray EncodedPicture(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
 }

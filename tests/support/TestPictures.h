@@ -9,6 +9,8 @@
 QImage GradientPicture(int width, int height);
 // Every pixel different from its neighbours, from a fixed seed.
 QImage NoisePicture(int width, int height, std::uint32_t seed);
+// The bytes of `picture` saved by Qt in `format` ("BMP", "PNG", "JPG", "PPM"...).
+QByteArray EncodedPicture(const QImage& picture, const char* format);
 // A file of the shared test pictures (path relative to that folder), decoded by Qt's own
 // readers; a null image when it cannot be read.
 QImage TestDataPicture(const QString& relativePath);

@@ -1,0 +1,45 @@
+#include "codec/PngSize.h"
+
+namespace {
+constexpr std::uint64_t kDeflateMaxRatio = 1032;
+constexpr std::uint8_t kPngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+
+unsigned SamplesPerPixel(std::uint8_t colourType)
+{
+    switch (colourType) {
+    case 2: return 3; // RGB
+    case 4: return 2; // grey and alpha
+    case 6: return 4; // RGBA
+    default: return 1; // grey, palette, or invalid
+    }
+}
+} // namespace
+
+std::uint64_t PngLeastFileSize(const PngStatedPicture& picture)
+{
+    const bool validDepth = picture.bitDepth == 1 || picture.bitDepth == 2
+                            || picture.bitDepth == 4 || picture.bitDepth == 8
+                            || picture.bitDepth == 16;
+    const std::uint64_t bitsPerPixel =
+        std::uint64_t{validDepth ? picture.bitDepth : 1u} * SamplesPerPixel(picture.colourType);
+    // Sides below 2^32 and at most 64 bits a pixel: the product needs more than 64 bits.
+    const unsigned __int128 sampleBits =
+        static_cast<unsigned __int128>(picture.width) * picture.height * bitsPerPixel;
+    return static_cast<std::uint64_t>(sampleBits / 8 / kDeflateMaxRatio);
+}
+
+std::optional<PngStatedPicture> ReadPngHeader(const std::uint8_t* head, std::size_t size)
+{
+    const auto byte = [head, size](std::size_t at) -> std::uint32_t {
+        return at < size ? head[at] : 0u;
+    };
+    for (std::size_t i = 0; i < sizeof kPngSignature; ++i) {
+        if (byte(i) != kPngSignature[i])
+            return std::nullopt;
+    }
+    const auto bigEndian = [&byte](std::size_t at) {
+        return byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+    };
+    return PngStatedPicture{bigEndian(16), bigEndian(20), static_cast<std::uint8_t>(byte(24)),
+                            static_cast<std::uint8_t>(byte(25))};
+}

@@ -1,0 +1,36 @@
+// Loads one picture file the way a source slot does (the PNG route for names ending in
+// ".png", the general loader otherwise) into a holder surface, then exits. Prints the
+// outcome and the time taken; run under /usr/bin/time -v to see the peak memory.
+//     load_picture FILE
+#include "platform/PictureLoader.h"
+#include "platform/Surface.h"
+#include "sources/PngRoute.h"
+#include "sources/SourceNames.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: load_picture FILE\n");
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    QElapsedTimer timer;
+    timer.start();
+    Surface holder(0, 0, Qt::white);
+    holder.AutoSize = true;
+    LoadedPicture loaded = TakesPngRoute(path) ? ReadPngFile(path, holder.BackColor())
+                                               : LoadPicture(path, holder.BackColor());
+    if (loaded.outcome == LoadedPicture::Outcome::Picture)
+        holder.SetPicture(std::move(loaded.picture));
+    const qint64 elapsed = timer.elapsed();
+    if (loaded.outcome == LoadedPicture::Outcome::Failed)
+        std::printf("failed after %lld ms: %s\n", elapsed, qPrintable(loaded.reason));
+    else
+        std::printf("loaded %d x %d in %lld ms\n", holder.Width(), holder.Height(), elapsed);
+    return loaded.outcome == LoadedPicture::Outcome::Failed ? 1 : 0;
+}
