@@ -20,9 +20,12 @@ QImage ExpectedLoupe(const QImage& picture, int px, int py, QColor background)
 class Magnifier : public MainWindowTest {
 protected:
     QRgb Background() { return form.Loupe->surface().BackColor().rgb(); }
-    // Moves the pointer with no button held, through the window as the platform does.
+    // Moves the pointer with no button held, through the window as the platform does. Qt
+    // drops a move to where the pointer already is, and an earlier window at the same place
+    // may have left it there, so the pointer first goes to the window's corner, off the pane.
     void Hover(int paneX, int paneY)
     {
+        QTest::mouseMove(form.windowHandle(), QPoint(0, 0));
         QTest::mouseMove(form.windowHandle(), form.AREA[0]->mapTo(&form, PanePoint(0, paneX, paneY)));
     }
 };
