@@ -94,6 +94,21 @@ TEST_F(ColourPicking, ClicksThatPickNothing)
     }
 }
 
+// The sunken border frames the pane: a click on it picks nothing, though the scrolled
+// picture goes on under it.
+TEST_F(ColourPicking, AClickOnThePanesBorderPicksNothing)
+{
+    Settings.TransColor = RGB(255, 0, 255);
+    SetForeground(NoisePicture(300, 200, 3));
+    form.HSCR[0]->SetValue(10);
+    form.VSCR[0]->SetValue(10);
+    const QImage before = Holder().copy();
+    for (const QPoint pane : {QPoint(-2, 50), QPoint(205, 50), QPoint(50, 174)}) {
+        QTest::mouseClick(form.AREA[0], Qt::LeftButton, {}, PanePoint(0, pane.x(), pane.y()));
+        EXPECT_TRUE(SamePixels(before, Holder())) << pane.x() << ", " << pane.y();
+    }
+}
+
 TEST_F(ColourPicking, UnreadableBitmapIsLeftAsItWas)
 {
     Settings.TransColor = RGB(255, 0, 255);

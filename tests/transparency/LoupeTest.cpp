@@ -67,3 +67,17 @@ TEST_F(Magnifier, BackgroundPaneLeavesTheLoupeAlone)
     form.AREA_MouseMove(1, 0, 0, 2, 2);
     EXPECT_TRUE(SamePixels(before, LoupeImage()));
 }
+
+// Over the pane's border the loupe keeps showing the last pixel under the pointer inside.
+TEST_F(Magnifier, ThePanesBorderLeavesTheLoupeAlone)
+{
+    SetForeground(NoisePicture(300, 200, 4));
+    form.HSCR[0]->SetValue(10);
+    form.VSCR[0]->SetValue(10);
+    Hover(100, 100);
+    const QImage before = LoupeImage().copy();
+    for (const QPoint pane : {QPoint(-1, 50), QPoint(206, 50), QPoint(50, -2)}) {
+        Hover(pane.x(), pane.y());
+        EXPECT_TRUE(SamePixels(before, LoupeImage())) << pane.x() << ", " << pane.y();
+    }
+}
