@@ -1,5 +1,6 @@
 // The main window as the user sees it: every control at its place with its caption,
 // visibility and kind, the tab order, and the inner sizes of the bordered surfaces.
+#include "LayoutSupport.h"
 #include "ui/SystemColors.h"
 #include "ui/frmMain.h"
 
@@ -44,14 +45,6 @@ const Placed kControls[] = {
     {"LBL(0)", CONTROL(LBL[0]), {8, 12, 73, 17}, "前景の絵", true},
 };
 
-QString CaptionOf(QWidget* w)
-{
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
-    if (auto* field = qobject_cast<QLineEdit*>(w)) return field->text();
-    return QString();
-}
-
 class MainWindowControl : public ::testing::TestWithParam<Placed> {};
 
 TEST_P(MainWindowControl, StandsAtItsPlaceWithItsCaption)
@@ -61,7 +54,7 @@ TEST_P(MainWindowControl, StandsAtItsPlaceWithItsCaption)
     const Placed& p = GetParam();
     QWidget* control = p.control(form);
     // Positions are in the client area of the window.
-    EXPECT_EQ(QRect(control->mapTo(&form, QPoint(0, 0)), control->size()), p.rect);
+    EXPECT_EQ(PlacedIn(control, &form), p.rect);
     EXPECT_EQ(control->isVisible(), p.visible);
     EXPECT_TRUE(control->isEnabled());
     if (p.caption)
