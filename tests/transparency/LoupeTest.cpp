@@ -32,7 +32,8 @@ protected:
 } // namespace
 
 // A 12 x 10 picture, far smaller than the pane; with the pane scrolled by (30, 10) a
-// 60 x 40 one, where pane point (5, 5) is picture pixel (35, 15).
+// 60 x 40 one, where pane point (5, 5) is picture pixel (35, 15). The clipping at the
+// picture's edges has its own table; here the loupe is drawn from it.
 TEST_F(Magnifier, FollowsThePointerOverThePicture)
 {
     const struct {
@@ -41,10 +42,7 @@ TEST_F(Magnifier, FollowsThePointerOverThePicture)
         QPoint scroll, pane;
     } rows[] = {{"middle", {12, 10}, {}, {6, 5}},
                 {"top-left pixel", {12, 10}, {}, {0, 0}},
-                {"bottom-right pixel", {12, 10}, {}, {11, 9}},
-                {"three right of the picture", {12, 10}, {}, {15, 5}},
-                {"four right of the picture", {12, 10}, {}, {16, 5}},
-                {"four below the picture", {12, 10}, {}, {5, 14}},
+                {"right of the picture", {12, 10}, {}, {15, 5}},
                 {"scrolled pane", {60, 40}, {30, 10}, {5, 5}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
