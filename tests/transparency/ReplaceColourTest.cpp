@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Elements as 0xRRGGBB with a reserved byte that must survive.
+// Elements as 0xRRGGBB, each with a reserved byte that must survive.
 PixelArray Pixels(std::initializer_list<std::uint32_t> colours)
 {
     PixelArray pixels;
@@ -13,38 +13,30 @@ PixelArray Pixels(std::initializer_list<std::uint32_t> colours)
     return pixels;
 }
 
-// Replaces 0x102030 by the key 0xFF00FF in a row of four: that colour twice and three
-// near misses, each off in one channel.
+std::vector<std::uint32_t> Values(const PixelArray& pixels)
+{
+    std::vector<std::uint32_t> values;
+    for (const PixelElement& e : pixels)
+        values.push_back(std::uint32_t(e.Reserved) << 24 | e.Red << 16 | e.Green << 8 | e.Blue);
+    return values;
+}
+
+// Replaces 0x102030 by the key 0xFF00FF in a row holding that colour twice and three near
+// misses, each off by one in one channel.
 TEST(ReplaceColour, ReplacesExactMatchesAmongTheFirstCountAndKeepsTheReservedByte)
 {
     const auto row = {0x102030u, 0x112030u, 0x102130u, 0x102031u, 0x102030u};
-    const struct {
-        std::int32_t count;
-        PixelArray expected;
-    } rows[] = {
-        {5, Pixels({0xFF00FF, 0x112030, 0x102130, 0x102031, 0xFF00FF})},
-        {99, Pixels({0xFF00FF, 0x112030, 0x102130, 0x102031, 0xFF00FF})},
-        {4, Pixels({0xFF00FF, 0x112030, 0x102130, 0x102031, 0x102030})},
-        {0, Pixels(row)},
-        {-1, Pixels(row)},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "count " << r.count);
+    const auto both = {0xFF00FFu, 0x112030u, 0x102130u, 0x102031u, 0xFF00FFu};
+    const auto first = {0xFF00FFu, 0x112030u, 0x102130u, 0x102031u, 0x102030u};
+    const std::pair<std::int32_t, PixelArray> rows[] = {
+        {5, Pixels(both)}, {99, Pixels(both)}, {4, Pixels(first)}, {0, Pixels(row)}, {-1, Pixels(row)}};
+    for (const auto& [count, expected] : rows) {
         PixelArray pixels = Pixels(row);
-        ReplaceColour(pixels, r.count, 0x10, 0x20, 0x30, 0xFF, 0x00, 0xFF);
-        for (std::size_t i = 0; i < pixels.size(); ++i) {
-            const PixelElement got = pixels[i], want = r.expected[i];
-            EXPECT_EQ(std::tuple(got.Red, got.Green, got.Blue, got.Reserved),
-                      std::tuple(want.Red, want.Green, want.Blue, want.Reserved))
-                << "element " << i;
-        }
+        ReplaceColour(pixels, count, 0x10, 0x20, 0x30, 0xFF, 0x00, 0xFF);
+        EXPECT_EQ(Values(pixels), Values(expected)) << "count " << count;
     }
-}
-
-TEST(ReplaceColour, AnEmptyArrayStaysEmpty)
-{
-    PixelArray pixels;
-    ReplaceColour(pixels, 3, 0, 0, 0, 1, 1, 1);
-    EXPECT_TRUE(pixels.empty());
+    PixelArray empty;
+    ReplaceColour(empty, 3, 0, 0, 0, 1, 1, 1);
+    EXPECT_TRUE(empty.empty());
 }
 } // namespace

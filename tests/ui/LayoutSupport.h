@@ -16,9 +16,3 @@ inline QString CaptionOf(const QWidget* control)
         return field->text();
     return QString();
 }
-
-// The control's outer rectangle in the coordinates of `container`.
-inline QRect PlacedIn(const QWidget* control, const QWidget* container)
-{
-    return QRect(control->mapTo(container, QPoint(0, 0)), control->size());
-}

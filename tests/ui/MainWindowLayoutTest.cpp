@@ -54,7 +54,7 @@ TEST_P(MainWindowControl, StandsAtItsPlaceWithItsCaption)
     const Placed& p = GetParam();
     QWidget* control = p.control(form);
     // Positions are in the client area of the window.
-    EXPECT_EQ(PlacedIn(control, &form), p.rect);
+    EXPECT_EQ(QRect(control->mapTo(&form, QPoint(0, 0)), control->size()), p.rect);
     EXPECT_EQ(control->isVisible(), p.visible);
     EXPECT_TRUE(control->isEnabled());
     if (p.caption)

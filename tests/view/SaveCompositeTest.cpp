@@ -58,9 +58,8 @@ TEST_F(SaveComposite, WritesTheFinalNameInItsFormatAndItReadsBack)
         const char* written;
         QByteArray format;
     } cases[] = {{"%1/photo", 1, "photo.BMP", "bmp"}, {"%1/photo", 3, "photo.JPG", "jpeg"},
-                 {"%1/photo", 4, "photo.PNG", "png"}, {"%1/photo.png", 1, "photo.png", "png"},
-                 {"%1/  sp  ", 1, "sp.BMP", "bmp"}, {"%1/  my photo.png  ", 4, "my photo.png", "png"},
-                 {"%1/写真", 3, "写真.JPG", "jpeg"}};
+                 {"%1/photo", 4, "photo.PNG", "png"}, {"%1/  sp  ", 1, "sp.BMP", "bmp"},
+                 {"%1/  my photo.png  ", 1, "my photo.png", "png"}, {"%1/写真", 3, "写真.JPG", "jpeg"}};
     QStringList written;
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << '"' << c.typed << "\" with filter " << c.filter);
