@@ -28,7 +28,7 @@ std::u16string TrimSpaces(std::u16string_view name)
 
 std::u16string TrimTypedName(std::u16string_view folderAndName)
 {
-    const std::size_t nameStart = folderAndName.rfind(u'/') + 1;   // 0 without a folder
+    const std::size_t nameStart = folderAndName.rfind(u'/') + 1;   // npos + 1 is 0: no folder
     const std::u16string name = TrimSpaces(folderAndName.substr(nameStart));
     if (name.empty())
         return {};

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-// A bar on the other axis can only be needed once the bar's own axis is already cut to the
-// room, so adding it there would change nothing: each axis is simply the composite, plus
-// the bar of the axis across it when that one does not fit, up to the room.
+// Each axis takes the composite's length, plus a bar's thickness when the other axis does
+// not fit, up to the room. A second bar that the first one's thickness calls for lands on
+// an axis already cut to the room, so it changes nothing.
 QSize ViewClientSize(QSize composite, QSize available, int scrollBarExtent)
 {
     const bool horizontalBar = composite.width() > available.width();
