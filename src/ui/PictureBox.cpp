@@ -54,13 +54,6 @@ QPointF PictureBox::InnerPoint(QPointF widgetPoint) const
     return widgetPoint - QPointF(borderWidth(), borderWidth());
 }
 
-bool PictureBox::Reports(QPointF widgetPoint) const
-{
-    const int b = borderWidth();
-    return b == 0 || (widgetPoint.x() >= b && widgetPoint.x() < width() - b &&
-                      widgetPoint.y() >= b && widgetPoint.y() < height() - b);
-}
-
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -125,6 +118,13 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
     // handlers see press, release, double click, release.
     if (Reports(event->position()))
         emit doubleClicked();
+}
+
+bool PictureBox::Reports(QPointF widgetPoint) const
+{
+    const int b = borderWidth();
+    return b == 0 || (widgetPoint.x() >= b && widgetPoint.x() < width() - b &&
+                      widgetPoint.y() >= b && widgetPoint.y() < height() - b);
 }
 
 void PictureBox::dragEnterEvent(QDragEnterEvent* event)
