@@ -2,8 +2,10 @@
 //   render_docs <output folder>
 // It draws two pictures of its own (a landscape and a logo on a white backdrop), opens
 // them, clicks the white backdrop away, composes with 30 percent transparency and renders
-// the main window and the composite view.
+// the main window, the composite view and the save-options dialog.
+#include "app/JapaneseInterface.h"
 #include "app/Settings.h"
+#include "ui/frmJPEG.h"
 #include "ui/frmMain.h"
 #include "ui/frmView.h"
 
@@ -54,6 +56,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    UseJapaneseInterface(app);
     QTemporaryDir pictures;
     if (argc < 2 || !pictures.isValid())
         return 2;
@@ -86,5 +89,12 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
     form.View->TMC->stop();
     form.View->Shape1->SetBorderColor(Qt::red);
-    return form.View->grab().save(out.filePath(QStringLiteral("composite-view.png"))) ? 0 : 1;
+    if (!form.View->grab().save(out.filePath(QStringLiteral("composite-view.png"))))
+        return 1;
+
+    Settings.JpegPrgrs = -1;
+    frmJPEG options(&form);
+    options.show();
+    QApplication::processEvents();
+    return options.grab().save(out.filePath(QStringLiteral("save-options.png"))) ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/JapaneseInterface.h"
 #include "app/Settings.h"
 #include "platform/ModalDialogs.h"
 #include "ui/frmMain.h"
@@ -39,6 +40,7 @@ int Main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Layerpix"));
+    UseJapaneseInterface(app);
     const std::unique_ptr<frmMain> form = StartUp(QCoreApplication::applicationDirPath());
     if (!form)
         return 1;

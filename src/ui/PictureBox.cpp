@@ -87,6 +87,8 @@ void PictureBox::paintEvent(QPaintEvent* event)
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
+    if (!Reports(event->position()))
+        return;
     const QPointF p = InnerPoint(event->position());
     emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()),
                    float(p.y()));
@@ -94,6 +96,8 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
+    if (!Reports(event->position()))
+        return;
     const QPointF p = InnerPoint(event->position());
     emit mouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(p.x()),
                    float(p.y()));
@@ -101,6 +105,8 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (!Reports(event->position()))
+        return;
     const QPointF p = InnerPoint(event->position());
     emit mouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()),
                  float(p.y()));
@@ -110,8 +116,15 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click is reported as the double click alone, so the
     // handlers see press, release, double click, release.
-    Q_UNUSED(event);
-    emit doubleClicked();
+    if (Reports(event->position()))
+        emit doubleClicked();
+}
+
+bool PictureBox::Reports(QPointF widgetPoint) const
+{
+    const int b = borderWidth();
+    return b == 0 || (widgetPoint.x() >= b && widgetPoint.x() < width() - b &&
+                      widgetPoint.y() >= b && widgetPoint.y() < height() - b);
 }
 
 void PictureBox::dragEnterEvent(QDragEnterEvent* event)

@@ -11,6 +11,9 @@ enum class BorderStyle { None, Flat, ThreeD };
 // A picture surface on screen: a widget that shows its Surface's backing bitmap inside
 // an optional border (flat 1 pixel, 3-D 2 pixels on each side) and reports the mouse in
 // the bitmap's pixels. With auto-size the widget follows the surface's size.
+// A surface with a border reports the mouse only over its inner area: the border frames
+// the picture and shows none of it. A borderless one reports every point, also beyond its
+// edges while a held button keeps the mouse, so a drag can follow the pointer out.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +48,7 @@ protected:
 
 private:
     QPointF InnerPoint(QPointF widgetPoint) const;
+    bool Reports(QPointF widgetPoint) const;
     void FollowSurface();
 
     Surface surface_;

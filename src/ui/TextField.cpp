@@ -22,12 +22,14 @@ void TextField::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
+// A path field takes only a list of files: dragged text or pictures are refused rather
+// than typed into the path.
 void TextField::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
-        QLineEdit::dragEnterEvent(event);
+        event->ignore();
 }
 
 void TextField::dragMoveEvent(QDragMoveEvent* event)
@@ -35,13 +37,13 @@ void TextField::dragMoveEvent(QDragMoveEvent* event)
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
-        QLineEdit::dragMoveEvent(event);
+        event->ignore();
 }
 
 void TextField::dropEvent(QDropEvent* event)
 {
     if (!event->mimeData()->hasUrls()) {
-        QLineEdit::dropEvent(event);
+        event->ignore();
         return;
     }
     event->acceptProposedAction();

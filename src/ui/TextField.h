@@ -5,7 +5,7 @@
 #include <QMimeData>
 
 // A single-line edit field that reports key presses with the handlers' key codes and
-// takes files dropped from the file manager instead of inserting their text.
+// takes files dropped from the file manager; it refuses any other drop.
 class TextField : public QLineEdit {
     Q_OBJECT
 public:

@@ -21,13 +21,11 @@ frmJPEG::frmJPEG(QWidget* owner) : QDialog(owner)
     setWindowIcon(AppIcon());
     setFixedSize(312, 175);
 
-    BoxLine[1] = new QGroupBox(QStringLiteral("PNG"), this);
-    BoxLine[1]->setGeometry(8, 88, 297, 49);
+    BoxLine[1] = new GroupFrame(this, QStringLiteral("PNG"), QRect(8, 88, 297, 49));
     ASCR[1] = new ScrollBar(BoxLine[1], Qt::Horizontal, QRect(152, 16, 137, 17), 0, 2, 1);
     DSP[1] = ReadOut(BoxLine[1]);
     LBL[2] = Caption(BoxLine[1], QStringLiteral("圧縮率"), 0, 19);
-    BoxLine[0] = new QGroupBox(QStringLiteral("JPEG"), this);
-    BoxLine[0]->setGeometry(8, 8, 297, 73);
+    BoxLine[0] = new GroupFrame(this, QStringLiteral("JPEG"), QRect(8, 8, 297, 73));
     CHK = new QCheckBox(QStringLiteral("保存する"), BoxLine[0]);
     CHK->setGeometry(120, 40, 113, 17);
     ASCR[0] = new ScrollBar(BoxLine[0], Qt::Horizontal, QRect(152, 16, 137, 17), 1, 100, 1);

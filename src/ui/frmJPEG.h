@@ -1,11 +1,11 @@
 #pragma once
+#include "ui/GroupFrame.h"
 #include "ui/Label.h"
 #include "ui/PushButton.h"
 #include "ui/ScrollBar.h"
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QGroupBox>
 #include <cstdint>
 
 // The save-options dialog "保存オプション": JPEG rate, progressive JPEG and PNG rate.
@@ -16,7 +16,7 @@ class frmJPEG : public QDialog {
 public:
     explicit frmJPEG(QWidget* owner);
 
-    QGroupBox* BoxLine[2];
+    GroupFrame* BoxLine[2];
     ScrollBar* ASCR[2];
     Label* DSP[2];
     Label* LBL[3];

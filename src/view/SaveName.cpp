@@ -26,6 +26,15 @@ std::u16string TrimSpaces(std::u16string_view name)
     return std::u16string(name.substr(first, last - first + 1));
 }
 
+std::u16string TrimTypedName(std::u16string_view folderAndName)
+{
+    const std::size_t nameStart = folderAndName.rfind(u'/') + 1;   // npos + 1 is 0: no folder
+    const std::u16string name = TrimSpaces(folderAndName.substr(nameStart));
+    if (name.empty())
+        return {};
+    return std::u16string(folderAndName.substr(0, nameStart)) + name;
+}
+
 std::u16string FormatKey(std::u16string_view name)
 {
     std::u16string key(name.substr(name.size() < 4 ? 0 : name.size() - 4));

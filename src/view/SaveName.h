@@ -16,6 +16,11 @@ struct SaveTarget {
 // The name without leading and trailing space characters (U+0020 only).
 std::u16string TrimSpaces(std::u16string_view name);
 
+// The save dialog returns the folder and the name as typed, joined by "/": spaces typed
+// around the name are removed from the name alone, the folder stays as it is. Empty when
+// the typed name is spaces only (or nothing).
+std::u16string TrimTypedName(std::u16string_view folderAndName);
+
 // The format key: the last four characters of the name (the whole name when shorter),
 // ASCII letters in upper case, so ".bmp" and ".Bmp" both give ".BMP".
 std::u16string FormatKey(std::u16string_view name);

@@ -31,7 +31,7 @@ void frmView::SaveComposite()
     dialog.SelectTitle = QStringLiteral("ファイルの保存");
     dialog.FilterPattern = SaveFilters();
     dialog.SelectFlags = QString::number(OFN_CREATEPROMPT | OFN_HIDEREADONLY);
-    const std::u16string typed = TrimSpaces(dialog.SaveFile(this).toStdU16String());
+    const std::u16string typed = TrimTypedName(dialog.SaveFile(this).toStdU16String());
     if (typed.empty())
         return;
 

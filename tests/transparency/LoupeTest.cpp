@@ -20,16 +20,20 @@ QImage ExpectedLoupe(const QImage& picture, int px, int py, QColor background)
 class Magnifier : public MainWindowTest {
 protected:
     QRgb Background() { return form.Loupe->surface().BackColor().rgb(); }
-    // Moves the pointer with no button held, through the window as the platform does.
+    // Moves the pointer with no button held, through the window as the platform does. Qt
+    // drops a move to where the pointer already is, and an earlier window at the same place
+    // may have left it there, so the pointer first goes to the window's corner, off the pane.
     void Hover(int paneX, int paneY)
     {
+        QTest::mouseMove(form.windowHandle(), QPoint(0, 0));
         QTest::mouseMove(form.windowHandle(), form.AREA[0]->mapTo(&form, PanePoint(0, paneX, paneY)));
     }
 };
 } // namespace
 
 // A 12 x 10 picture, far smaller than the pane; with the pane scrolled by (30, 10) a
-// 60 x 40 one, where pane point (5, 5) is picture pixel (35, 15).
+// 60 x 40 one, where pane point (5, 5) is picture pixel (35, 15). The clipping at the
+// picture's edges has its own table; here the loupe is drawn from it.
 TEST_F(Magnifier, FollowsThePointerOverThePicture)
 {
     const struct {
@@ -38,10 +42,7 @@ TEST_F(Magnifier, FollowsThePointerOverThePicture)
         QPoint scroll, pane;
     } rows[] = {{"middle", {12, 10}, {}, {6, 5}},
                 {"top-left pixel", {12, 10}, {}, {0, 0}},
-                {"bottom-right pixel", {12, 10}, {}, {11, 9}},
-                {"three right of the picture", {12, 10}, {}, {15, 5}},
-                {"four right of the picture", {12, 10}, {}, {16, 5}},
-                {"four below the picture", {12, 10}, {}, {5, 14}},
+                {"right of the picture", {12, 10}, {}, {15, 5}},
                 {"scrolled pane", {60, 40}, {30, 10}, {5, 5}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -55,12 +56,20 @@ TEST_F(Magnifier, FollowsThePointerOverThePicture)
     }
 }
 
-TEST_F(Magnifier, BackgroundPaneLeavesTheLoupeAlone)
+// The loupe keeps showing the last pixel under the pointer over the foreground pane while
+// the pointer is over the pane's border or the background pane.
+TEST_F(Magnifier, TheBorderAndTheBackgroundPaneLeaveTheLoupeAlone)
 {
-    SetForeground(NoisePicture(12, 10, 4));
+    SetForeground(NoisePicture(300, 200, 4));
     form.PicImg[1]->surface().SetPicture(NoisePicture(12, 10, 5));
-    Hover(6, 5);
+    form.HSCR[0]->SetValue(10);
+    form.VSCR[0]->SetValue(10);
+    Hover(100, 100);
     const QImage before = LoupeImage().copy();
+    for (const QPoint pane : {QPoint(-1, 50), QPoint(206, 50), QPoint(50, -2)}) {
+        Hover(pane.x(), pane.y());
+        EXPECT_TRUE(SamePixels(before, LoupeImage())) << pane.x() << ", " << pane.y();
+    }
     form.AREA_MouseMove(1, 0, 0, 2, 2);
     EXPECT_TRUE(SamePixels(before, LoupeImage()));
 }

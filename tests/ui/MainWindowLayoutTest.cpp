@@ -1,5 +1,6 @@
 // The main window as the user sees it: every control at its place with its caption,
 // visibility and kind, the tab order, and the inner sizes of the bordered surfaces.
+#include "LayoutSupport.h"
 #include "ui/SystemColors.h"
 #include "ui/frmMain.h"
 
@@ -43,14 +44,6 @@ const Placed kControls[] = {
     {"LBL(2)", CONTROL(LBL[2]), {8, 228, 73, 17}, "背景の絵", true},
     {"LBL(0)", CONTROL(LBL[0]), {8, 12, 73, 17}, "前景の絵", true},
 };
-
-QString CaptionOf(QWidget* w)
-{
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
-    if (auto* field = qobject_cast<QLineEdit*>(w)) return field->text();
-    return QString();
-}
 
 class MainWindowControl : public ::testing::TestWithParam<Placed> {};
 
