@@ -191,14 +191,11 @@ void RegisterSave(const PairSize& pair, SaveOptions options)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    DrawOffScreenUnlessAsked();
     QApplication app(argc, argv);
-    g_pictures = TakePicturesFolder(argc, argv);
-    if (g_pictures.isEmpty()) {
-        std::fprintf(stderr, "usage: bench_files --pictures=<folder> [benchmark flags]\n");
+    g_pictures = TakePicturesFolder(argc, argv, "bench_files");
+    if (g_pictures.isEmpty())
         return 2;
-    }
     for (const PairSize* pair : {&kPair24, &kPair54}) {
         RegisterOpen(*pair, "jpg", "bare libjpeg-turbo decode");
         RegisterOpen(*pair, "png", "bare libpng decode");

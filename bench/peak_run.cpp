@@ -31,7 +31,7 @@ struct Options {
 Options ReadOptions(int argc, char* argv[])
 {
     Options options;
-    options.pictures = TakePicturesFolder(argc, argv);
+    options.pictures = TakePicturesFolder(argc, argv, "bench_peak");
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--pair=54mp") == 0)
@@ -107,14 +107,10 @@ int Session(const Options& options)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    DrawOffScreenUnlessAsked();
     QApplication app(argc, argv);
     const Options options = ReadOptions(argc, argv);
-    if (options.pictures.isEmpty()) {
-        std::fprintf(stderr, "usage: bench_peak --pictures=<folder> [--pair=54mp] "
-                             "[--files=png] [--save] [--floor]\n");
+    if (options.pictures.isEmpty())
         return 2;
-    }
     return options.floor ? Floor(options) : Session(options);
 }

@@ -191,14 +191,11 @@ void Register(const PairSize& pair)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    DrawOffScreenUnlessAsked();
     QApplication app(argc, argv);
-    g_pictures = TakePicturesFolder(argc, argv);
-    if (g_pictures.isEmpty()) {
-        std::fprintf(stderr, "usage: bench_window --pictures=<folder> [benchmark flags]\n");
+    g_pictures = TakePicturesFolder(argc, argv, "bench_window");
+    if (g_pictures.isEmpty())
         return 2;
-    }
     Register(kPair24);
     Register(kPair54);
     const int status = RunCases(argc, argv, "The windows");

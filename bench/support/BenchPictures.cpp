@@ -3,6 +3,7 @@
 #include <QDir>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -88,7 +89,7 @@ QString PicturePath(const QString& folder, const PairSize& pair, PictureKind kin
                                      .arg(QLatin1String(extension)));
 }
 
-QString TakePicturesFolder(int& argc, char** argv)
+QString TakePicturesFolder(int& argc, char** argv, const char* program)
 {
     const char* const option = "--pictures=";
     QString folder;
@@ -100,5 +101,13 @@ QString TakePicturesFolder(int& argc, char** argv)
             argv[kept++] = argv[i];
     }
     argc = kept;
+    if (folder.isEmpty())
+        std::fprintf(stderr, "usage: %s --pictures=<folder written by bench_pictures> ...\n", program);
     return folder;
+}
+
+void DrawOffScreenUnlessAsked()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }

@@ -34,8 +34,13 @@ QImage CutOutPicture(QSize size, std::uint32_t seed);
 QImage ScatteredKeyPicture(QSize size, std::uint32_t seed);
 
 // The folder of the benchmark pictures, from the argument --pictures=<folder>, which is
-// taken out of the arguments; empty without one.
-QString TakePicturesFolder(int& argc, char** argv);
+// taken out of the arguments. Without one it says how to call `program` and gives an
+// empty text.
+QString TakePicturesFolder(int& argc, char** argv, const char* program);
+
+// Windows are drawn off screen unless QT_QPA_PLATFORM names a platform; call before the
+// application object is made.
+void DrawOffScreenUnlessAsked();
 
 // The files of the benchmark pictures in `folder`, written by bench_pictures.
 enum class PictureKind { Back, Front };
