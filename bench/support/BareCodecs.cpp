@@ -4,16 +4,23 @@
 #include <cstdio>
 #include <cstring>
 #include <png.h>
+#include <unistd.h>
 #include <turbojpeg.h>
 
 namespace {
+// Saving means the file is on the disk: flushed and synced before it is closed.
+bool CloseSynced(std::FILE* file, bool written)
+{
+    written = written && std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
+    return std::fclose(file) == 0 && written;
+}
+
 bool WriteWholeFile(const std::string& path, const std::uint8_t* bytes, std::size_t size)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
         return false;
-    const bool written = std::fwrite(bytes, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
+    return CloseSynced(file, std::fwrite(bytes, 1, size, file) == size);
 }
 
 // The bitmap file's header: 14 + 40 bytes, then rows padded to 4 bytes.
@@ -129,7 +136,7 @@ bool BarePngSave(const std::uint8_t* pixels, int width, int height, int stride, 
         written = PngRows(png, info, pixels, width, height, stride, level);
     }
     png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0 && written;
+    return CloseSynced(file, written);
 }
 
 bool BareBmpSave(const std::uint8_t* pixels, int width, int height, int stride,

@@ -3,7 +3,8 @@
 // the floors of the loading and saving benchmarks. Pixels are 32-bit blue, green, red,
 // unused (a QImage::Format_RGB32 row), rows `stride` bytes apart, top row first; the
 // caller's buffers are allocated and touched beforehand, so only the decoding or the
-// encoding and the file's bytes are timed.
+// encoding and the file's bytes are timed. A saved file is synced to the disk before it is
+// closed, as the program's saving does.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,12 +23,12 @@ bool BarePngDecode(const std::string& path, std::uint8_t* pixels, int width, int
 bool BareBmpDecode(const std::vector<std::uint8_t>& file, std::uint8_t* pixels, int width,
                    int height, int stride);
 
-// TurboJPEG's encode at `quality` with 4:2:0 chroma into `scratch`, written to `path`.
+// TurboJPEG's encode at `quality` with 4:2:0 chroma into `scratch`, saved as `path`.
 bool BareJpegSave(const std::uint8_t* pixels, int width, int height, int stride, int quality,
                   bool progressive, std::vector<std::uint8_t>& scratch, const std::string& path);
-// libpng's encode as 8-bit RGB at zlib `level`, written to `path` as it goes.
+// libpng's encode as 8-bit RGB at zlib `level`, saved as `path` as it goes.
 bool BarePngSave(const std::uint8_t* pixels, int width, int height, int stride, int level,
                  const std::string& path);
-// A 24-bit bottom-up bitmap file packed into `scratch` and written to `path`.
+// A 24-bit bottom-up bitmap file packed into `scratch` and saved as `path`.
 bool BareBmpSave(const std::uint8_t* pixels, int width, int height, int stride,
                  std::vector<std::uint8_t>& scratch, const std::string& path);
