@@ -49,10 +49,11 @@ struct ComposeJob {
         const QImage& picture = back.Image();
         std::memcpy(floorBoard.bits(), picture.constBits(), std::size_t(picture.sizeInBytes()));
         const QImage& overlay = front.Image();
-        for (int y = 0; y < overlay.height(); ++y) {
+        const int w = overlay.width(), h = overlay.height();
+        for (int y = 0; y < h; ++y) {
             auto* out = reinterpret_cast<QRgb*>(floorBoard.scanLine(at.y() + y)) + at.x();
             const auto* in = reinterpret_cast<const QRgb*>(overlay.constScanLine(y));
-            for (int x = 0; x < overlay.width(); ++x)
+            for (int x = 0; x < w; ++x)
                 out[x] |= in[x];
         }
         benchmark::DoNotOptimize(floorBoard.constBits());
