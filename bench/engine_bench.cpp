@@ -149,11 +149,6 @@ void RegisterBlend(const char* what, QImage (*draw)(QSize, std::uint32_t))
                   .items = double(kPair24.front.width()) * kPair24.front.height()});
 }
 
-QImage PhotoOnly(QSize size, std::uint32_t seed)
-{
-    return PhotoPicture(size, seed);
-}
-
 // ReadPixels and WritePixels on the 24-megapixel background, against a plain copy of as
 // many bytes.
 struct ArrayJob {
@@ -231,7 +226,7 @@ int main(int argc, char* argv[])
     RegisterMemcpy();
     RegisterBlend("cut-out, 63 % key", CutOutPicture);
     RegisterBlend("63 % key at random", ScatteredKeyPicture);
-    RegisterBlend("no key pixel", PhotoOnly);
+    RegisterBlend("no key pixel", PhotoPicture);
     RegisterCompose(kPair24);
     RegisterCompose(kPair54);
     RegisterArrays();

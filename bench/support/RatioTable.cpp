@@ -76,9 +76,11 @@ std::string Note(const BenchCase& c, double seconds)
 
 void PrintTable(const std::string& title, const MedianReporter& reporter)
 {
-    std::printf("\n%s\n", title.c_str());
+    std::printf("\n**%s**\n\n", title.c_str());
     std::printf("| %-58s | %10s | %10s | %6s | %-11s | %s\n", "case (median)", "time", "floor",
                 "ratio", "target", "note");
+    std::printf("|%s|%s|%s|%s|%s|---\n", std::string(60, '-').c_str(), std::string(12, '-').c_str(),
+                std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(13, '-').c_str());
     for (const BenchCase& c : Cases()) {
         const auto found = reporter.medians.find(c.name);
         if (found == reporter.medians.end()) {
