@@ -1,10 +1,55 @@
 #include "compose/ComposeImages.h"
 
 #include "compose/BlendPixels.h"
-#include "compose/PixelArray.h"
-#include "platform/Gdi.h"
+#include "platform/BitmapMemory.h"
 #include "platform/Surface.h"
 
+#include <algorithm>
+#include <cstring>
+
+namespace {
+// A bitmap's rows as raw bytes: `stride` bytes apart, four bytes a pixel.
+struct Rows {
+    std::uint8_t* bits;
+    std::ptrdiff_t stride;
+    std::uint8_t* At(std::int64_t x, std::int64_t y) const { return bits + y * stride + x * 4; }
+};
+
+struct ConstRows {
+    const std::uint8_t* bits;
+    std::ptrdiff_t stride;
+    const std::uint8_t* At(std::int64_t x, std::int64_t y) const
+    {
+        return bits + y * stride + x * 4;
+    }
+};
+
+ConstRows RowsOf(const QImage& bitmap)
+{
+    return {bitmap.constBits(), bitmap.bytesPerLine()};
+}
+
+Rows RowsOf(QImage& bitmap)
+{
+    return {bitmap.bits(), bitmap.bytesPerLine()};
+}
+
+// Copies rows [top, bottom) whole; the rows of both bitmaps follow one another without a
+// gap, so the block is one copy.
+void CopyRows(const ConstRows& from, const Rows& to, std::int64_t top, std::int64_t bottom)
+{
+    if (top < bottom && from.stride > 0)
+        std::memcpy(to.At(0, top), from.At(0, top), std::size_t((bottom - top) * from.stride));
+}
+} // namespace
+
+// The steps as a plain reading goes: copy the background under the foreground into the
+// work surface, read it and the foreground into arrays, blend, write the patch back, draw
+// the background into the board and the patch over it. The same pixels come out of one
+// pass over the board: rows beside the foreground are copied from the background, and
+// where the foreground overlaps the background each pixel is blended from the two
+// pictures straight into the board and the work surface. Work-surface pixels off the
+// background never reach the board, so they keep what they held.
 void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::int32_t frontY,
                    const CompositionStores& stores, CompositeTarget& view)
 {
@@ -15,16 +60,43 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
     Surface& board = view.Board();
     board.SetSize(wb, hb);
 
-    // The background under the foreground; what lies off the background is cut away below.
-    BitBlt(stores.work.hDC(), 0, 0, wf, hf, stores.back.Image(), frontX, frontY, SRCCOPY);
-    PixelArray patch, front;
-    ReadPixels(stores.work, patch);
-    const std::int32_t count = ReadPixels(stores.front, front);
-    BlendPixels(front, patch, count, std::uint8_t(RedOf(key)), std::uint8_t(GreenOf(key)),
-                std::uint8_t(BlueOf(key)), rate);
-    WritePixels(stores.work, patch);
+    QImage& composite = board.hDC();
+    // A composite still on the clipboard shares its pixels; every one is drawn anew
+    // below, so a fresh bitmap spares copying the old ones first.
+    if (!composite.isNull() && !composite.isDetached()) {
+        QImage own = NewBitmap(wb, hb);
+        if (!own.isNull())
+            composite = std::move(own);
+    }
+    const ConstRows back = RowsOf(stores.back.Image());
+    const ConstRows front = RowsOf(stores.front.Image());
+    const Rows out = RowsOf(composite);
 
-    BitBlt(board.hDC(), 0, 0, wb, hb, stores.back.Image(), 0, 0, SRCCOPY);
-    BitBlt(board.hDC(), frontX, frontY, wf, hf, stores.work.Image(), 0, 0, SRCCOPY);
+    // The overlap of the foreground with the background, in background pixels.
+    const std::int64_t left = std::max<std::int64_t>(frontX, 0);
+    const std::int64_t top = std::max<std::int64_t>(frontY, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t(frontX) + wf, wb);
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t(frontY) + hf, hb);
+    if (left >= right || top >= bottom) {
+        CopyRows(back, out, 0, hb);
+        view.Refresh();
+        return;
+    }
+
+    CopyRows(back, out, 0, top);
+    const Rows patch = RowsOf(stores.work.hDC());
+    const BlendTable& table = BlendTableFor(rate);
+    const std::uint32_t keyPixel = std::uint32_t(RedOf(key)) << 16 |
+                                   std::uint32_t(GreenOf(key)) << 8 | BlueOf(key);
+    const std::size_t span = std::size_t(right - left);
+    for (std::int64_t y = top; y < bottom; ++y) {
+        std::memcpy(out.At(0, y), back.At(0, y), std::size_t(left) * 4);
+        std::memcpy(out.At(right, y), back.At(right, y), std::size_t(wb - right) * 4);
+        // The patch is written back with opaque reserved bytes, as a bitmap holds them.
+        BlendRun(front.At(left - frontX, y - frontY), back.At(left, y), out.At(left, y), span,
+                 keyPixel, table, 0xFF000000u);
+        std::memcpy(patch.At(left - frontX, y - frontY), out.At(left, y), span * 4);
+    }
+    CopyRows(back, out, bottom, hb);
     view.Refresh();
 }

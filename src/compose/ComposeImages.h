@@ -9,7 +9,8 @@ class Surface;
 struct CompositionStores {
     Surface& front;   // the foreground picture, wf x hf
     Surface& back;    // the background picture, wb x hb
-    Surface& work;    // the work surface: after a run it holds the blended patch, wf x hf
+    Surface& work;    // the work surface, wf x hf: after a run it holds the blended patch
+                      // where the foreground lies over the background, elsewhere what it held
 };
 
 // What the engine draws into: the composite view's board and its foreground marker.
@@ -33,5 +34,8 @@ public:
 // The board ends up the background's size holding the composite; whatever part of the
 // foreground falls outside the background is cut away. The result depends only on the
 // two pictures and the arguments, never on what the work surface or the board held.
+// Nothing is kept between runs but the bitmaps of the work surface and the board, which
+// are reused while their sizes stay; several threads may compose at once, each with its
+// own work surface and board.
 void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::int32_t frontY,
                    const CompositionStores& stores, CompositeTarget& view);

@@ -2,6 +2,7 @@
 
 #include "codec/AlphaOver.h"
 #include "codec/PictureLimit.h"
+#include "platform/BitmapMemory.h"
 #include "platform/IconMask.h"
 #include "platform/PictureChecks.h"
 #include "platform/PngPicture.h"
@@ -47,6 +48,17 @@ bool StatedSizeAllowed(QSize size)
     if (size == QSize(-1, -1))
         return true;
     return PictureSizeAllowed(std::abs(size.width()), std::abs(size.height()));
+}
+
+// Qt's JPEG and bitmap decoders write every pixel of a bitmap of the picture's size and
+// format that they are handed, so a camera photo is decoded straight into pixel memory
+// that maps in large pages. Other decoders (GIF draws frames over what it is handed) get
+// nothing and allocate their own.
+QImage DecodeTarget(const QByteArray& format, QSize stated)
+{
+    if ((format != "jpeg" && format != "bmp") || stated.width() <= 0 || stated.height() <= 0)
+        return QImage();
+    return NewBitmap(stated.width(), stated.height());
 }
 
 QImage OverBackground(QImage picture, QColor background)
@@ -112,7 +124,7 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
         return Failure(QStringLiteral("the stated size %1 x %2 is beyond the picture limit")
                            .arg(stated.width())
                            .arg(stated.height()));
-    QImage picture;
+    QImage picture = DecodeTarget(reader.format(), reader.size());
     if (!reader.read(&picture))
         return Failure(reader.errorString());
     if (!PictureSizeAllowed(picture.width(), picture.height()))

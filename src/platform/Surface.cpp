@@ -1,11 +1,13 @@
 #include "platform/Surface.h"
 
+#include "platform/BitmapMemory.h"
+
 #include <QPainter>
 
 namespace {
 QImage BlankBitmap(int width, int height, QColor color)
 {
-    QImage bitmap(qMax(width, 0), qMax(height, 0), QImage::Format_RGB32);
+    QImage bitmap = NewBitmap(width, height);
     bitmap.fill(color);
     return bitmap;
 }
@@ -39,13 +41,24 @@ void Surface::SetPicture(std::optional<QImage> picture)
     if (picture && picture->format() != QImage::Format_RGB32)
         picture = picture->convertToFormat(QImage::Format_RGB32);
     picture_ = std::move(picture);
-    if (picture_ && AutoSize)
-        SetSize(picture_->width(), picture_->height());
+    if (picture_ && AutoSize && picture_->size() != bitmap_.size()) {
+        // Taking the picture's size and clearing would cover every pixel with the
+        // picture: the bitmap simply becomes the picture.
+        bitmap_ = *picture_;
+        emit resized();
+        return;
+    }
     Cls();
 }
 
 void Surface::Cls()
 {
+    // A picture as large as the bitmap covers all of it, so the bitmap shares the
+    // picture's pixels until something draws on it (QImage copies them then).
+    if (picture_ && picture_->size() == bitmap_.size()) {
+        bitmap_ = *picture_;
+        return;
+    }
     bitmap_.fill(backColor_);
     if (!picture_)
         return;

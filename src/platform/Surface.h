@@ -32,6 +32,8 @@ public:
     const std::optional<QImage>& Picture() const { return picture_; }
 
     // Fills the bitmap with the background colour, then draws the assigned picture at (0, 0).
+    // A picture of the bitmap's size is not copied: the bitmap shares its pixels until
+    // something draws on the bitmap, which then gets pixels of its own.
     void Cls();
     // Asks the widget showing this surface to repaint from the bitmap.
     void Refresh();

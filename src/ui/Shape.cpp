@@ -1,6 +1,7 @@
 #include "ui/Shape.h"
 
 #include <QPainter>
+#include <QRegion>
 
 Shape::Shape(QWidget* parent, QRect rect) : QWidget(parent)
 {
@@ -12,7 +13,9 @@ Shape::Shape(QWidget* parent, QRect rect) : QWidget(parent)
 void Shape::SetBorderColor(QColor color)
 {
     color_ = color;
-    update();
+    // Only the outline changes; over a camera-sized composite the inside would be
+    // painted again from the picture below every tenth of a second.
+    update(QRegion(rect()) - QRegion(rect().adjusted(1, 1, -1, -1)));
 }
 
 void Shape::paintEvent(QPaintEvent*)

@@ -1,8 +1,11 @@
 #include "compose/BlendPixels.h"
+#include "support/ReferenceBlend.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <array>
+#include <thread>
+#include <vector>
 
 namespace {
 struct Rgb {
@@ -18,15 +21,6 @@ PixelElement Element(Rgb c, std::uint8_t reserved = 0)
 }
 
 Rgb ColourOf(const PixelElement& e) { return {e.Red, e.Green, e.Blue}; }
-
-// The formula as written, with rounding to even done by hand rather than by the library.
-int ReferenceChannel(int background, int foreground, int rate)
-{
-    const double value =
-        (double(background) / 100.0) * double(100 - rate) + (double(foreground) / 100.0) * double(rate);
-    const double below = std::floor(value), fraction = value - below;
-    return int(below) + (fraction > 0.5 || (fraction == 0.5 && int(below) % 2 == 1) ? 1 : 0);
-}
 
 TEST(BlendPixels, WorkedExamplesWithAMagentaKey)
 {
@@ -76,17 +70,68 @@ TEST_P(AllBytePairs, MatchTheReferenceFormula)
 
 INSTANTIATE_TEST_SUITE_P(Blend, AllBytePairs, ::testing::Values(0, 1, 30, 50, 99, 100));
 
+// Every rate's table holds the reference blend of every byte pair, also when threads ask
+// for the tables at the same moment, and each rate has one table, the nearer end's for a
+// rate out of range.
+TEST(BlendTableFor, EveryRateFromSeveralThreadsAtOnce)
+{
+    std::array<const BlendTable*, 101> seen[4] = {};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t, &seen] {
+            for (int i = 0; i <= 100; ++i) {
+                const int rate = (i * 37 + t * 11) % 101;
+                seen[t][std::size_t(rate)] = &BlendTableFor(rate);
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int rate = 0; rate <= 100; ++rate) {
+        const BlendTable& table = BlendTableFor(rate);
+        for (int t = 0; t < 4; ++t)
+            ASSERT_EQ(seen[t][std::size_t(rate)], &table) << "rate " << rate << ", thread " << t;
+        for (int pair = 0; pair < 65536; ++pair)
+            ASSERT_EQ(table[std::size_t(pair)], ReferenceChannel(pair >> 8, pair & 255, rate))
+                << "background " << (pair >> 8) << ", foreground " << (pair & 255) << ", rate " << rate;
+    }
+    EXPECT_EQ(&BlendTableFor(250), &BlendTableFor(100));
+    EXPECT_EQ(&BlendTableFor(-40), &BlendTableFor(0));
+}
+
 // The key matches only on all three colour bytes, whatever the reserved byte holds, and
-// the patch's reserved bytes are never written.
+// the patch's reserved bytes are never written: in a run of key pixels long enough to be
+// passed over as a whole, and among other pixels.
 TEST(BlendPixels, TheKeyMatchesOnAllThreeColourBytesOnly)
 {
-    const PixelArray F{Element({10, 20, 30}, 0x77), Element({11, 20, 30}), Element({10, 21, 30}),
-                       Element({10, 20, 31}), Element({30, 20, 10})};
+    const PixelElement key = Element({10, 20, 30}, 0x77);
+    PixelArray F(19, key);
+    const PixelArray others{Element({11, 20, 30}), Element({10, 21, 30}), Element({10, 20, 31}),
+                            Element({30, 20, 10})};
+    F.insert(F.begin() + 9, others.begin(), others.end());
     PixelArray P(F.size(), Element({200, 200, 200}, 0xAB));
     BlendPixels(F, P, std::int32_t(F.size()), 10, 20, 30, 100);
     for (std::size_t i = 0; i < F.size(); ++i) {
-        EXPECT_EQ(ColourOf(P[i]), (i == 0 ? Rgb{200, 200, 200} : ColourOf(F[i]))) << "element " << i;
+        const bool isKey = F[i].Red == 10 && F[i].Green == 20 && F[i].Blue == 30;
+        EXPECT_EQ(ColourOf(P[i]), (isKey ? Rgb{200, 200, 200} : ColourOf(F[i]))) << "element " << i;
         EXPECT_EQ(P[i].Reserved, 0xAB) << "element " << i;
+    }
+}
+
+// Into another run, as the engine blends into its bitmaps: the patch is left as it was,
+// and every pixel written, key or blended, gets the reserved bits asked for.
+TEST(BlendRun, IntoAnotherRunSetsTheReservedBitsOnEveryPixel)
+{
+    PixelArray F(21, Element({10, 20, 30}));
+    for (const int i : {3, 9, 10, 20})
+        F[std::size_t(i)] = Element({200, 100, 0});
+    const PixelArray P(F.size(), Element({0, 50, 100}, 0x00));
+    PixelArray out(F.size(), Element({9, 9, 9}, 0x11));
+    BlendRun(F.data(), P.data(), out.data(), F.size(), 0x0A141E, BlendTableFor(50), 0xFF000000u);
+    for (std::size_t i = 0; i < F.size(); ++i) {
+        const bool isKey = F[i].Red == 10;
+        EXPECT_EQ(ColourOf(out[i]), (isKey ? Rgb{0, 50, 100} : Rgb{100, 75, 50})) << "element " << i;
+        EXPECT_EQ(out[i].Reserved, 0xFF) << "element " << i;
+        EXPECT_EQ(P[i].Reserved, 0x00) << "element " << i;
     }
 }
 

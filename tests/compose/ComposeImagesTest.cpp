@@ -1,10 +1,14 @@
-#include "compose/BlendPixels.h"
 #include "compose/ComposeImages.h"
 #include "platform/Surface.h"
 #include "support/PixelAssert.h"
+#include "support/ReferenceBlend.h"
 #include "support/TestPictures.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+#include <thread>
+#include <vector>
 
 namespace {
 // The view as the engine sees it: a real board surface, the marker's rectangle and the
@@ -35,16 +39,31 @@ struct Stores {
 constexpr QRgb KeyPixel = 0xFF123456;
 constexpr ColorRef Key = ColorRef(0x7F563412);
 
-// Noise with every seventh pixel in the key colour.
-QImage KeyedForeground(int width, int height)
+// Noise with key pixels both in long runs (a cut-out's backdrop) and scattered one by
+// one, from a fixed seed.
+QImage KeyedForeground(int width, int height, std::uint32_t seed = 5)
 {
-    QImage picture = NoisePicture(width, height, 5);
-    for (int i = 0; i < width * height; i += 7)
-        picture.setPixel(i % width, i / width, KeyPixel);
+    QImage picture = NoisePicture(width, height, seed);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        const int runStart = int(random() % std::uint32_t(width));
+        const int runLength = int(random() % 40);
+        for (int x = 0; x < width; ++x)
+            if ((x >= runStart && x < runStart + runLength) || random() % 5 == 0)
+                row[x] = KeyPixel;
+    }
     return picture;
 }
 
-// The composite worked out pixel by pixel from the two pictures.
+QRgb ReferenceBlend(QRgb background, QRgb foreground, int rate)
+{
+    return qRgb(ReferenceChannel(qRed(background), qRed(foreground), rate),
+                ReferenceChannel(qGreen(background), qGreen(foreground), rate),
+                ReferenceChannel(qBlue(background), qBlue(foreground), rate));
+}
+
+// The composite worked out pixel by pixel from the two pictures with the plain formula.
 QImage ExpectedComposite(const QImage& front, const QImage& back, QPoint at, int rate)
 {
     QImage expected = back.copy();
@@ -52,38 +71,62 @@ QImage ExpectedComposite(const QImage& front, const QImage& back, QPoint at, int
         for (int x = 0; x < back.width(); ++x) {
             if (!front.valid(x - at.x(), y - at.y()))
                 continue;
-            const QRgb f = front.pixel(x - at.x(), y - at.y()), b = back.pixel(x, y);
+            const QRgb f = front.pixel(x - at.x(), y - at.y());
             if (f != KeyPixel)
-                expected.setPixel(x, y, qRgb(BlendChannel(qRed(b), qRed(f), rate),
-                                             BlendChannel(qGreen(b), qGreen(f), rate),
-                                             BlendChannel(qBlue(b), qBlue(f), rate)));
+                expected.setPixel(x, y, ReferenceBlend(back.pixel(x, y), f, rate));
         }
     return expected;
 }
 
-TEST(ComposeImages, BoardHoldsTheBackgroundWithTheBlendedForegroundCutToIt)
+// The work surface's pixels that lie over the background: the blended patch.
+::testing::AssertionResult PatchIsTheOverlap(const QImage& work, const QImage& composite,
+                                             QPoint at)
+{
+    const QRect overlap = QRect(at, work.size()) & composite.rect();
+    if (overlap.isEmpty())
+        return ::testing::AssertionSuccess();
+    return SamePixels(composite.copy(overlap), work.copy(overlap.translated(-at)));
+}
+
+// Most widths are odd, so rows end part-way through the blocks the engine tests for the key.
+TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct {
         const char* what;
         QSize front, back;
         QPoint at;
         int rate;
-    } cases[] = {{"up-left, lower-right part shows", {50, 50}, {100, 100}, {-10, -10}, 40},
-                 {"wholly outside", {50, 50}, {100, 100}, {200, 0}, 40},
-                 {"foreground larger than background", {150, 120}, {100, 80}, {0, 0}, 60},
-                 {"inside, odd sizes", {33, 17}, {127, 64}, {30, 20}, 30},
-                 {"past the bottom-right corner", {40, 40}, {100, 100}, {80, 90}, 75},
-                 {"negative, partly in", {40, 40}, {100, 100}, {-39, 99}, 50},
-                 {"rate 0: the background alone", {50, 50}, {100, 100}, {17, 5}, 0},
-                 {"rate 100: the foreground itself", {50, 50}, {100, 100}, {60, 40}, 100}};
-    for (const auto& c : cases) {
+    } placements[] = {
+        {"inside", {33, 17}, {127, 65}, {30, 20}, 30},
+        {"over the left edge", {41, 23}, {127, 65}, {-13, 20}, 50},
+        {"over the right edge", {41, 23}, {127, 65}, {100, 20}, 37},
+        {"over the top edge", {41, 23}, {127, 65}, {40, -9}, 99},
+        {"over the bottom edge", {41, 23}, {127, 65}, {40, 55}, 1},
+        {"over the top-left corner", {50, 50}, {100, 100}, {-10, -10}, 40},
+        {"over the bottom-right corner", {41, 41}, {100, 100}, {80, 90}, 75},
+        {"over the bottom-left corner", {40, 40}, {100, 100}, {-39, 99}, 50},
+        {"over the top-right corner", {43, 29}, {100, 100}, {99, -28}, 63},
+        {"larger, over every edge", {151, 121}, {100, 80}, {-17, -11}, 60},
+        {"larger, at the origin", {150, 120}, {100, 80}, {0, 0}, 60},
+        {"the same size, at the origin", {100, 80}, {100, 80}, {0, 0}, 45},
+        {"wholly left", {50, 50}, {100, 100}, {-50, 10}, 40},
+        {"wholly right", {50, 50}, {100, 100}, {200, 0}, 40},
+        {"wholly above", {50, 50}, {100, 100}, {10, -50}, 40},
+        {"wholly below", {50, 50}, {100, 100}, {10, 100}, 40},
+        {"far off both ways", {50, 50}, {100, 100}, {1000000, -1000000}, 40},
+        {"rate 0: the background alone", {50, 50}, {100, 100}, {17, 5}, 0},
+        {"rate 100: the foreground itself", {50, 50}, {100, 100}, {60, 40}, 100}};
+    for (const auto& c : placements) {
         SCOPED_TRACE(c.what);
         const QImage front = KeyedForeground(c.front.width(), c.front.height());
         const QImage back = NoisePicture(c.back.width(), c.back.height(), 9);
         Stores stores(front, back);
         RecordingView view;
         ComposeImages(Key, c.rate, c.at.x(), c.at.y(), stores.refs(), view);
-        EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, c.at, c.rate), view.board.Image()));
+        const QImage& composite = view.board.Image();
+        EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, c.at, c.rate), composite));
+        EXPECT_EQ(stores.work.Image().size(), c.front);
+        EXPECT_TRUE(PatchIsTheOverlap(stores.work.Image(), composite, c.at));
         EXPECT_EQ(view.marker, QRect(c.at, c.front));
         EXPECT_EQ(view.refreshes, 1);
     }
@@ -102,5 +145,49 @@ TEST(ComposeImages, TwoRunsAreIdenticalWhateverTheSurfacesHeld)
     view.board.hDC().fill(qRgb(250, 0, 0));
     ComposeImages(Key, 45, -10, 70, stores.refs(), view);
     EXPECT_TRUE(SamePixels(first, view.board.Image()));
+}
+
+// A composite that someone still holds (the clipboard keeps a copy) stays as it was
+// when the board is composed anew.
+TEST(ComposeImages, AComposeLeavesACopyOfTheLastCompositeAlone)
+{
+    const QImage front = KeyedForeground(30, 20), back = NoisePicture(60, 40, 4);
+    Stores stores(front, back);
+    RecordingView view;
+    ComposeImages(Key, 70, 5, 5, stores.refs(), view);
+    const QImage kept = view.board.Image();
+    const QImage before = kept.copy();
+    ComposeImages(Key, 70, 25, 15, stores.refs(), view);
+    EXPECT_TRUE(SamePixels(before, kept));
+    EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, {25, 15}, 70), view.board.Image()));
+}
+
+// Several compositions at once, each on its own surfaces and at its own rate, as a batch
+// run does them.
+TEST(ComposeImages, ThreadsComposingTheirOwnSurfacesAtOnce)
+{
+    constexpr int kThreads = 4;
+    const QImage back = NoisePicture(301, 203, 13);
+    std::vector<QImage> fronts;
+    std::vector<std::unique_ptr<Stores>> stores;
+    std::vector<std::unique_ptr<RecordingView>> views;
+    for (int t = 0; t < kThreads; ++t) {
+        fronts.push_back(KeyedForeground(157 + t, 111, std::uint32_t(30 + t)));
+        stores.push_back(std::make_unique<Stores>(fronts.back(), back));
+        views.push_back(std::make_unique<RecordingView>());
+    }
+    const auto rateOf = [](int t) { return 7 + 23 * t; };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int run = 0; run < 3; ++run)
+                ComposeImages(Key, rateOf(t), 13 * t - 20, 9 * t + run, stores[t]->refs(), *views[t]);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_TRUE(SamePixels(ExpectedComposite(fronts[t], back, {13 * t - 20, 9 * t + 2}, rateOf(t)),
+                               views[t]->board.Image()))
+            << "thread " << t;
 }
 } // namespace

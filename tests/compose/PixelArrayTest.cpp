@@ -6,15 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// A surface holding exactly `picture`.
-std::unique_ptr<Surface> SurfaceOf(const QImage& picture)
-{
-    auto surface = std::make_unique<Surface>(1, 1, Qt::white);
-    surface->AutoSize = true;
-    surface->SetPicture(picture);
-    return surface;
-}
-
 // Element 0 is the bottom-left pixel; each holds blue, green, red and a zero byte.
 TEST(ReadPixels, RowsRunFromTheBottomUp)
 {
@@ -22,7 +13,7 @@ TEST(ReadPixels, RowsRunFromTheBottomUp)
         const int w = size.width(), h = size.height();
         const QImage picture = NoisePicture(w, h, 7);
         PixelArray pixels{PixelElement{9, 9, 9, 9}, PixelElement{9, 9, 9, 9}};
-        ASSERT_EQ(ReadPixels(*SurfaceOf(picture), pixels), w * h);
+        ASSERT_EQ(ReadPixels(*SurfaceHolding(picture), pixels), w * h);
         ASSERT_EQ(pixels.size(), std::size_t(w * h));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -40,7 +31,7 @@ TEST(PixelArrayRoundTrip, OddAndEvenWidthsComeBackUnchanged)
         for (const int height : {1, 2, 3}) {
             SCOPED_TRACE(::testing::Message() << width << "x" << height);
             const QImage picture = NoisePicture(width, height, std::uint32_t(width * 31 + height));
-            auto surface = SurfaceOf(picture);
+            auto surface = SurfaceHolding(picture);
             PixelArray pixels;
             ASSERT_EQ(ReadPixels(*surface, pixels), width * height);
             surface->hDC().fill(Qt::black);
@@ -52,7 +43,7 @@ TEST(PixelArrayRoundTrip, OddAndEvenWidthsComeBackUnchanged)
 TEST(WritePixels, AShortArrayFailsAndLeavesTheBitmap)
 {
     const QImage picture = NoisePicture(3, 3, 11);
-    auto surface = SurfaceOf(picture);
+    auto surface = SurfaceHolding(picture);
     EXPECT_EQ(WritePixels(*surface, PixelArray(8, PixelElement{0, 0, 0, 0})), -1);
     EXPECT_TRUE(SamePixels(picture, surface->Image()));
 }

@@ -1,5 +1,7 @@
 #include "support/TestPictures.h"
 
+#include "platform/Surface.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <algorithm>
@@ -32,6 +34,14 @@ QImage TestDataPicture(const QString& relativePath)
     reader.setAutoTransform(false);
     const QImage picture = reader.read();
     return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+std::unique_ptr<Surface> SurfaceHolding(const QImage& picture)
+{
+    auto surface = std::make_unique<Surface>(73, 65, Qt::white);
+    surface->AutoSize = true;
+    surface->SetPicture(picture);
+    return surface;
 }
 
 QByteArray EncodedPicture(const QImage& picture, const char* format)

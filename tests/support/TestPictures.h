@@ -2,6 +2,9 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+class Surface;
 
 // Pictures for tests, all QImage::Format_RGB32.
 
@@ -14,3 +17,7 @@ QByteArray EncodedPicture(const QImage& picture, const char* format);
 // A file of the shared test pictures (path relative to that folder), decoded by Qt's own
 // readers; a null image when it cannot be read.
 QImage TestDataPicture(const QString& relativePath);
+
+// A surface that takes the size of the picture assigned to it, as a slot's holder does,
+// holding `picture`.
+std::unique_ptr<Surface> SurfaceHolding(const QImage& picture);

@@ -1,0 +1,229 @@
+// The main window and the composite view on real widgets, driven with Qt Test's mouse
+// events: from the click on "合成" to the painted view, and from the release of a drag
+// in the view to the painted view, each beside one composition's memory floor plus
+// painting the view's visible part:
+//   bench_window --pictures=<folder written by bench_pictures> [Google Benchmark flags]
+#include "support/BenchPictures.h"
+#include "support/RatioTable.h"
+
+#include "app/FrontPosition.h"
+#include "app/Settings.h"
+#include "ui/frmMain.h"
+#include "ui/frmView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPointer>
+#include <QTest>
+#include <cstring>
+#include <memory>
+
+namespace {
+QString g_pictures;
+
+// Notes every paint of the widget it watches.
+class PaintSpy final : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A pair opened from PNG files (the key colour survives only a lossless file) in a main
+// window on screen, composed once so that the view is open.
+class WindowJob {
+public:
+    explicit WindowJob(const PairSize& pair) : pair_(pair)
+    {
+        main_.show();
+        if (!QTest::qWaitForWindowExposed(&main_))
+            return;
+        Settings.TransColor = kKeyColour;
+        Settings.TransRate = 50;
+        main_.OpenSourcePicture(PicturePath(g_pictures, pair, PictureKind::Front, "png"), 0);
+        main_.OpenSourcePicture(PicturePath(g_pictures, pair, PictureKind::Back, "png"), 1);
+        if (main_.PicImg[1]->surface().Width() != pair.back.width())
+            return;
+        ready_ = ClickToPainted() > 0 && ClickToPainted() > 0;
+    }
+
+    bool Ready() const { return ready_; }
+
+    // Seconds from the press of "合成" to the view painted with the composite.
+    double ClickToPainted()
+    {
+        FrontX = pair_.back.width() / 6;
+        FrontY = pair_.back.height() / 5;
+        QElapsedTimer clock;
+        clock.start();
+        spy_.painted = false;
+        QTest::mouseClick(main_.BTN[0], Qt::LeftButton);
+        return WaitForPaint(clock);
+    }
+
+    // The same when the user has closed the view: the click loads a new one, which then
+    // gets its bitmaps.
+    double ClickToNewViewPainted()
+    {
+        main_.View->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return ClickToPainted();
+    }
+
+    // Seconds from the release of a drag of the marker to the view painted anew; the
+    // drops go back and forth.
+    double DropToPainted()
+    {
+        QWidget* board = main_.View->Board;
+        const QPoint grab = main_.View->Shape1->geometry().center();
+        QTest::mousePress(board, Qt::LeftButton, {}, grab);
+        const QPoint drop = grab + QPoint(37, 23) * step_;
+        step_ = -step_;
+        QElapsedTimer clock;
+        clock.start();
+        spy_.painted = false;
+        QTest::mouseRelease(board, Qt::LeftButton, {}, drop);
+        return WaitForPaint(clock);
+    }
+
+    // One composition's memory floor, then the view's visible part painted from it.
+    double Floor()
+    {
+        const QImage& back = main_.PicImg[1]->surface().Image();
+        const QImage& front = main_.PicImg[0]->surface().Image();
+        if (floorBoard_.size() != back.size()) {
+            floorBoard_ = QImage(back.size(), QImage::Format_RGB32);
+            floorBoard_.fill(Qt::black);
+        }
+        const QRect shown = main_.View->Board->visibleRegion().boundingRect();
+        if (screen_.size() != shown.size()) {
+            screen_ = QImage(shown.size(), QImage::Format_ARGB32_Premultiplied);
+            screen_.fill(Qt::black);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        std::memcpy(floorBoard_.bits(), back.constBits(), std::size_t(back.sizeInBytes()));
+        // Over the overlap of the foreground with the background.
+        const QRect patch = QRect(QPoint(FrontX, FrontY), front.size()) & back.rect();
+        const int w = patch.width();
+        for (int y = patch.top(); y <= patch.bottom(); ++y) {
+            auto* out = reinterpret_cast<QRgb*>(floorBoard_.scanLine(y)) + patch.left();
+            const auto* in = reinterpret_cast<const QRgb*>(front.constScanLine(y - FrontY)) +
+                             (patch.left() - FrontX);
+            for (int x = 0; x < w; ++x)
+                out[x] |= in[x];
+        }
+        QPainter painter(&screen_);
+        painter.drawImage(QPoint(0, 0), floorBoard_, shown);
+        painter.end();
+        return double(clock.nsecsElapsed()) / 1e9;
+    }
+
+private:
+    double WaitForPaint(const QElapsedTimer& clock)
+    {
+        if (main_.View.isNull())
+            return -1;
+        // A view loaded by the click is watched from before its first paint.
+        if (watched_ != main_.View->Board) {
+            watched_ = main_.View->Board;
+            watched_->installEventFilter(&spy_);
+        }
+        while (!spy_.painted && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return spy_.painted ? double(clock.nsecsElapsed()) / 1e9 : -1;
+    }
+
+    const PairSize& pair_;
+    frmMain main_;
+    PaintSpy spy_;
+    QPointer<QWidget> watched_;
+    bool ready_ = false;
+    int step_ = 1;
+    QImage floorBoard_, screen_;
+};
+
+std::unique_ptr<WindowJob> g_job24, g_job54;
+
+WindowJob* Job(const PairSize& pair)
+{
+    std::unique_ptr<WindowJob>& job = pair.back == kPair24.back ? g_job24 : g_job54;
+    if (!job)
+        job = std::make_unique<WindowJob>(pair);
+    return job->Ready() ? job.get() : nullptr;
+}
+
+// Times each iteration with `measure`, which returns seconds or a negative value when the
+// window did not paint.
+template <typename Measure>
+void TimeEach(benchmark::State& state, const PairSize& pair, Measure measure)
+{
+    WindowJob* job = Job(pair);
+    if (job == nullptr) {
+        state.SkipWithError("the pair did not open and compose");
+        return;
+    }
+    for (auto _ : state) {
+        const double seconds = measure(*job);
+        if (seconds < 0) {
+            state.SkipWithError("the view did not paint");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+void Register(const PairSize& pair)
+{
+    const auto floor = [&pair](benchmark::State& state) {
+        TimeEach(state, pair, [](WindowJob& job) { return job.Floor(); });
+    };
+    RegisterCase({.name = std::string("Compose click to painted view, ") + pair.label + " pair",
+                  .run = [&pair](benchmark::State& state) {
+                      TimeEach(state, pair, [](WindowJob& job) { return job.ClickToPainted(); });
+                  },
+                  .floor = floor,
+                  .floorWhat = "composition floor + painting the visible part",
+                  .iterations = 3,
+                  .target = pair.back == kPair24.back ? "< 0.15 s" : "",
+                  .manualTime = true});
+    RegisterCase({.name = std::string("Compose click to a new painted view, ") + pair.label + " pair",
+                  .run = [&pair](benchmark::State& state) {
+                      TimeEach(state, pair, [](WindowJob& job) { return job.ClickToNewViewPainted(); });
+                  },
+                  .floor = floor,
+                  .floorWhat = "composition floor + painting the visible part",
+                  .iterations = 3});
+    RegisterCase({.name = std::string("Drop in the view to painted view, ") + pair.label + " pair",
+                  .run = [&pair](benchmark::State& state) {
+                      TimeEach(state, pair, [](WindowJob& job) { return job.DropToPainted(); });
+                  },
+                  .floor = floor,
+                  .floorWhat = "composition floor + painting the visible part",
+                  .iterations = 3,
+                  .target = pair.back == kPair24.back ? "< 0.1 s" : "",
+                  .manualTime = true});
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    DrawOffScreenUnlessAsked();
+    QApplication app(argc, argv);
+    g_pictures = TakePicturesFolder(argc, argv, "bench_window");
+    if (g_pictures.isEmpty())
+        return 2;
+    Register(kPair24);
+    Register(kPair54);
+    const int status = RunCases(argc, argv, "The windows");
+    g_job24.reset();
+    g_job54.reset();
+    return status;
+}
