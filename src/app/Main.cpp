@@ -70,6 +70,8 @@ int Main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Layerpix"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("layerpix"));
     // Qt has taken its own options (-platform, -style...) out of the arguments by now.
     const StartArguments arguments =
         ParseStartArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
