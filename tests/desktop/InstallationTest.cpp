@@ -1,7 +1,7 @@
 // The installation as `cmake --install` lays it out in a temporary prefix: the programs, the
 // menu entry as a desktop reads it, the icons the windows carry too, and where an installed
 // program keeps its settings.
-#include "ChildProcess.h"
+#include "StartedProgram.h"
 #include "support/PixelAssert.h"
 #include "ui/AppIcon.h"
 
@@ -147,7 +147,7 @@ TEST_F(Installation, SettingsStayOutOfFoldersTheProgramMustNotOrCannotWrite)
         const QString runtime = home + QStringLiteral("/runtime");
         ASSERT_TRUE(QDir().mkpath(runtime));
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        ChildOptions options;
+        StartOptions options;
         if (row.asNobody) {
             for (const QString& path : {home, runtime})
                 ASSERT_EQ(chown(path.toLocal8Bit().constData(), nobody->pw_uid, nobody->pw_gid), 0);
@@ -162,7 +162,7 @@ TEST_F(Installation, SettingsStayOutOfFoldersTheProgramMustNotOrCannotWrite)
         const QString beside = row.programFolder + QStringLiteral("/Layerpix.ini");
         const QString users = home + QStringLiteral("/.config/Layerpix/Layerpix.ini");
 
-        ChildProcess program(row.programFolder + QStringLiteral("/layerpix"), {}, options);
+        StartedProgram program(row.programFolder + QStringLiteral("/layerpix"), {}, options);
         ASSERT_TRUE(program.Started()) << row.what;
         const QString expected = row.besideProgram ? beside : users;
         EXPECT_TRUE(Eventually([&] { return QFileInfo(expected).size() > 0; }))

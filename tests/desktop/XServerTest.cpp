@@ -2,7 +2,7 @@
 // xdotool for the pointer and the keys, xwd for screenshots and xclip for the clipboard.
 // The program runs from a folder of its own with a prepared settings file beside it and
 // the background named on its command line. Without an X server the test is skipped.
-#include "ChildProcess.h"
+#include "StartedProgram.h"
 #include "XwdImage.h"
 #include "support/PixelAssert.h"
 
@@ -92,9 +92,9 @@ protected:
         QFile::setPermissions(folder.filePath(QStringLiteral("runtime")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        ChildOptions options;
+        StartOptions options;
         options.environment = Environment(QString());
-        server = std::make_unique<ChildProcess>(
+        server = std::make_unique<StartedProgram>(
             QStringLiteral("Xvfb"),
             QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
             options);
@@ -123,7 +123,7 @@ protected:
 
     RunResult Tool(const QString& program, const QStringList& arguments)
     {
-        ChildOptions options;
+        StartOptions options;
         options.environment = Environment(display);
         return RunToEnd(program, arguments, 15s, options);
     }
@@ -195,8 +195,8 @@ protected:
     QTemporaryDir folder;
     QString display;
     // Declared in this order so the program ends before its X server.
-    std::unique_ptr<ChildProcess> server;
-    std::unique_ptr<ChildProcess> program;
+    std::unique_ptr<StartedProgram> server;
+    std::unique_ptr<StartedProgram> program;
 };
 
 TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
@@ -218,10 +218,10 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     settings.close();
     ASSERT_TRUE(QFile::copy(QStringLiteral(LAYERPIX_EXECUTABLE), Path("layerpix")));
 
-    ChildOptions options;
+    StartOptions options;
     options.environment = Environment(display);
     options.folder = folder.path();
-    program = std::make_unique<ChildProcess>(Path("layerpix"), QStringList{"back.bmp"}, options);
+    program = std::make_unique<StartedProgram>(Path("layerpix"), QStringList{"back.bmp"}, options);
     ASSERT_TRUE(program->Started());
 
     // Both panes show their pictures, the background the one named on the command line.

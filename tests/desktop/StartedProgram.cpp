@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "StartedProgram.h"
 
 #include <QStandardPaths>
 #include <QThread>
@@ -7,8 +7,8 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
-                           const ChildOptions& options)
+StartedProgram::StartedProgram(const QString& program, const QStringList& arguments,
+                           const StartOptions& options)
     : process_(std::make_unique<QProcess>())
 {
     process_->setProcessEnvironment(options.environment);
@@ -30,28 +30,28 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
         group_ = process_->processId();
 }
 
-ChildProcess::~ChildProcess()
+StartedProgram::~StartedProgram()
 {
     End();
 }
 
-bool ChildProcess::Started() const
+bool StartedProgram::Started() const
 {
     return group_ != 0;
 }
 
-bool ChildProcess::Running()
+bool StartedProgram::Running()
 {
     return process_->state() != QProcess::NotRunning && !process_->waitForFinished(0);
 }
 
-bool ChildProcess::WaitForExit(std::chrono::milliseconds limit)
+bool StartedProgram::WaitForExit(std::chrono::milliseconds limit)
 {
     return process_->state() == QProcess::NotRunning ||
            process_->waitForFinished(int(limit.count()));
 }
 
-std::optional<QByteArray> ChildProcess::ReadLine(std::chrono::milliseconds limit)
+std::optional<QByteArray> StartedProgram::ReadLine(std::chrono::milliseconds limit)
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!process_->canReadLine()) {
@@ -63,7 +63,7 @@ std::optional<QByteArray> ChildProcess::ReadLine(std::chrono::milliseconds limit
     return process_->readLine().trimmed();
 }
 
-void ChildProcess::End()
+void StartedProgram::End()
 {
     if (group_ != 0)
         ::kill(-pid_t(group_), SIGKILL);
@@ -73,9 +73,9 @@ void ChildProcess::End()
 }
 
 RunResult RunToEnd(const QString& program, const QStringList& arguments,
-              std::chrono::milliseconds limit, const ChildOptions& options)
+              std::chrono::milliseconds limit, const StartOptions& options)
 {
-    ChildProcess child(program, arguments, options);
+    StartedProgram child(program, arguments, options);
     RunResult result;
     if (!child.Started() || !child.WaitForExit(limit))
         return result;

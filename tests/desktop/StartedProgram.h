@@ -14,20 +14,20 @@
 
 using namespace std::chrono_literals;
 
-struct ChildOptions {
+struct StartOptions {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QString folder;                 // working folder; empty: the test's own
     std::optional<uid_t> user;      // run as this user (and its group); needs root
     std::optional<gid_t> group;
 };
 
-class ChildProcess {
+class StartedProgram {
 public:
-    ChildProcess(const QString& program, const QStringList& arguments,
-                 const ChildOptions& options = {});
-    ~ChildProcess();   // ends the whole group
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    StartedProgram(const QString& program, const QStringList& arguments,
+                 const StartOptions& options = {});
+    ~StartedProgram();   // ends the whole group
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
 
     bool Started() const;
     bool Running();
@@ -56,7 +56,7 @@ struct RunResult {
 
 // Runs a program to its end, at most for `limit`, and ends it if it takes longer.
 RunResult RunToEnd(const QString& program, const QStringList& arguments,
-              std::chrono::milliseconds limit = 10s, const ChildOptions& options = {});
+              std::chrono::milliseconds limit = 10s, const StartOptions& options = {});
 
 // Sleeps without an event loop: the pause between two polls.
 void Pause(std::chrono::milliseconds time);
