@@ -116,7 +116,8 @@ TEST_F(SettingsFile, AFolderThatCannotHoldTheFileGivesWayToTheUserConfigFolder)
     // where it could write beside itself.
     ASSERT_TRUE(QDir().mkpath(program.filePath("usr/bin")));
     ASSERT_TRUE(QDir().mkpath(program.filePath("usr/share/applications")));
-    EXPECT_EQ(SettingsFilePath(program.filePath("usr/bin")), program.filePath("usr/bin/Layerpix.ini"));
+    EXPECT_EQ(SettingsFilePath(program.filePath("usr/bin")),
+              program.filePath("usr/bin/Layerpix.ini"));
     QFile entry(program.filePath("usr/share/applications/layerpix.desktop"));
     ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
     EXPECT_EQ(SettingsFilePath(program.filePath("usr/bin")), userIni);

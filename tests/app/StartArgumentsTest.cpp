@@ -52,7 +52,8 @@ TEST(StartArguments, PicturesOptionsAndRefusals)
 TEST(StartArguments, TheTextsSayWhatIsWrongAndHowToCallIt)
 {
     const StartArguments three = ParseStartArguments({"a", "b", "c"}, QStringLiteral("/"));
-    EXPECT_TRUE(three.Text.startsWith(QStringLiteral("3 pictures given"))) << three.Text.toStdString();
+    EXPECT_TRUE(three.Text.startsWith(QStringLiteral("3 pictures given")))
+        << three.Text.toStdString();
     EXPECT_TRUE(three.Text.contains(QStringLiteral("Usage: layerpix")));
     const StartArguments option = ParseStartArguments({"--frobnicate"}, QStringLiteral("/"));
     EXPECT_TRUE(option.Text.startsWith(QStringLiteral("unknown option --frobnicate\n")));

@@ -164,7 +164,8 @@ TEST_F(Startup, PicturesNamedAtTheStartReplaceTheRestoredOnesUntilClosing)
         arguments.Back = row.back;
         auto form = StartUp(folder.path(), arguments);
         ASSERT_TRUE(form);
-        const std::string where = row.expectFront.toStdString() + " / " + row.expectBack.toStdString();
+        const std::string where =
+            row.expectFront.toStdString() + " / " + row.expectBack.toStdString();
         EXPECT_EQ(form->FLD[0]->text(), row.expectFront) << where;
         EXPECT_EQ(form->FLD[1]->text(), row.expectBack) << where;
         const auto width = [&form](int slot) {

@@ -22,10 +22,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        const RunResult install =
-            RunToEnd(QStringLiteral(LAYERPIX_CMAKE), {"--install", QStringLiteral(LAYERPIX_BUILD_DIR),
-                                                 "--prefix", Prefix()},
-                60s);
+        const RunResult install = RunToEnd(
+            QStringLiteral(LAYERPIX_CMAKE),
+            {"--install", QStringLiteral(LAYERPIX_BUILD_DIR), "--prefix", Prefix()}, 60s);
         ASSERT_TRUE(install.finished && install.exitCode == 0) << install.errors.toStdString();
     }
 
@@ -70,10 +69,10 @@ TEST_F(Installation, TheWindowsCarryTheInstalledIcon)
 {
     const QIcon icon = AppIcon();
     for (int size : {16, 32, 48, 256}) {
-        const QImage installed =
-            QImage(Installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/layerpix.png").arg(size)))
-                .convertToFormat(QImage::Format_ARGB32);
-        const QImage carried = icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QString file = QStringLiteral("share/icons/hicolor/%1x%1/apps/layerpix.png").arg(size);
+        const QImage installed = QImage(Installed(file)).convertToFormat(QImage::Format_ARGB32);
+        const QImage carried =
+            icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
         EXPECT_TRUE(carried == installed) << size << " pixels";
         // Not blank: a see-through corner and the dark corner of the marker's ring.
         EXPECT_EQ(qAlpha(installed.pixel(0, 0)), 0) << size;

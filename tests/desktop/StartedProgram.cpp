@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 StartedProgram::StartedProgram(const QString& program, const QStringList& arguments,
-                           const StartOptions& options)
+                               const StartOptions& options)
     : process_(std::make_unique<QProcess>())
 {
     process_->setProcessEnvironment(options.environment);
@@ -40,11 +40,6 @@ bool StartedProgram::Started() const
     return group_ != 0;
 }
 
-bool StartedProgram::Running()
-{
-    return process_->state() != QProcess::NotRunning && !process_->waitForFinished(0);
-}
-
 bool StartedProgram::WaitForExit(std::chrono::milliseconds limit)
 {
     return process_->state() == QProcess::NotRunning ||
@@ -73,7 +68,7 @@ void StartedProgram::End()
 }
 
 RunResult RunToEnd(const QString& program, const QStringList& arguments,
-              std::chrono::milliseconds limit, const StartOptions& options)
+                   std::chrono::milliseconds limit, const StartOptions& options)
 {
     StartedProgram child(program, arguments, options);
     RunResult result;

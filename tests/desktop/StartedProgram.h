@@ -24,13 +24,12 @@ struct StartOptions {
 class StartedProgram {
 public:
     StartedProgram(const QString& program, const QStringList& arguments,
-                 const StartOptions& options = {});
+                   const StartOptions& options = {});
     ~StartedProgram();   // ends the whole group
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
 
     bool Started() const;
-    bool Running();
     // Waits until the program ends by itself; false if it is still running after `limit`.
     bool WaitForExit(std::chrono::milliseconds limit);
     int ExitCode() const { return process_->exitCode(); }
@@ -56,7 +55,7 @@ struct RunResult {
 
 // Runs a program to its end, at most for `limit`, and ends it if it takes longer.
 RunResult RunToEnd(const QString& program, const QStringList& arguments,
-              std::chrono::milliseconds limit = 10s, const StartOptions& options = {});
+                   std::chrono::milliseconds limit = 10s, const StartOptions& options = {});
 
 // Sleeps without an event loop: the pause between two polls.
 void Pause(std::chrono::milliseconds time);

@@ -114,7 +114,8 @@ protected:
         environment.insert(QStringLiteral("HOME"), folder.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            folder.filePath(QStringLiteral("home/.config")));
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath(QStringLiteral("runtime")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                           folder.filePath(QStringLiteral("runtime")));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         if (!displayName.isEmpty())
             environment.insert(QStringLiteral("DISPLAY"), displayName);
@@ -210,7 +211,8 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     // The restored background is replaced by the one on the command line.
     QFile settings(Path("Layerpix.ini"));
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write(QStringLiteral("[Image]\nFront=%1\nBack=%2\n[Param]\nTransColor=%3\nTransRate=%4\n")
+    settings.write(QStringLiteral("[Image]\nFront=%1\nBack=%2\n"
+                                  "[Param]\nTransColor=%3\nTransRate=%4\n")
                        .arg(Path("front.png"), Path("old.bmp"))
                        .arg(KeyColorRef)
                        .arg(Rate)

@@ -34,7 +34,8 @@ QImage ReadXwd(const QByteArray& dump)
     const std::uint32_t width = field(PixmapWidth), height = field(PixmapHeight);
     const std::uint32_t stride = field(BytesPerLine), visual = field(VisualClass);
     const std::array<std::uint32_t, 3> masks{field(RedMask), field(GreenMask), field(BlueMask)};
-    const std::uint32_t pixelBytes = field(BitsPerPixel) == 32 ? 4 : field(BitsPerPixel) == 24 ? 3 : 0;
+    const std::uint32_t bits = field(BitsPerPixel);
+    const std::uint32_t pixelBytes = bits == 32 ? 4 : bits == 24 ? 3 : 0;
     const qint64 colours = field(ColourCount);
     if (field(PixmapFormat) != ZPixmap || (visual != TrueColour && visual != DirectColour) ||
         pixelBytes == 0 || width == 0 || height == 0 || stride < width * pixelBytes ||
@@ -54,8 +55,8 @@ QImage ReadXwd(const QByteArray& dump)
             const qint64 entry = colourMap + qint64(value) * ColourEntrySize + 4 + 2 * c;
             return qFromBigEndian<std::uint16_t>(dump.constData() + entry) >> 8;
         }
-        const int width = std::popcount(masks[c]);
-        return int(width >= 8 ? value >> (width - 8) : value * 255 / ((1u << width) - 1));
+        const int depth = std::popcount(masks[c]);
+        return int(depth >= 8 ? value >> (depth - 8) : value * 255 / ((1u << depth) - 1));
     };
     const bool littleEndian = field(ByteOrder) == 0;
     QImage image(int(width), int(height), QImage::Format_RGB32);
