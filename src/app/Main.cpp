@@ -6,6 +6,9 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 QString Describe(const SettingsError& error)
@@ -17,9 +20,22 @@ QString Describe(const SettingsError& error)
                           "ファイル: %1\nセクション: [%2]\nキー: %3\n値: \"%4\"\n%5")
         .arg(error.file(), error.section(), error.key(), error.value(), reason);
 }
+
+void Print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+QStringList ArgumentsAfterName(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
 } // namespace
 
-std::unique_ptr<frmMain> StartUp(const QString& programFolder)
+std::unique_ptr<frmMain> StartUp(const QString& programFolder, const StartArguments& arguments)
 {
     try {
         LoadSettings(programFolder);
@@ -30,6 +46,13 @@ std::unique_ptr<frmMain> StartUp(const QString& programFolder)
         return nullptr;
     }
     SaveSettings();
+    // The file keeps the restored paths until the window closes and stores what its path
+    // fields then hold, as for typed paths; the restored picture of a replaced slot is
+    // never decoded.
+    if (arguments.Front)
+        Settings.Front = *arguments.Front;
+    if (arguments.Back)
+        Settings.Back = *arguments.Back;
     auto form = std::make_unique<frmMain>();
     form->Form_Load();
     form->show();
@@ -38,10 +61,32 @@ std::unique_ptr<frmMain> StartUp(const QString& programFolder)
 
 int Main(int argc, char* argv[])
 {
+    // Help and version answer before Qt looks for a display, so they work without one.
+    const StartArguments early = ParseStartArguments(ArgumentsAfterName(argc, argv),
+                                                     QDir::currentPath());
+    if (early.Action == StartAction::Help || early.Action == StartAction::Version) {
+        Print(stdout, early.Text);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Layerpix"));
     UseJapaneseInterface(app);
-    const std::unique_ptr<frmMain> form = StartUp(QCoreApplication::applicationDirPath());
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("layerpix"));
+    // Qt has taken its own options (-platform, -style...) out of the arguments by now.
+    const StartArguments arguments =
+        ParseStartArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
+    if (arguments.Action == StartAction::Refuse) {
+        Print(stderr, QStringLiteral("layerpix: ") + arguments.Text);
+        // Started from a menu or a file manager, nobody reads the error stream.
+        if (!isatty(STDERR_FILENO))
+            Dialogs().MessageBox({nullptr, arguments.Text.section(u'\n', 0, 0),
+                                  QStringLiteral("Layerpix"), MB_OK | MB_ICONSTOP});
+        return 2;
+    }
+    const std::unique_ptr<frmMain> form = StartUp(QCoreApplication::applicationDirPath(),
+                                                  arguments);
     if (!form)
         return 1;
     return QApplication::exec();

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/StartArguments.h"
+
 #include <QString>
 #include <memory>
 
@@ -6,10 +8,14 @@ class frmMain;
 
 // Reads the settings of the program in `programFolder`, writes them straight back
 // (creating a missing file with its defaults), then creates, loads and shows the main
-// window. A malformed number in the settings file is reported in a message box naming the
-// file, section, key and value, and gives no window: nullptr.
-std::unique_ptr<frmMain> StartUp(const QString& programFolder);
+// window. Pictures named in `arguments` take the place of the restored paths before the
+// window opens them, as if typed into the path fields. A malformed number in the settings
+// file is reported in a message box naming the file, section, key and value, and gives no
+// window: nullptr.
+std::unique_ptr<frmMain> StartUp(const QString& programFolder,
+                                 const StartArguments& arguments = {});
 
-// The process: starts up and runs the event loop until the main window has closed. The
-// exit status is 0, or 1 when the settings file stopped the start.
+// The process: reads the command line, starts up and runs the event loop until the main
+// window has closed. The exit status is 0; 1 when the settings file stopped the start; 2
+// when the command line was refused.
 int Main(int argc, char* argv[]);

@@ -10,6 +10,10 @@ namespace {
 
 const QString SettingsFileName = QStringLiteral("Layerpix.ini");
 
+// An installed program finds its menu entry at this place relative to its own folder
+// (../share/applications/layerpix.desktop for the usual layout).
+const QString InstalledEntry = QStringLiteral(LAYERPIX_INSTALLED_ENTRY);
+
 bool CanHoldSettings(const QString& folder, const QString& file)
 {
     const QFileInfo folderInfo(folder);
@@ -25,7 +29,8 @@ bool CanHoldSettings(const QString& folder, const QString& file)
 QString SettingsFilePath(const QString& programFolder)
 {
     const QString besideProgram = AddBackslash(programFolder) + SettingsFileName;
-    if (CanHoldSettings(programFolder, besideProgram))
+    const bool installed = QFileInfo::exists(AddBackslash(programFolder) + InstalledEntry);
+    if (!installed && CanHoldSettings(programFolder, besideProgram))
         return besideProgram;
     const QString configFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

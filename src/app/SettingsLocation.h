@@ -7,4 +7,7 @@
 // too: it is read, and saving it fails).
 // Otherwise the file lives in the user's configuration folder for this program, which is created
 // if missing, so that an installation in a folder the user cannot write still keeps its settings.
+// An installed program (one whose folder has the installation's menu entry at
+// ../share/applications/layerpix.desktop) always keeps them there: each user has their own,
+// and nothing is written into the system's program folder, not even by root.
 QString SettingsFilePath(const QString& programFolder);

@@ -1,28 +1,14 @@
 #include "ui/AppIcon.h"
 
-#include <QPainter>
-#include <QPixmap>
-
-namespace {
-QPixmap Draw(int size)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    const int s = size / 16;
-    painter.setPen(Qt::black);
-    painter.setBrush(QColor(0x40, 0x80, 0xC0));
-    painter.drawRect(0, 0, 11 * s, 11 * s);
-    painter.setBrush(QColor(0xF0, 0xC0, 0x30));
-    painter.drawRect(5 * s, 5 * s, 10 * s, 10 * s);
-    return pixmap;
-}
-} // namespace
+#include <QDirIterator>
 
 QIcon AppIcon()
 {
+    // The bitmaps the build renders from desktop/layerpix.svg, one folder per size, the same
+    // files the desktop shows in its menus.
     QIcon icon;
-    icon.addPixmap(Draw(16));
-    icon.addPixmap(Draw(32));
+    QDirIterator sizes(QStringLiteral(":/icons"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next() + QStringLiteral("/apps/layerpix.png"));
     return icon;
 }

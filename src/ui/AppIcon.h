@@ -1,5 +1,6 @@
 #pragma once
 #include <QIcon>
 
-// The program's icon, drawn at 16 x 16 and 32 x 32: a picture pasted over another.
+// The program's icon, a picture pasted onto another, in every size the desktop's icon theme
+// has it: 16, 32, 48 and 256 pixels.
 QIcon AppIcon();

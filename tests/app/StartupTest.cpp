@@ -204,6 +204,61 @@ TEST_F(Startup, ClosingSavesTypedPathsWithoutAskingAnything)
     EXPECT_EQ(again->FLD[0]->text(), QStringLiteral("/typed/but/never/opened.png"));
 }
 
+TEST_F(Startup, PicturesNamedAtTheStartReplaceTheRestoredOnesUntilClosing)
+{
+    // Each picture is known by its width.
+    const auto picture = [this](const char* name, int width) {
+        const QString path = folder.filePath(QString::fromUtf8(name));
+        QImage image(width, 8, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        EXPECT_TRUE(image.save(path));
+        return path;
+    };
+    const QString savedFront = picture("saved-front.bmp", 11);
+    const QString savedBack = picture("saved-back.bmp", 12);
+    const QString namedFront = picture("named-front.png", 21);
+    const QString namedBack = picture("named-back.png", 22);
+    const QString missing = folder.filePath(QStringLiteral("missing.png"));
+    struct Row {
+        std::optional<QString> front, back;
+        QString expectFront, expectBack;
+        int frontWidth, backWidth;   // 0: the slot holds no picture
+    };
+    const Row rows[] = {
+        {{}, {}, savedFront, savedBack, 11, 12},
+        {{}, namedBack, savedFront, namedBack, 11, 22},
+        {namedFront, namedBack, namedFront, namedBack, 21, 22},
+        {QString(), namedBack, QString(), namedBack, 0, 22},
+        {{}, missing, savedFront, missing, 11, 0},
+    };
+    for (const Row& row : rows) {
+        const QByteArray restored = "[Image]\nFront=" + savedFront.toUtf8() + "\nBack=" +
+                                    savedBack.toUtf8() + "\n";
+        WriteIni(restored);
+        Settings = SettingsRecord{};
+        StartArguments arguments;
+        arguments.Front = row.front;
+        arguments.Back = row.back;
+        auto form = StartUp(folder.path(), arguments);
+        ASSERT_TRUE(form);
+        const std::string where =
+            row.expectFront.toStdString() + " / " + row.expectBack.toStdString();
+        EXPECT_EQ(form->FLD[0]->text(), row.expectFront) << where;
+        EXPECT_EQ(form->FLD[1]->text(), row.expectBack) << where;
+        const auto width = [&form](int slot) {
+            const Surface& held = form->PicImg[slot]->surface();
+            return held.HasPicture() ? held.Width() : 0;
+        };
+        EXPECT_EQ(width(0), row.frontWidth) << where;
+        EXPECT_EQ(width(1), row.backWidth) << where;
+        EXPECT_TRUE(ReadIni().startsWith(restored)) << where;
+        form->close();
+        const QByteArray closed = ReadIni();
+        EXPECT_TRUE(closed.contains("Front=" + row.expectFront.toUtf8() + "\n")) << where;
+        EXPECT_TRUE(closed.contains("Back=" + row.expectBack.toUtf8() + "\n")) << where;
+    }
+}
+
 TEST_F(Startup, TheWindowsCloseBoxClosesTheSameWay)
 {
     auto form = StartUp(folder.path());
