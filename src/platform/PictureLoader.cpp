@@ -3,8 +3,10 @@
 #include "codec/AlphaOver.h"
 #include "codec/PictureLimit.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 // Qt refuses to allocate more than this many MB for one picture. It must not be the
@@ -69,8 +71,16 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
 {
     if (path.isEmpty())
         return {LoadedPicture::Outcome::NoPicture, QImage(), QString()};
-    QImageReader::setAllocationLimit(kReaderAllocationLimitMB);
-    QImageReader reader(path);
+    // Qt's limit is one process-wide value: set once, so loaders on several threads never
+    // race on it.
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kReaderAllocationLimitMB); });
+    // Opened here, not by the reader: a reader given a name says "File not found" for any file
+    // it cannot open, and tries the name with picture extensions added.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(file.errorString());
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     if (!reader.canRead())
