@@ -39,13 +39,24 @@ void Surface::SetPicture(std::optional<QImage> picture)
     if (picture && picture->format() != QImage::Format_RGB32)
         picture = picture->convertToFormat(QImage::Format_RGB32);
     picture_ = std::move(picture);
-    if (picture_ && AutoSize)
-        SetSize(picture_->width(), picture_->height());
+    if (picture_ && AutoSize && picture_->size() != bitmap_.size()) {
+        // Sized to the picture, the bitmap shows nothing but the picture: take its pixels
+        // as they are instead of filling a new bitmap and drawing them over it.
+        bitmap_ = *picture_;
+        emit resized();
+        return;
+    }
     Cls();
 }
 
 void Surface::Cls()
 {
+    // A picture that covers the whole bitmap hides the background. Its pixels are shared
+    // until something draws on the bitmap, which then gets a copy of its own.
+    if (picture_ && picture_->size() == bitmap_.size()) {
+        bitmap_ = *picture_;
+        return;
+    }
     bitmap_.fill(backColor_);
     if (!picture_)
         return;
