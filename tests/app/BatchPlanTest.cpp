@@ -40,16 +40,6 @@ TEST(BatchPlan, NamesEachOutputAfterItsBackgroundAndRefusesASecondOfTheSameName)
     }
 }
 
-TEST(BatchPlan, TheFormatFollowsTheExtensionWritten)
-{
-    const std::vector<BatchItem> items =
-        PlanBatch({"a.bmp", "b.jpeg", "c.gif"}, "o", std::nullopt);
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].format, SaveFormat::Bmp);
-    EXPECT_EQ(items[1].format, SaveFormat::Jpeg);
-    EXPECT_EQ(items[2].format, SaveFormat::Png);
-}
-
 TEST(BatchProgress, ShowsTheBarCountNameAndTimeLeftWithinTheWidth)
 {
     using std::chrono::milliseconds;
