@@ -222,7 +222,7 @@ QString BatchUsage()
                "                        ([Param] TransColor; %1)\n"
                "  --rate 0..100         the foreground's weight in percent, 100 is opaque\n"
                "                        ([Param] TransRate; %2)\n"
-               "  --at X,Y              the foreground's top-left corner on the background (0,0)\n"
+               "  --at X,Y              where the foreground's top-left corner lies (0,0)\n"
                "  --format bmp|jpg|png  the format written (each background's own; PNG for\n"
                "                        other kinds)\n"
                "  --jpeg-rate 1..100    JPEG compression, higher is smaller ([JPEG] Rate; %3)\n"
@@ -236,7 +236,8 @@ QString BatchUsage()
                "  --help, --version     show this text, or the version\n"
                "\n"
                "Exit status: 0 when every composite was written, 1 when any picture failed,\n"
-               "2 for a usage error.\n")
+               "2 when the command cannot start (its options, the settings file, a list or\n"
+               "OUTDIR).\n")
         .arg(KeyText(defaults.TransColor))
         .arg(defaults.TransRate)
         .arg(defaults.JpegRate)

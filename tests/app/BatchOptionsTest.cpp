@@ -108,19 +108,6 @@ TEST(BatchCommandLine, NeedsAForegroundAnOutputFolderAndABackground)
     }
 }
 
-TEST(BatchCommandLine, HelpNamesEveryOptionWithTheProgramsDefaults)
-{
-    const QString usage = BatchUsage();
-    for (const char* option : {"--foreground", "--key", "--rate", "--at", "--format",
-                               "--jpeg-rate", "--progressive", "--png-rate", "--overwrite",
-                               "--jobs", "--list", "-o OUTDIR", "--help", "--version"})
-        EXPECT_TRUE(usage.contains(QLatin1String(option))) << option;
-    EXPECT_TRUE(usage.contains(QStringLiteral("TransColor; 000000)")));
-    EXPECT_TRUE(usage.contains(QStringLiteral("TransRate; 100)")));
-    EXPECT_TRUE(usage.contains(QStringLiteral("[JPEG] Rate; 50)")));
-    EXPECT_TRUE(usage.contains(QStringLiteral("[PNG] Rate; 1)")));
-}
-
 TEST(BatchSettings, OpenValuesComeFromTheSettingsAndRatesFromThemAreChecked)
 {
     SettingsRecord stored;
