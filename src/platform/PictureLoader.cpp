@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 // Qt refuses to allocate more than this many MB for one picture. It must not be the
@@ -112,7 +113,10 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
         const auto stated = ReadPngHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size());
         return DecodePngPicture(path, *stated, file.size(), background);
     }
-    QImageReader::setAllocationLimit(kReaderAllocationLimitMB);
+    // Qt's limit is one process-wide value: set once, so loaders on several threads never
+    // race on it.
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kReaderAllocationLimitMB); });
     // Only the reader of the format the checks found, never another that Qt happens to have.
     QImageReader reader(&file, ReaderFormat(*check.format));
     reader.setAutoDetectImageFormat(false);

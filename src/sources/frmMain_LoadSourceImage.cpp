@@ -1,8 +1,6 @@
 #include "app/FrontPosition.h"
 #include "platform/Gdi.h"
-#include "platform/PictureLoader.h"
-#include "sources/PngRoute.h"
-#include "sources/SourceNames.h"
+#include "sources/SourcePicture.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -19,10 +17,8 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     Surface& holder = PicImg[slot]->surface();
     // The file is decoded in full before anything of the slot changes, so a file that does
     // not open leaves the slot's picture (with its colour replacements), the pane, the path
-    // field and the foreground position as they were. A ".png" that the codec refuses is
-    // not handed to the general loader.
-    LoadedPicture loaded = TakesPngRoute(path) ? ReadPngFile(path, holder.BackColor())
-                                               : LoadPicture(path, holder.BackColor());
+    // field and the foreground position as they were.
+    LoadedPicture loaded = LoadSourcePicture(path, holder.BackColor());
     if (loaded.outcome == LoadedPicture::Outcome::Failed)
         return 1;
     if (loaded.outcome == LoadedPicture::Outcome::Picture)

@@ -1,7 +1,7 @@
 #include "ui/frmMain.h"
 
+#include "platform/SystemColors.h"
 #include "ui/AppIcon.h"
-#include "ui/SystemColors.h"
 #include "ui/frmView.h"
 
 #include <QCloseEvent>
@@ -9,7 +9,8 @@
 namespace {
 PictureBox* HiddenPicture(QWidget* parent, int x, int y)
 {
-    auto* box = new PictureBox(parent, QRect(x, y, 73, 65), BorderStyle::None, COLOR_MENU);
+    auto* box =
+        new PictureBox(parent, QRect(x, y, 73, 65), BorderStyle::None, HolderBackColour);
     box->surface().AutoSize = true;
     box->hide();
     return box;

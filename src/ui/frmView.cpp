@@ -1,6 +1,6 @@
 #include "ui/frmView.h"
 
-#include "ui/SystemColors.h"
+#include "platform/SystemColors.h"
 
 #include <QEvent>
 #include <QScrollArea>

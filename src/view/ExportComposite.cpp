@@ -1,6 +1,5 @@
 #include "view/ExportComposite.h"
 
-#include "app/Settings.h"
 #include "codec/Codec.h"
 #include "platform/BmpFile.h"
 #include "platform/CodecBridge.h"
@@ -19,7 +18,7 @@ std::optional<std::uint8_t> ByteOf(std::int16_t value)
 
 QString RateReason(const char* which, std::int16_t rate)
 {
-    return QStringLiteral("the %1 rate %2 in the settings does not fit a byte (0 to 255)")
+    return QStringLiteral("the %1 rate %2 does not fit a byte (0 to 255)")
         .arg(QLatin1String(which))
         .arg(rate);
 }
@@ -30,22 +29,23 @@ QString CodecResult(std::int16_t status)
 }
 } // namespace
 
-QString WriteComposite(Surface& board, const QString& name, SaveFormat format)
+QString WriteComposite(Surface& board, const QString& name, SaveFormat format,
+                       const SaveOptions& options)
 {
     if (format == SaveFormat::Bmp)
         return SaveBmp(board.Image(), name);
     CodecSurface dc = CodecView(board);
     const QByteArray path = QFile::encodeName(name);
     if (format == SaveFormat::Jpeg) {
-        const auto rate = ByteOf(Settings.JpegRate);
+        const auto rate = ByteOf(options.jpegRate);
         if (!rate)
-            return RateReason("JPEG", Settings.JpegRate);
-        const std::int32_t progressive = Settings.JpegPrgrs != 0 ? -1 : 0;
+            return RateReason("JPEG", options.jpegRate);
+        const std::int32_t progressive = options.jpegPrgrs != 0 ? -1 : 0;
         return CodecResult(
             DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive));
     }
-    const auto rate = ByteOf(Settings.PngRate);
+    const auto rate = ByteOf(options.pngRate);
     if (!rate)
-        return RateReason("PNG", Settings.PngRate);
+        return RateReason("PNG", options.pngRate);
     return CodecResult(DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate));
 }

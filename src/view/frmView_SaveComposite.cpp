@@ -1,3 +1,4 @@
+#include "app/Settings.h"
 #include "dialogs/clsDialog.h"
 #include "platform/ModalDialogs.h"
 #include "ui/frmView.h"
@@ -47,7 +48,9 @@ void frmView::SaveComposite()
     default:
         break;
     }
-    const QString reason = WriteComposite(Board->surface(), name, target.format);
+    // Read at the moment of saving, so a change in the options dialog applies to the next save.
+    const SaveOptions options{Settings.JpegRate, Settings.JpegPrgrs, Settings.PngRate};
+    const QString reason = WriteComposite(Board->surface(), name, target.format, options);
     if (!reason.isEmpty())
         Dialogs().MessageBox({this, name + QStringLiteral("\r\n") + reason,
                               QStringLiteral("保存エラー"), MB_OK | MB_ICONEXCLAMATION});

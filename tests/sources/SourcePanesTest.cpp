@@ -4,11 +4,11 @@
 
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
+#include "platform/SystemColors.h"
 #include "support/BadPictureFiles.h"
 #include "support/PixelAssert.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
-#include "ui/SystemColors.h"
 #include "ui/frmMain.h"
 
 #include <QBuffer>

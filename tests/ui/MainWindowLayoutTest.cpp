@@ -1,7 +1,7 @@
 // The main window as the user sees it: every control at its place with its caption,
 // visibility and kind, the tab order, and the inner sizes of the bordered surfaces.
 #include "LayoutSupport.h"
-#include "ui/SystemColors.h"
+#include "platform/SystemColors.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>

@@ -1,0 +1,232 @@
+#!/usr/bin/env python3
+"""layerpix-compose against ImageMagick and libvips on the same generated pictures.
+
+Run through ./scripts/bench --compare, which installs the two peers and builds first.
+Each case (a format, one background or a batch) runs every tool in turn, the order
+rotating from round to round, after one untimed warm-up; the table gives the median
+wall-clock and CPU time of the whole processes, the peers' times as multiples of
+layerpix-compose's, the output sizes, and how close each peer's picture is to ours.
+"""
+import argparse
+import os
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+BACK_SIZE = (6000, 4000)
+FRONT_SIZE = (3000, 2000)
+KEY = "FF00FF"            # the foreground's backdrop, keyed out
+RATE = 70                 # the foreground's weight in percent
+AT = (1500, 1000)         # the foreground's top-left corner on the background
+JPEG_QUALITY = 90         # every tool: quality 90, 4:2:0, no Huffman optimisation
+ZLIB_LEVEL = 1            # every tool: zlib level 1, adaptive row filters
+BATCH = 20
+FORMATS = ("bmp", "jpg", "png")
+# (case, peer, the least multiple of our time the peer must take)
+TARGETS = [
+    ("bmp x1", "ImageMagick", 3.0), ("jpg x1", "ImageMagick", 3.0),
+    ("png x1", "ImageMagick", 2.0), ("jpg x1", "libvips", 1.0),
+    ("bmp x20", "ImageMagick", 3.0), ("jpg x20", "ImageMagick", 3.0),
+    ("png x20", "ImageMagick", 3.0),
+]
+
+
+def imagemagick(tool):
+    """The real ImageMagick 6 program, not a stand-in earlier on the PATH."""
+    for path in ("/usr/bin/%s-im6.q16" % tool, "/usr/bin/%s" % tool):
+        if os.access(path, os.X_OK):
+            return path
+    sys.exit("compare: ImageMagick's %s is not installed" % tool)
+
+
+CONVERT = imagemagick("convert")
+COMPARE = imagemagick("compare")
+VIPS = shutil.which("vips")
+
+
+def run(argv):
+    subprocess.run(argv, check=True, stdout=subprocess.DEVNULL)
+
+
+def generate(folder):
+    """The pictures, made once: a photo-like background in each format (a plasma enlarged,
+    with grain) and a logo on a backdrop of the key colour."""
+    stamp = os.path.join(folder, "made")
+    if os.path.exists(stamp):
+        return
+    os.makedirs(folder, exist_ok=True)
+    print("Making the pictures in %s ..." % folder, flush=True)
+    raw = os.path.join(folder, "back.ppm")
+    run([CONVERT, "-seed", "7", "-size", "600x400", "plasma:fractal",
+         "-resize", "%dx%d!" % BACK_SIZE, "-attenuate", "0.4", "+noise", "Gaussian",
+         "-depth", "8", raw])
+    run([CONVERT, raw, "-type", "TrueColor", "BMP3:" + os.path.join(folder, "back.bmp")])
+    run([CONVERT, raw, "-quality", "95", os.path.join(folder, "back.jpg")])
+    run([CONVERT, raw, "-define", "png:compression-level=%d" % ZLIB_LEVEL,
+         "PNG24:" + os.path.join(folder, "back.png")])
+    os.remove(raw)
+    w, h = FRONT_SIZE
+    run([CONVERT, "-size", "%dx%d" % FRONT_SIZE, "xc:#" + KEY,
+         "(", "-size", "%dx%d" % (w * 3 // 4, h * 3 // 4), "gradient:#203060-#E0B040", ")",
+         "-geometry", "+%d+%d" % (w // 8, h // 8), "-composite",
+         "-fill", "#F8F8F0", "-draw", "circle %d,%d %d,%d" % (w // 2, h // 2, w // 2, h // 4),
+         "-fill", "#102040",
+         "-draw", "roundrectangle %d,%d %d,%d 60,60" % (w * 3 // 10, h * 4 // 10, w * 7 // 10, h * 6 // 10),
+         "-alpha", "off", "PNG24:" + os.path.join(folder, "front.png")])
+    # The peers take the keyed foreground as a picture with alpha, made once beforehand as
+    # their users would keep it; layerpix-compose keys the plain one itself on every run.
+    if VIPS:
+        keyed = os.path.join(folder, "front-keyed.v")
+        mask = os.path.join(folder, "mask.v")
+        run([VIPS, "relational_const", os.path.join(folder, "front.png"), mask, "noteq",
+             " ".join(str(int(KEY[i:i + 2], 16)) for i in (0, 2, 4))])
+        run([VIPS, "bandbool", mask, mask + ".or.v", "or"])
+        run([VIPS, "linear", mask + ".or.v", mask + ".alpha.v", str(RATE / 100), "0", "--uchar"])
+        run([VIPS, "bandjoin", "%s %s" % (os.path.join(folder, "front.png"), mask + ".alpha.v"), keyed])
+        for leftover in (mask, mask + ".or.v", mask + ".alpha.v"):
+            os.remove(leftover)
+    for fmt in FORMATS:
+        batch = os.path.join(folder, "batch-" + fmt)
+        os.makedirs(batch, exist_ok=True)
+        for i in range(BATCH):
+            name = os.path.join(batch, "photo-%02d.%s" % (i + 1, fmt))
+            if not os.path.exists(name):
+                os.link(os.path.join(folder, "back." + fmt), name)
+    open(stamp, "w").close()
+
+
+def layerpix_commands(program, folder, fmt, backs, out):
+    return [[program, "--foreground", os.path.join(folder, "front.png"), "--key", KEY,
+             "--rate", str(RATE), "--at", "%d,%d" % AT, "--format", fmt,
+             "--jpeg-rate", str(101 - JPEG_QUALITY), "--png-rate", "1", "--overwrite",
+             "-o", out] + backs]
+
+
+def imagemagick_commands(folder, fmt, backs, out):
+    save = {"bmp": ["-type", "TrueColor"],
+            "jpg": ["-quality", str(JPEG_QUALITY), "-sampling-factor", "2x2",
+                    "-define", "jpeg:optimize-coding=false"],
+            "png": ["-define", "png:compression-level=%d" % ZLIB_LEVEL,
+                    "-define", "png:compression-filter=5"]}[fmt]
+    prefix = {"bmp": "BMP3:", "jpg": "", "png": "PNG24:"}[fmt]
+    return [[CONVERT, back, "(", os.path.join(folder, "front.png"), "-transparent", "#" + KEY, ")",
+             "-geometry", "+%d+%d" % AT, "-compose", "dissolve",
+             "-define", "compose:args=%d" % RATE, "-composite", "-alpha", "off"] + save +
+            [prefix + output_name(back, out)] for back in backs]
+
+
+def vips_commands(folder, fmt, backs, out):
+    keyed = os.path.join(folder, "front-keyed.v")
+    commands = []
+    for back in backs:
+        target = output_name(back, out)
+        over = [VIPS, "composite2", back, keyed]
+        place = ["over", "--x", str(AT[0]), "--y", str(AT[1])]
+        if fmt == "jpg":   # jpegsave drops the (everywhere opaque) alpha itself
+            commands.append(over + ["%s[Q=%d,subsample-mode=on]" % (target, JPEG_QUALITY)] + place)
+        else:              # pngsave would keep it: flatten it away in a second step
+            step = target + ".v"
+            commands.append(over + [step] + place)
+            commands.append([VIPS, "flatten", step, "%s[compression=%d,filter=all]" % (target, ZLIB_LEVEL)])
+    return commands
+
+
+def output_name(back, out):
+    return os.path.join(out, os.path.basename(back))
+
+
+def timed(commands):
+    """Wall-clock and CPU seconds (user + system, all processes) of running them in order."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    for argv in commands:
+        run(argv)
+    wall = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return wall, (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+
+
+def psnr(ours, theirs):
+    """Peak signal-to-noise ratio of their picture against ours, in dB ("inf": identical)."""
+    result = subprocess.run([COMPARE, "-metric", "PSNR", ours, theirs, "null:"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    return result.stderr.strip().split()[0] if result.stderr.strip() else "?"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("build", help="the build folder holding src/layerpix-compose")
+    parser.add_argument("--runs", type=int, default=5,
+                        help="timed rounds for one background (0: skip)")
+    parser.add_argument("--batch-runs", type=int, default=3,
+                        help="timed rounds for the batch (0: skip)")
+    parser.add_argument("--only", choices=FORMATS, action="append", help="just these formats")
+    args = parser.parse_args()
+    program = os.path.join(args.build, "src", "layerpix-compose")
+    work = os.path.join(args.build, "compare")
+    pictures = os.path.join(work, "pictures")
+    generate(pictures)
+
+    load = os.getloadavg()[0]
+    print("%d cores, load average %.1f; ImageMagick %s; %s" % (
+        os.cpu_count(), load, CONVERT,
+        subprocess.run([VIPS, "--version"], capture_output=True, text=True).stdout.strip()
+        if VIPS else "libvips not installed"))
+    print("Background %dx%d, foreground %dx%d keyed #%s at %d,%d, rate %d; JPEG quality %d 4:2:0; "
+          "PNG zlib level %d, adaptive filters" % (BACK_SIZE + FRONT_SIZE + (KEY,) + AT +
+                                                  (RATE, JPEG_QUALITY, ZLIB_LEVEL)))
+    print()
+    header = "%-8s %-16s %9s %9s %7s %12s %9s" % ("case", "tool", "wall s", "cpu s", "x ours", "output B",
+                                                  "PSNR dB")
+    print(header)
+    print("-" * len(header))
+    ratios = {}
+    for fmt in args.only or FORMATS:
+        for count, rounds in ((1, args.runs), (BATCH, args.batch_runs)):
+            if rounds == 0:
+                continue
+            case = "%s x%d" % (fmt, count)
+            backs = ([os.path.join(pictures, "back." + fmt)] if count == 1 else
+                     sorted(os.path.join(pictures, "batch-" + fmt, n)
+                            for n in os.listdir(os.path.join(pictures, "batch-" + fmt))))
+            tools = [("layerpix-compose", "lp",
+                      lambda out: layerpix_commands(program, pictures, fmt, backs, out)),
+                     ("ImageMagick", "im", lambda out: imagemagick_commands(pictures, fmt, backs, out))]
+            if VIPS and fmt != "bmp":
+                tools.append(("libvips", "vips", lambda out: vips_commands(pictures, fmt, backs, out)))
+            walls = {name: [] for name, _, _ in tools}
+            cpus = {name: [] for name, _, _ in tools}
+            for round_ in range(rounds + 1):
+                shift = round_ % len(tools)
+                for name, tag, commands in tools[shift:] + tools[:shift]:
+                    out = os.path.join(work, "out", tag)
+                    shutil.rmtree(out, ignore_errors=True)
+                    os.makedirs(out)
+                    wall, cpu = timed(commands(out))
+                    if round_ > 0:   # round 0 warms the caches
+                        walls[name].append(wall)
+                        cpus[name].append(cpu)
+            ours = statistics.median(walls["layerpix-compose"])
+            our_file = output_name(backs[0], os.path.join(work, "out", "lp"))
+            for name, tag, _ in tools:
+                wall = statistics.median(walls[name])
+                ratios[(case, name)] = wall / ours
+                produced = output_name(backs[0], os.path.join(work, "out", tag))
+                print("%-8s %-16s %9.2f %9.2f %7.2f %12d %9s" % (
+                    case, name, wall, statistics.median(cpus[name]), wall / ours,
+                    os.path.getsize(produced), "-" if tag == "lp" else psnr(our_file, produced)),
+                    flush=True)
+    print()
+    print("Targets (whole process; the peer's time as a multiple of ours):")
+    for case, peer, least in TARGETS:
+        if (case, peer) in ratios:
+            got = ratios[(case, peer)]
+            print("  %-8s vs %-12s at least %.1fx: %.2fx  %s" % (
+                case, peer, least, got, "met" if got >= least else "MISSED"))
+
+
+if __name__ == "__main__":
+    main()

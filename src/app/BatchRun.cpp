@@ -1,0 +1,114 @@
+#include "app/BatchRun.h"
+
+#include "compose/BoardTarget.h"
+#include "compose/ComposeImages.h"
+#include "platform/Surface.h"
+#include "platform/SystemColors.h"
+#include "sources/SourcePicture.h"
+#include "view/ExportComposite.h"
+
+#include <QFileInfo>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+
+namespace {
+
+struct Failure {
+    QString file;   // empty: none
+    QString reason;
+};
+
+// One worker's surfaces, as the window's three holders and its board. The board and the work
+// surface are kept from one background to the next, so pictures of one size reuse them.
+class Composer {
+public:
+    Composer(const QImage& foreground, const BatchSettings& settings) : settings_(settings)
+    {
+        front_.AutoSize = back_.AutoSize = true;
+        front_.SetPicture(foreground);
+    }
+
+    Failure Compose(const BatchItem& item)
+    {
+        const QFileInfo output(item.output);
+        if (!settings_.overwrite && (output.exists() || output.isSymLink()))
+            return {item.output, QStringLiteral("exists already; --overwrite replaces it")};
+        LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
+        if (loaded.outcome == LoadedPicture::Outcome::NoPicture)
+            return {item.background, QStringLiteral("the name is empty")};
+        if (loaded.outcome == LoadedPicture::Outcome::Failed)
+            return {item.background, loaded.reason};
+        back_.SetPicture(std::move(loaded.picture));
+        ComposeImages(settings_.key, settings_.rate, settings_.x, settings_.y,
+                      {front_, back_, work_}, board_);
+        Release(back_);
+        return {item.output, WriteComposite(board_.Board(), item.output, item.format,
+                                            settings_.save)};
+    }
+
+private:
+    // Gives up the surface's picture and bitmap, so that the writer, and the next picture,
+    // reuse their memory instead of touching new pages. (Shrunk first: clearing a bitmap that
+    // still shares the picture's pixels would copy them.)
+    static void Release(Surface& surface)
+    {
+        surface.SetSize(1, 1);
+        surface.SetPicture(std::nullopt);
+    }
+
+    const BatchSettings& settings_;
+    Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour},
+        work_{0, 0, HolderBackColour};
+    BoardTarget board_;
+};
+
+} // namespace
+
+int RunBatch(const QImage& foreground, const std::vector<BatchItem>& items,
+             const BatchSettings& settings, BatchObserver& observer)
+{
+    const std::size_t workers =
+        std::min<std::size_t>(std::size_t(std::max(settings.jobs, 1)), items.size());
+    // Each worker gets its own surfaces, made here so that only this thread touches the
+    // shared foreground; the workers then read their own copies.
+    std::vector<std::unique_ptr<Composer>> composers;
+    for (std::size_t i = 0; i < workers; ++i)
+        composers.push_back(std::make_unique<Composer>(foreground, settings));
+
+    std::atomic<std::size_t> next{0};
+    std::mutex reporting;
+    int failed = 0;
+    const auto work = [&](Composer& composer) {
+        for (std::size_t i = next++; i < items.size(); i = next++) {
+            const BatchItem& item = items[i];
+            if (!item.refusal.isEmpty())
+                continue;
+            {
+                const std::lock_guard lock(reporting);
+                observer.Started(item);
+            }
+            Failure failure;
+            try {
+                failure = composer.Compose(item);
+            } catch (const std::bad_alloc&) {
+                failure = {item.background, QStringLiteral("out of memory")};
+            }
+            const bool written = failure.reason.isEmpty();
+            const std::lock_guard lock(reporting);
+            failed += written ? 0 : 1;
+            observer.Finished(item, written ? QString() : failure.file, failure.reason);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < workers; ++i)
+        threads.emplace_back(work, std::ref(*composers[i]));
+    if (workers > 0)
+        work(*composers[0]);
+    for (std::thread& thread : threads)
+        thread.join();
+    return failed;
+}

@@ -1,0 +1,252 @@
+// layerpix-compose run as a real process on real files: exit statuses, defaults from the
+// settings file, bad pictures, refusing to overwrite, lists, several jobs and the progress line.
+#include "CommandFolder.h"
+
+#include "support/TestPictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ComposeCommand : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.IsValid());
+        logo = folder.SavePicture(KeyedLogo(40, 30), QStringLiteral("in/logo.png"));
+    }
+
+    // Runs with the logo as the foreground and `out` as the output folder.
+    CommandFolder::Result Compose(const QString& out, const QStringList& arguments,
+                                  const QByteArray& input = {}) const
+    {
+        return folder.Run(QStringList{"--foreground", logo, "-o", folder.Path(out)} + arguments,
+                          input);
+    }
+    QString Background(const QString& name, int width, int height, std::uint32_t seed) const
+    {
+        return folder.SavePicture(NoisePicture(width, height, seed), "in/" + name);
+    }
+
+    CommandFolder folder;
+    QString logo;
+};
+
+std::string Text(const CommandFolder::Result& result)
+{
+    return "exit " + std::to_string(result.exitCode) + "\nout: " + result.out.toStdString() +
+           "\nerr: " + result.err.toStdString();
+}
+
+TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCouldNotStart)
+{
+    const QString photo = Background("photo.jpg", 60, 40, 1);
+    const QString textFile = folder.WriteFile("plain.txt", "not a folder");
+    const struct {
+        QStringList arguments;   // %1 is the logo, %2 the photo, %3 a plain file
+        int exitCode;
+        const char* out;   // what standard output starts with
+        const char* err;   // a part of standard error; "" when it must be empty
+    } rows[] = {
+        {{}, 2, "", "layerpix-compose: no foreground: give --foreground PICTURE\n"
+                    "Try 'layerpix-compose --help'."},
+        {{"--foreground", "%1", "-o", "out", "--bogus", "%2"}, 2, "", "Unknown option 'bogus'"},
+        {{"--foreground", "%1", "-o", "out", "--list", "nowhere.txt"}, 2, "", "nowhere.txt: "},
+        {{"--foreground", "%1", "-o", "%3", "%2"}, 2, "", "the output folder cannot be made"},
+        {{"--help"}, 0, "Usage: layerpix-compose --foreground PICTURE", ""},
+        {{"--version"}, 0, "layerpix-compose ", ""},
+        {{"--foreground", "missing.png", "-o", "out", "%2"}, 1, "", "missing.png: "},
+        {{"--foreground", "%1", "-o", "out", "%2"}, 0, "", ""},
+    };
+    for (const auto& row : rows) {
+        QStringList arguments;
+        for (const QString& argument : row.arguments)
+            arguments << QString(argument).replace("%1", logo).replace("%2", photo).replace("%3", textFile);
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const auto result = folder.Run(arguments);
+        EXPECT_EQ(result.exitCode, row.exitCode) << Text(result);
+        EXPECT_TRUE(result.out.startsWith(row.out)) << Text(result);
+        if (*row.err) {
+            EXPECT_TRUE(result.err.contains(row.err)) << Text(result);
+        } else {
+            EXPECT_TRUE(result.err.isEmpty()) << Text(result);
+        }
+    }
+    EXPECT_EQ(folder.Entries("out"), QStringList{"photo.jpg"});
+}
+
+// Each format: the settings file's values, and the program's defaults without it, give the
+// same files as the same values typed as options; the file is read, never written.
+TEST_F(ComposeCommand, OpenValuesComeFromTheSettingsFileWhichIsNeverWritten)
+{
+    const QString photo = Background("photo.bmp", 90, 60, 2);
+    const QByteArray settings = "[Param]\nTransColor=16711935\nTransRate=60\n"
+                                "[JPEG]\nRate=20\nPrgrs=-1\n[PNG]\nRate=2\n";
+    const QStringList fromSettings{"--key", "FF00FF", "--rate", "60", "--jpeg-rate", "20",
+                                   "--progressive", "--png-rate", "2"};
+    const QStringList programDefaults{"--key", "000000", "--rate", "100", "--jpeg-rate", "50",
+                                      "--png-rate", "1"};
+    for (const char* format : {"bmp", "jpg", "png"}) {
+        SCOPED_TRACE(format);
+        const QString written = QStringLiteral("/photo.") + format;
+        const QStringList common{"--format", format, "--overwrite", photo};
+        QFile::remove(folder.SettingsPath());
+
+        ASSERT_EQ(Compose("defaults", common).exitCode, 0);
+        ASSERT_EQ(Compose("typedDefaults", common + programDefaults).exitCode, 0);
+        ASSERT_EQ(Compose("typed", common + fromSettings).exitCode, 0);
+        EXPECT_FALSE(QFileInfo::exists(folder.SettingsPath()));
+        EXPECT_TRUE(folder.Entries("config").isEmpty());
+
+        folder.WriteFile("program/Layerpix.ini", settings);
+        ASSERT_EQ(Compose("stored", common).exitCode, 0);
+        EXPECT_EQ(folder.ReadFile("program/Layerpix.ini"), settings);
+
+        EXPECT_EQ(folder.ReadFile("defaults" + written), folder.ReadFile("typedDefaults" + written));
+        EXPECT_EQ(folder.ReadFile("stored" + written), folder.ReadFile("typed" + written));
+        EXPECT_NE(folder.ReadFile("stored" + written), folder.ReadFile("defaults" + written));
+    }
+}
+
+TEST_F(ComposeCommand, SettingsThatCannotBeUsedStopTheStartAndStayAsTheyWere)
+{
+    const QString photo = Background("photo.jpg", 60, 40, 3);
+    const struct {
+        const char* settings;
+        QStringList extra;
+        int exitCode;
+        const char* err;
+    } rows[] = {
+        {"[Param]\nTransRate=abc\n", {}, 2, "type mismatch in the settings file"},
+        {"[Param]\nTransColor=99999999999\n", {"--key", "000000"}, 2, "overflow"},
+        {"[JPEG]\nRate=300\n", {}, 2, "[JPEG] Rate=300 in the settings file"},
+        {"[JPEG]\nRate=300\n", {"--format", "png"}, 0, ""},
+        {"[JPEG]\nRate=300\n", {"--jpeg-rate", "10"}, 0, ""},
+        {"[PNG]\nRate=-1\n", {"--format", "png"}, 2, "[PNG] Rate=-1 in the settings file"},
+    };
+    int run = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.settings);
+        folder.WriteFile("program/Layerpix.ini", row.settings);
+        const QString out = QStringLiteral("out%1").arg(++run);
+        const auto result = Compose(out, row.extra + QStringList{photo});
+        EXPECT_EQ(result.exitCode, row.exitCode) << Text(result);
+        EXPECT_TRUE(result.err.contains(row.err)) << Text(result);
+        EXPECT_EQ(folder.ReadFile("program/Layerpix.ini"), QByteArray(row.settings));
+        EXPECT_EQ(folder.Entries(out).size(), row.exitCode == 0 ? 1 : 0);
+    }
+}
+
+TEST_F(ComposeCommand, BadPicturesAreNamedWithTheReasonAndTheOthersAreWritten)
+{
+    const QString directory = folder.Path("in/folder.jpg");
+    ASSERT_TRUE(QDir().mkpath(directory));
+    const QStringList backgrounds{
+        Background("first.jpg", 50, 40, 4),
+        folder.Path("in/missing.jpg"),
+        folder.WriteFile("in/corrupt.png", "\x89PNG\r\n\x1a\n but nothing after"),
+        folder.WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"),
+        folder.WriteFile("in/empty.bmp", ""),
+        directory,
+        Background("last.bmp", 30, 50, 5),
+    };
+    const auto result = Compose("out", backgrounds);
+    EXPECT_EQ(result.exitCode, 1) << Text(result);
+    for (int bad = 1; bad <= 5; ++bad) {
+        const QByteArray line = "layerpix-compose: " + backgrounds[bad].toUtf8() + ": ";
+        EXPECT_TRUE(result.err.contains(line)) << line.toStdString() << '\n' << Text(result);
+    }
+    EXPECT_EQ(result.err.count('\n'), 5) << Text(result);
+    // Nothing is left behind for the pictures that failed, not even a partial file.
+    EXPECT_EQ(folder.Entries("out"), (QStringList{"first.jpg", "last.bmp"}));
+    EXPECT_EQ(QImage(folder.Path("out/last.bmp")).size(), QSize(30, 50));
+}
+
+TEST_F(ComposeCommand, NothingIsReplacedWithoutOverwriteAndNoOutputIsWrittenTwice)
+{
+    const QString a = Background("a.jpg", 40, 40, 6), b = Background("b.jpg", 40, 40, 7);
+    const QString again = folder.SavePicture(NoisePicture(40, 40, 8), "in/other/a.jpg");
+    folder.WriteFile("out/a.jpg", "old");
+
+    auto result = Compose("out", {a, b});
+    EXPECT_EQ(result.exitCode, 1) << Text(result);
+    EXPECT_TRUE(result.err.contains(folder.Path("out/a.jpg").toUtf8() + ": exists already")) << Text(result);
+    EXPECT_EQ(folder.ReadFile("out/a.jpg"), "old");
+    EXPECT_FALSE(QImage(folder.Path("out/b.jpg")).isNull());
+
+    result = Compose("out", {"--overwrite", a});
+    EXPECT_EQ(result.exitCode, 0) << Text(result);
+    ASSERT_EQ(Compose("fresh", {a}).exitCode, 0);
+    EXPECT_EQ(folder.ReadFile("out/a.jpg"), folder.ReadFile("fresh/a.jpg"));
+
+    // Two backgrounds of one name: the first is written, the second refused before anything
+    // is composed, --overwrite or not.
+    result = Compose("twice", {"--overwrite", a, again});
+    EXPECT_EQ(result.exitCode, 1) << Text(result);
+    EXPECT_TRUE(result.err.contains(again.toUtf8() + ": gives the same file")) << Text(result);
+    EXPECT_EQ(folder.ReadFile("twice/a.jpg"), folder.ReadFile("fresh/a.jpg"));
+}
+
+TEST_F(ComposeCommand, ListsFromFilesAndStandardInputJoinTheNamedBackgrounds)
+{
+    const QString a = Background("a.jpg", 20, 20, 9), b = Background("b.png", 20, 20, 10);
+    const QString c = Background("c.bmp", 20, 20, 11), d = Background("d.jpg", 20, 20, 12);
+    const QString list = folder.WriteFile("list.txt", a.toUtf8() + "\r\n\n" + b.toUtf8() + "\n");
+
+    auto result = Compose("out", {"--list", list, "--list", "-", d}, c.toUtf8());
+    EXPECT_EQ(result.exitCode, 0) << Text(result);
+    EXPECT_EQ(folder.Entries("out"), (QStringList{"a.jpg", "b.png", "c.bmp", "d.jpg"}));
+
+    result = Compose("none", {"--list", "-"});
+    EXPECT_EQ(result.exitCode, 0) << Text(result);
+    EXPECT_TRUE(folder.Entries("none").isEmpty());
+}
+
+TEST_F(ComposeCommand, SeveralJobsWriteTheSameFilesAsOne)
+{
+    QStringList backgrounds;
+    for (int i = 0; i < 9; ++i) {
+        const char* kinds[] = {".jpg", ".png", ".bmp"};
+        backgrounds << Background(QStringLiteral("p%1").arg(i) + kinds[i % 3], 30 + 17 * i,
+                                  70 - 5 * i, std::uint32_t(20 + i));
+    }
+    backgrounds << folder.Path("in/missing.jpg");
+    const QStringList options{"--key", "FF00FF", "--rate", "55", "--at", "12,-5"};
+    const auto one = Compose("one", options + QStringList{"--jobs", "1"} + backgrounds);
+    const auto four = Compose("four", options + QStringList{"--jobs", "4"} + backgrounds);
+    EXPECT_EQ(one.exitCode, 1) << Text(one);
+    EXPECT_EQ(four.exitCode, 1) << Text(four);
+    EXPECT_EQ(four.err, one.err);
+    const QStringList written = folder.Entries("one");
+    EXPECT_EQ(written.size(), 9);
+    EXPECT_EQ(folder.Entries("four"), written);
+    for (const QString& name : written)
+        EXPECT_EQ(folder.ReadFile("four/" + name), folder.ReadFile("one/" + name)) << name.toStdString();
+}
+
+TEST_F(ComposeCommand, TheProgressLineShowsOnATerminalForMoreThanOnePicture)
+{
+    const QStringList three{Background("a.jpg", 20, 20, 30), Background("b.jpg", 20, 20, 31),
+                            Background("c.jpg", 20, 20, 32)};
+    const QStringList common{"--foreground", logo, "--overwrite", "-o", folder.Path("out")};
+
+    const auto terminal = folder.RunOnTerminal(common + three);
+    EXPECT_EQ(terminal.exitCode, 0);
+    EXPECT_TRUE(terminal.err.contains("] 1/3 ")) << Text(terminal);
+    EXPECT_TRUE(terminal.err.contains("] 3/3 ")) << Text(terminal);
+    EXPECT_TRUE(terminal.err.endsWith("\r\x1b[K")) << Text(terminal);   // removed at the end
+
+    const auto single = folder.RunOnTerminal(common + three.mid(0, 1));
+    EXPECT_EQ(single.exitCode, 0);
+    EXPECT_TRUE(single.err.isEmpty()) << Text(single);
+
+    const auto piped = folder.Run(common + three);
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_TRUE(piped.err.isEmpty()) << Text(piped);
+}
+
+} // namespace

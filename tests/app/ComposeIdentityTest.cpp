@@ -1,0 +1,133 @@
+// The same composite saved by the window (opened, composed, placed and saved through the real
+// main window and composite view) and by layerpix-compose gives the same file, byte for byte.
+#include "CommandFolder.h"
+
+#include "app/FrontPosition.h"
+#include "app/Settings.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestPictures.h"
+#include "ui/frmMain.h"
+#include "ui/frmView.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The keyed logo with a half-transparent band, so the holders' background shows through.
+QImage LogoWithAlpha()
+{
+    QImage logo = KeyedLogo(48, 36).convertToFormat(QImage::Format_ARGB32);
+    QPainter painter(&logo);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(0, 30, 48, 6, QColor(10, 200, 90, 100));
+    return logo;
+}
+
+// "RRGGBB" of a ColorRef.
+QString KeyOption(ColorRef key)
+{
+    const int rgb = RedOf(key) << 16 | GreenOf(key) << 8 | BlueOf(key);
+    return QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0'));
+}
+
+struct Case {
+    const char* front;
+    const char* back;
+    const char* format;   // the command's --format
+    std::int32_t filter;  // the save dialog's filter for that format
+    const char* ending;   // the extension the window appends
+    ColorRef key;
+    std::int32_t rate, x, y;
+    std::int16_t jpegRate, jpegPrgrs, pngRate;
+};
+
+void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << c.front << " on " << c.back << " as " << c.format << " at " << c.x << ',' << c.y
+         << " rate " << c.rate;
+}
+
+class ComposeIdentity : public testing::TestWithParam<Case> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.IsValid());
+        Settings = SettingsRecord{};
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        folder.SavePicture(LogoWithAlpha(), QStringLiteral("in/logo.png"));
+        folder.SavePicture(KeyedLogo(30, 30), QStringLiteral("in/logo.bmp"));
+        const QImage photo = GradientPicture(120, 90);
+        for (const char* name : {"in/photo.jpg", "in/photo.png", "in/photo.bmp"})
+            folder.SavePicture(photo, QString::fromUtf8(name));
+    }
+
+    // Opens, composes and saves as a person does in the window; returns the file's bytes.
+    QByteArray SavedByTheWindow(const Case& c)
+    {
+        Settings.TransColor = c.key;
+        Settings.TransRate = c.rate;
+        Settings.JpegRate = c.jpegRate;
+        Settings.JpegPrgrs = c.jpegPrgrs;
+        Settings.PngRate = c.pngRate;
+        EXPECT_EQ(main.LoadSourceImage(folder.Path(c.front), 0), 0);
+        EXPECT_EQ(main.LoadSourceImage(folder.Path(c.back), 1), 0);
+        FrontX = c.x;
+        FrontY = c.y;
+        main.BTN_Click(0);
+        if (main.View.isNull())
+            return "<no view>";
+        dialogs->saveAnswers.push_back({true, folder.Path("window/composite"), c.filter});
+        QTest::mouseRelease(main.View->Board, Qt::RightButton, {}, QPoint(5, 5));
+        return folder.ReadFile(QStringLiteral("window/composite") + c.ending);
+    }
+
+    QByteArray SavedByTheCommand(const Case& c)
+    {
+        QStringList arguments{"--foreground", folder.Path(c.front),
+                              "--key", KeyOption(c.key),
+                              "--rate", QString::number(c.rate),
+                              "--at", QStringLiteral("%1,%2").arg(c.x).arg(c.y),
+                              "--format", c.format,
+                              "--jpeg-rate", QString::number(c.jpegRate),
+                              "--png-rate", QString::number(c.pngRate),
+                              "-o", folder.Path("command"), folder.Path(c.back)};
+        if (c.jpegPrgrs != 0)
+            arguments << "--progressive";
+        const auto result = folder.Run(arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QString base = QFileInfo(QString::fromUtf8(c.back)).completeBaseName();
+        return folder.ReadFile("command/" + base + "." + c.format);
+    }
+
+    CommandFolder folder;
+    ScriptedDialogsScope dialogs;
+    frmMain main;
+};
+
+TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
+{
+    const Case& c = GetParam();
+    const QByteArray window = SavedByTheWindow(c);
+    const QByteArray command = SavedByTheCommand(c);
+    EXPECT_GT(window.size(), 100);
+    EXPECT_TRUE(window == command) << "window " << window.size() << " bytes, command "
+                                   << command.size() << " bytes";
+    EXPECT_TRUE(dialogs->messages.empty());
+}
+
+constexpr ColorRef kMagenta = RGB(255, 0, 255);
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryFormat, ComposeIdentity,
+    testing::Values(Case{"in/logo.png", "in/photo.jpg", "jpg", 3, ".JPG", kMagenta, 70, -7, 13, 50, 0, 1},
+                    Case{"in/logo.png", "in/photo.jpg", "jpg", 3, ".JPG", kMagenta, 0, 0, 0, 1, -1, 1},
+                    Case{"in/logo.png", "in/photo.png", "png", 4, ".PNG", kMagenta, 100, 100, 80, 50, 0, 2},
+                    Case{"in/logo.bmp", "in/photo.png", "png", 4, ".PNG", RGB(1, 2, 3), 45, 3, 4, 50, 0, 0},
+                    Case{"in/logo.bmp", "in/photo.bmp", "bmp", 2, ".BMP", kMagenta, 35, 10, 5, 50, 0, 1},
+                    Case{"in/logo.png", "in/photo.bmp", "bmp", 2, ".BMP", kMagenta, 100, -20, -20, 50, 0, 1}));
+
+} // namespace
