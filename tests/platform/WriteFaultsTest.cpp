@@ -86,7 +86,8 @@ std::string Save(Writer writer, const std::string& path, bool large)
     const SaveFormat format = writer == Writer::Bmp    ? SaveFormat::Bmp
                               : writer == Writer::Jpeg ? SaveFormat::Jpeg
                                                        : SaveFormat::Png;
-    return WriteComposite(board, QString::fromStdString(path), format).toStdString();
+    return WriteComposite(board, QString::fromStdString(path), format, SaveOptions{50, 0, 1})
+        .toStdString();
 }
 
 // A file system of its own, `bytes` large, on `folder`, mounted in a mount namespace that only
