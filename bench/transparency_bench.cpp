@@ -4,6 +4,7 @@
 
 #include "platform/Surface.h"
 #include "transparency/Recolour.h"
+#include "transparency/RecolourHistory.h"
 #include "transparency/ReplaceColour.h"
 
 #include <QImage>
@@ -63,11 +64,13 @@ void RecolourClick(benchmark::State& state)
     Surface picture(kWidth, kHeight, Qt::white);
     picture.AutoSize = true;
     picture.SetPicture(Foreground());
+    RecolourHistory history;
     for (auto _ : state) {
         state.PauseTiming();
         picture.Cls();
+        history.Clear();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(RecolourLikePixel(picture, 16, 0, 0x00FF00FF));
+        benchmark::DoNotOptimize(RecolourLikePixel(picture, 16, 0, 0x00FF00FF, history));
     }
 }
 

@@ -1,0 +1,137 @@
+// What a colour-picking click changed, kept small, taken back and done again exactly.
+#include "transparency/RecolourHistory.h"
+#include "transparency/ReplaceColour.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Elements as 0xRRGGBB, each with a reserved byte that must survive.
+PixelArray Pixels(std::initializer_list<std::uint32_t> colours)
+{
+    PixelArray pixels;
+    for (const std::uint32_t c : colours)
+        pixels.push_back({std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), 0x5A});
+    return pixels;
+}
+
+PixelElement Colour(std::uint32_t c)
+{
+    return {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), 0};
+}
+
+std::vector<std::uint32_t> Values(const PixelArray& pixels)
+{
+    std::vector<std::uint32_t> values;
+    for (const PixelElement& e : pixels)
+        values.push_back(std::uint32_t(e.Reserved) << 24 | e.Red << 16 | e.Green << 8 | e.Blue);
+    return values;
+}
+
+void Replace(PixelArray& pixels, std::int32_t count, PixelElement from, PixelElement to)
+{
+    ReplaceColour(pixels, count, from.Red, from.Green, from.Blue, to.Red, to.Green, to.Blue);
+}
+
+// What the window does on a click: find the step, repaint with ReplaceColour, keep the step.
+void Click(PixelArray& pixels, RecolourHistory& history, std::uint32_t from, std::uint32_t to)
+{
+    const auto count = std::int32_t(pixels.size());
+    RecolourStep step = RecolourStep::Find(pixels, count, Colour(from), Colour(to));
+    Replace(pixels, count, Colour(from), Colour(to));
+    if (!step.Empty())
+        history.Done(std::move(step));
+}
+
+// Redoing a step gives what ReplaceColour gives, undoing it gives the array back, for
+// runs at either end, near misses in each channel, a count short of the array and none.
+TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
+{
+    const auto row = {0x102030u, 0x102030u, 0x112030u, 0x102130u, 0x102031u, 0xFF00FFu,
+                      0x102030u, 0x000000u, 0x102030u};
+    const struct {
+        const char* name;
+        std::int32_t count;
+        std::uint32_t from, to;
+    } rows[] = {{"runs at both ends and inside", 9, 0x102030, 0xFF00FF},
+                {"a count short of the array", 7, 0x102030, 0xFF00FF},
+                {"a single element", 9, 0x000000, 0x00FF00},
+                {"the key's own colour", 9, 0xFF00FF, 0xFF00FF},
+                {"a colour not there", 9, 0x123456, 0xFF00FF},
+                {"no count", 0, 0x102030, 0xFF00FF}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const PixelArray before = Pixels(row);
+        PixelArray replaced = before;
+        Replace(replaced, r.count, Colour(r.from), Colour(r.to));
+        const RecolourStep step = RecolourStep::Find(before, r.count, Colour(r.from), Colour(r.to));
+        EXPECT_EQ(step.Empty(), Values(replaced) == Values(before));
+        PixelArray redone = before;
+        ASSERT_TRUE(step.Redo(redone));
+        EXPECT_EQ(Values(redone), Values(replaced));
+        PixelArray undone = replaced;
+        ASSERT_TRUE(step.Undo(undone));
+        EXPECT_EQ(Values(undone), Values(before));
+        PixelArray other = Pixels({0x102030u});
+        EXPECT_FALSE(step.Undo(other)) << "an array of another size";
+    }
+}
+
+// A cut-out's backdrop is a few runs a row; a dithered colour, every other element, would
+// need a run an element, so it is kept as one bit an element.
+TEST(RecolourStep, HoldsAtMostOneBitAnElement)
+{
+    constexpr int width = 400, height = 300;
+    PixelArray cutOut(width * height, Colour(0xFFFFFF)), dithered = cutOut;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (x > 100 && x < 300)
+                cutOut[std::size_t(y * width + x)] = Colour(0x806040);
+            if ((x + y) % 2 == 0)
+                dithered[std::size_t(y * width + x)] = Colour(0x806040);
+        }
+    const PixelElement white = Colour(0xFFFFFF), key = Colour(0xFF00FF);
+    const RecolourStep runs = RecolourStep::Find(cutOut, width * height, white, key);
+    EXPECT_LE(runs.HeldBytes(), std::size_t(height) * 2 * 8) << "two runs a row";
+    const RecolourStep bits = RecolourStep::Find(dithered, width * height, white, key);
+    EXPECT_LE(bits.HeldBytes(), std::size_t(width * height) / 8 + 8);
+    PixelArray repainted = dithered;
+    ASSERT_TRUE(bits.Redo(repainted));
+    PixelArray replaced = dithered;
+    Replace(replaced, width * height, white, key);
+    EXPECT_EQ(Values(repainted), Values(replaced));
+    ASSERT_TRUE(bits.Undo(repainted));
+    EXPECT_EQ(Values(repainted), Values(dithered));
+}
+
+// Each click after the first also repaints what an earlier one painted: the steps only
+// come out right taken back last first. A new click forgets what could be redone.
+TEST(RecolourHistory, TakesStepsBackLastFirstAndDoesThemAgain)
+{
+    RecolourHistory history;
+    PixelArray pixels = Pixels({0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x0000FF, 0xFF00FF});
+    std::vector<std::vector<std::uint32_t>> states{Values(pixels)};
+    for (const auto [from, to] : {std::pair{0xFFFFFFu, 0xFF00FFu}, {0xFF00FFu, 0xFF00FFu},
+                                  {0xFF00FFu, 0x00FF00u}, {0x00FF00u, 0x0000FFu}}) {
+        Click(pixels, history, from, to);
+        if (Values(pixels) != states.back())
+            states.push_back(Values(pixels));
+    }
+    ASSERT_EQ(states.size(), 4u) << "the click on the key's colour changed nothing";
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        ASSERT_NE(history.NextUndo(), nullptr);
+        ASSERT_TRUE(history.NextUndo()->Undo(pixels));
+        history.Undone();
+        EXPECT_EQ(Values(pixels), states[i - 1]) << "undo to state " << i - 1;
+    }
+    EXPECT_EQ(history.NextUndo(), nullptr);
+    for (std::size_t i = 1; i < 3; ++i) {
+        ASSERT_TRUE(history.NextRedo()->Redo(pixels));
+        history.Redone();
+        EXPECT_EQ(Values(pixels), states[i]) << "redo to state " << i;
+    }
+    Click(pixels, history, 0x0000FF, 0x123456);
+    EXPECT_EQ(history.NextRedo(), nullptr);
+    history.Clear();
+    EXPECT_EQ(history.NextUndo(), nullptr);
+}
+} // namespace
