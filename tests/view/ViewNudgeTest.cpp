@@ -89,7 +89,8 @@ TEST_F(Nudge, TheCaptionShowsThePositionForAMoment)
 {
     QTest::keyClick(view->Board, Qt::Key_Left);
     EXPECT_EQ(view->windowTitle(), QStringLiteral("合成画像 (19, 10)"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return view->windowTitle() == QStringLiteral("合成画像"); }, 5000));
+    const auto plain = [&] { return view->windowTitle() == QStringLiteral("合成画像"); };
+    EXPECT_TRUE(QTest::qWaitFor(plain, 5000));
 }
 
 // During a drag the marker follows the mouse alone; keys with Ctrl or Alt are no nudges.

@@ -45,7 +45,8 @@ TEST(FitZoom, ShowsTheWholeCompositeInTheRoom)
         {{300, 200}, {0, -5}, 1.0 / 300},   // no room at all: one pixel's worth
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.composite.width() << " x " << row.composite.height());
+        SCOPED_TRACE(::testing::Message() << row.composite.width() << " x "
+                                          << row.composite.height());
         const double zoom = FitZoom(row.composite, row.room);
         EXPECT_NEAR(zoom, row.zoom, 5e-5);
         const QSize shown(int(std::lround(row.composite.width() * zoom)),

@@ -22,7 +22,8 @@ protected:
         // off the rungs 1/2, 1/3, 1/4...
         const QSize screen = view->screen()->availableGeometry().size();
         composite = QSize(screen.width() * 7 / 2 + 7, screen.height() * 7 / 2 + 3);
-        main.PicImg[1]->surface().SetPicture(GradientPicture(composite.width(), composite.height()));
+        main.PicImg[1]->surface().SetPicture(
+            GradientPicture(composite.width(), composite.height()));
         QTest::mouseClick(main.BTN[0], Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(view));
         ASSERT_EQ(view->Board->size(), composite);
@@ -45,7 +46,8 @@ protected:
     QScrollBar* Bar(Qt::Orientation orientation)
     {
         auto* area = view->findChild<QScrollArea*>();
-        return orientation == Qt::Horizontal ? area->horizontalScrollBar() : area->verticalScrollBar();
+        return orientation == Qt::Horizontal ? area->horizontalScrollBar()
+                                              : area->verticalScrollBar();
     }
     QSize Shown(double zoom) const
     {
@@ -137,8 +139,10 @@ TEST_F(Zoom, ADragLandsWhereItWouldAtActualPixels)
         const double zoom = view->Board->Zoom();
         FrontX = 20, FrontY = 10;
         main.BTN_Click(0);
-        const auto shown = [zoom](QPoint p) { return QPoint(int(std::lround(p.x() * zoom)), int(std::lround(p.y() * zoom))); };
-        EXPECT_EQ(view->Shape1->geometry(), QRect(shown({20, 10}), shown(QPoint(60, 40)) - QPoint(1, 1)));
+        const auto shown = [zoom](QPoint p) {
+            return QPoint(int(std::lround(p.x() * zoom)), int(std::lround(p.y() * zoom)));
+        };
+        EXPECT_EQ(view->Shape1->geometry(), QRect(shown({20, 10}), shown({60, 40}) - QPoint(1, 1)));
         QTest::mousePress(view->Board, Qt::LeftButton, {}, shown(grab));
         QTest::mouseRelease(view->Board, Qt::LeftButton, {}, shown(grab + step));
         EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(20, 10) + step);
@@ -155,14 +159,15 @@ TEST_F(Zoom, SavingAndCopyingTakeTheWholeCompositeAtFullSize)
     Key(Qt::Key_0);
     ASSERT_LT(view->Board->Zoom(), 1.0);
     QTest::mouseDClick(view->Board, Qt::LeftButton, {}, QPoint(40, 40));
-    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage copied =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(copied.size(), composite);
     EXPECT_TRUE(SamePixels(Board(), copied));
 
     QTemporaryDir dir;
-    dialogs->saveAnswers.push_back(FileDialogAnswer{true, dir.filePath("whole"), 4});
+    dialogs->saveAnswers.push_back(FileDialogAnswer{true, dir.filePath("whole"), 2});
     QTest::mouseRelease(view->Board, Qt::RightButton, {}, QPoint(40, 40));
-    const QImage saved = QImage(dir.filePath("whole.PNG")).convertToFormat(QImage::Format_RGB32);
+    const QImage saved = QImage(dir.filePath("whole.BMP")).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(saved.size(), composite);
     EXPECT_TRUE(SamePixels(Board(), saved));
 }
