@@ -1,30 +1,14 @@
 // What a colour-picking click changed, kept small, taken back and done again exactly.
+#include "PixelRows.h"
 #include "transparency/RecolourHistory.h"
 #include "transparency/ReplaceColour.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// Elements as 0xRRGGBB, each with a reserved byte that must survive.
-PixelArray Pixels(std::initializer_list<std::uint32_t> colours)
-{
-    PixelArray pixels;
-    for (const std::uint32_t c : colours)
-        pixels.push_back({std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), 0x5A});
-    return pixels;
-}
-
 PixelElement Colour(std::uint32_t c)
 {
     return {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), 0};
-}
-
-std::vector<std::uint32_t> Values(const PixelArray& pixels)
-{
-    std::vector<std::uint32_t> values;
-    for (const PixelElement& e : pixels)
-        values.push_back(std::uint32_t(e.Reserved) << 24 | e.Red << 16 | e.Green << 8 | e.Blue);
-    return values;
 }
 
 void Replace(PixelArray& pixels, std::int32_t count, PixelElement from, PixelElement to)
