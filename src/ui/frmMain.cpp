@@ -1,9 +1,9 @@
 #include "ui/frmMain.h"
 
 #include "ui/AppIcon.h"
-#include "ui/InputCodes.h"
 #include "ui/SystemColors.h"
 #include "ui/frmView.h"
+#include "ui/InputCodes.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
