@@ -2,11 +2,37 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace {
 bool SameColour(const PixelElement& a, const PixelElement& b)
 {
     return a.Red == b.Red && a.Green == b.Green && a.Blue == b.Blue;
+}
+
+// The three colour bytes of an element as one number, so the scan compares once a pixel.
+std::uint32_t ColourBits(const PixelElement& e)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &e, sizeof bits);
+    return bits & 0x00FFFFFFu;
+}
+
+// Bit k set where element k of the n (at most 64) has the colour `wanted`. The matches are
+// first written a byte each, which the compiler does many at a time, then gathered eight
+// bytes at once: the product with 0x0102040810204080 places byte k's low bit at bit 56 + k.
+std::uint64_t MatchBits(const PixelElement* elements, std::size_t n, std::uint32_t wanted)
+{
+    std::uint8_t hits[64] = {};
+    for (std::size_t k = 0; k < n; ++k)
+        hits[k] = ColourBits(elements[k]) == wanted;
+    std::uint64_t bits = 0;
+    for (std::size_t byte = 0; byte < 64; byte += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, hits + byte, sizeof eight);
+        bits |= (eight * 0x0102040810204080u >> 56) << byte;
+    }
+    return bits;
 }
 
 constexpr std::size_t MaskWords(std::size_t elements)
@@ -15,6 +41,8 @@ constexpr std::size_t MaskWords(std::size_t elements)
 }
 } // namespace
 
+// One pass marks the elements in a mask, a bit an element, without a branch a pixel; the
+// runs are taken from it when they hold less room.
 RecolourStep RecolourStep::Find(const PixelArray& pixels, std::int32_t count, PixelElement from,
                                 PixelElement to)
 {
@@ -24,38 +52,45 @@ RecolourStep RecolourStep::Find(const PixelArray& pixels, std::int32_t count, Pi
     step.to_ = to;
     if (count <= 0 || SameColour(from, to))
         return step;
-    const auto end = std::uint32_t(std::min<std::size_t>(std::size_t(count), pixels.size()));
-    for (std::uint32_t i = 0; i < end;) {
-        if (!SameColour(pixels[i], from)) {
-            ++i;
+    const std::size_t end = std::min<std::size_t>(std::size_t(count), pixels.size());
+    const std::uint32_t wanted = ColourBits(from);
+    std::vector<std::uint64_t> mask(MaskWords(pixels.size()), 0);
+    std::size_t runs = 0;
+    std::uint64_t previous = 0;   // the last bit of the word before
+    for (std::size_t word = 0; word * 64 < end; ++word) {
+        const PixelElement* elements = pixels.data() + word * 64;
+        const std::size_t n = std::min<std::size_t>(64, end - word * 64);
+        const std::uint64_t bits = MatchBits(elements, n, wanted);
+        mask[word] = bits;
+        runs += std::size_t(std::popcount(bits & ~(bits << 1 | previous)));
+        previous = bits >> 63;
+    }
+    if (runs == 0)
+        return step;
+    if (runs * sizeof(Run) >= mask.size() * sizeof(std::uint64_t)) {
+        step.mask_ = std::move(mask);
+        return step;
+    }
+    // A run's start and end are found a word at a time; the bits past `end` are clear.
+    step.runs_.reserve(runs);
+    for (std::size_t i = 0; i < end;) {
+        const std::uint64_t rest = mask[i / 64] >> (i % 64);
+        if (rest == 0) {
+            i = (i / 64 + 1) * 64;
             continue;
         }
-        const std::uint32_t start = i;
-        while (i < end && SameColour(pixels[i], from))
-            ++i;
-        step.Mark(start, i - start);
+        i += std::size_t(std::countr_zero(rest));
+        const std::size_t start = i;
+        while (i < end) {
+            const std::size_t offset = i % 64;
+            const auto ones = std::size_t(std::countr_one(mask[i / 64] >> offset));
+            i += ones;
+            if (offset + ones < 64)
+                break;
+        }
+        step.runs_.push_back({std::uint32_t(start), std::uint32_t(i - start)});
     }
-    step.runs_.shrink_to_fit();
     return step;
-}
-
-// Runs while they take less room than the mask, the mask from then on.
-void RecolourStep::Mark(std::uint32_t start, std::uint32_t length)
-{
-    const std::size_t words = MaskWords(size_);
-    if (mask_.empty() && (runs_.size() + 1) * sizeof(Run) <= words * sizeof(std::uint64_t)) {
-        runs_.push_back({start, length});
-        return;
-    }
-    if (mask_.empty()) {
-        mask_.assign(words, 0);
-        const std::vector<Run> runs = std::move(runs_);
-        runs_ = {};
-        for (const Run& run : runs)
-            Mark(run.start, run.length);
-    }
-    for (std::uint32_t i = start; i < start + length; ++i)
-        mask_[i / 64] |= std::uint64_t(1) << (i % 64);
 }
 
 bool RecolourStep::Paint(PixelArray& pixels, PixelElement colour) const

@@ -31,7 +31,6 @@ private:
         std::uint32_t start, length;
     };
 
-    void Mark(std::uint32_t start, std::uint32_t length);
     bool Paint(PixelArray& pixels, PixelElement colour) const;
 
     std::size_t size_ = 0;

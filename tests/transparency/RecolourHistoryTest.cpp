@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 PixelElement Colour(std::uint32_t c)
 {
@@ -60,31 +62,36 @@ TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
     }
 }
 
-// A cut-out's backdrop is a few runs a row; a dithered colour, every other element, would
-// need a run an element, so it is kept as one bit an element.
+// A cut-out's backdrop is a run a row; a dithered colour, every other element, would need
+// a run an element, so it is kept as one bit an element. Runs cross the mask's 64-element
+// words and may end with the array.
 TEST(RecolourStep, HoldsAtMostOneBitAnElement)
 {
     constexpr int width = 400, height = 300;
-    PixelArray cutOut(width * height, Colour(0xFFFFFF)), dithered = cutOut;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (x > 100 && x < 300)
-                cutOut[std::size_t(y * width + x)] = Colour(0x806040);
-            if ((x + y) % 2 == 0)
-                dithered[std::size_t(y * width + x)] = Colour(0x806040);
-        }
     const PixelElement white = Colour(0xFFFFFF), key = Colour(0xFF00FF);
-    const RecolourStep runs = RecolourStep::Find(cutOut, width * height, white, key);
-    EXPECT_LE(runs.HeldBytes(), std::size_t(height) * 2 * 8) << "two runs a row";
-    const RecolourStep bits = RecolourStep::Find(dithered, width * height, white, key);
-    EXPECT_LE(bits.HeldBytes(), std::size_t(width * height) / 8 + 8);
-    PixelArray repainted = dithered;
-    ASSERT_TRUE(bits.Redo(repainted));
-    PixelArray replaced = dithered;
-    Replace(replaced, width * height, white, key);
-    EXPECT_EQ(Values(repainted), Values(replaced));
-    ASSERT_TRUE(bits.Undo(repainted));
-    EXPECT_EQ(Values(repainted), Values(dithered));
+    const struct {
+        const char* name;
+        std::function<bool(int x, int y)> isWhite;
+        std::size_t heldAtMost;
+    } rows[] = {{"a cut-out", [](int x, int) { return x <= 100 || x >= 300; }, (height + 1) * 8},
+                {"a backdrop to the end", [](int x, int y) { return y * width + x >= 1000; }, 8},
+                {"dithered", [](int x, int y) { return (x + y) % 2 == 0; }, width * height / 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PixelArray pixels(width * height, Colour(0x806040));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (row.isWhite(x, y))
+                    pixels[std::size_t(y * width + x)] = white;
+        const RecolourStep step = RecolourStep::Find(pixels, width * height, white, key);
+        EXPECT_LE(step.HeldBytes(), row.heldAtMost);
+        PixelArray replaced = pixels, redone = pixels;
+        Replace(replaced, width * height, white, key);
+        ASSERT_TRUE(step.Redo(redone));
+        EXPECT_EQ(Values(redone), Values(replaced));
+        ASSERT_TRUE(step.Undo(redone));
+        EXPECT_EQ(Values(redone), Values(pixels));
+    }
 }
 
 // Each click after the first also repaints what an earlier one painted: the steps only
