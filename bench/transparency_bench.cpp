@@ -1,5 +1,5 @@
-// Colour picking on a camera-sized foreground: the repaint of one colour, and the whole
-// click (read the bitmap, repaint the clicked colour, write it back).
+// Colour picking on a camera-sized foreground: the repaint of one colour, the whole click
+// (read the bitmap, note and repaint the clicked colour, write it back) and its undo.
 #include "support/RatioTable.h"
 
 #include "platform/Surface.h"
@@ -74,6 +74,22 @@ void RecolourClick(benchmark::State& state)
     }
 }
 
+void UndoClick(benchmark::State& state)
+{
+    Surface picture(kWidth, kHeight, Qt::white);
+    picture.AutoSize = true;
+    picture.SetPicture(Foreground());
+    RecolourHistory history;
+    for (auto _ : state) {
+        state.PauseTiming();
+        picture.Cls();
+        history.Clear();
+        RecolourLikePixel(picture, 16, 0, 0x00FF00FF, history);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(UndoRecolouring(picture, history));
+    }
+}
+
 // The bitmap copied out into an array and back, with a pass over the array between.
 void CopyOutAndBack(benchmark::State& state)
 {
@@ -96,6 +112,10 @@ int main(int argc, char* argv[])
                   .items = double(kPixels)});
     RegisterCase({.name = "Colour-picking click on a 12 MP foreground",
                   .run = RecolourClick,
+                  .floor = CopyOutAndBack,
+                  .iterations = 5});
+    RegisterCase({.name = "Undo of that click",
+                  .run = UndoClick,
                   .floor = CopyOutAndBack,
                   .iterations = 5});
     return RunCases(argc, argv, "Colour picking");
