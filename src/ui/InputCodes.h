@@ -18,6 +18,7 @@ constexpr std::int16_t vbAltMask = 4;
 
 // One button (a press or a release) or the set of buttons held (a move).
 std::int16_t ButtonCode(Qt::MouseButtons buttons);
+// The masks of the keys held, combined.
 std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers);
 // Enter and the keypad's Enter are 13 and the arrow keys 37 to 40 (left, up, right, down);
 // other keys keep Qt's code, narrowed, which for digits and letters is their ASCII code.

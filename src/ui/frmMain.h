@@ -1,10 +1,10 @@
 #pragma once
+#include "transparency/RecolourHistory.h"
 #include "ui/Label.h"
 #include "ui/PictureBox.h"
 #include "ui/PushButton.h"
 #include "ui/ScrollBar.h"
 #include "ui/Shape.h"
-#include "transparency/RecolourHistory.h"
 #include "ui/TextField.h"
 
 #include <QPointer>
