@@ -18,16 +18,6 @@ void Replace(PixelArray& pixels, std::int32_t count, PixelElement from, PixelEle
     ReplaceColour(pixels, count, from.Red, from.Green, from.Blue, to.Red, to.Green, to.Blue);
 }
 
-// What the window does on a click: find the step, repaint with ReplaceColour, keep the step.
-void Click(PixelArray& pixels, RecolourHistory& history, std::uint32_t from, std::uint32_t to)
-{
-    const auto count = std::int32_t(pixels.size());
-    RecolourStep step = RecolourStep::Find(pixels, count, Colour(from), Colour(to));
-    Replace(pixels, count, Colour(from), Colour(to));
-    if (!step.Empty())
-        history.Done(std::move(step));
-}
-
 // Redoing a step gives what ReplaceColour gives, undoing it gives the array back, for
 // runs at either end, near misses in each channel, a count short of the array and none.
 TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
@@ -92,37 +82,5 @@ TEST(RecolourStep, HoldsAtMostOneBitAnElement)
         ASSERT_TRUE(step.Undo(redone));
         EXPECT_EQ(Values(redone), Values(pixels));
     }
-}
-
-// Each click after the first also repaints what an earlier one painted: the steps only
-// come out right taken back last first. A new click forgets what could be redone.
-TEST(RecolourHistory, TakesStepsBackLastFirstAndDoesThemAgain)
-{
-    RecolourHistory history;
-    PixelArray pixels = Pixels({0xFFFFFF, 0x00FF00, 0xFFFFFF, 0x0000FF, 0xFF00FF});
-    std::vector<std::vector<std::uint32_t>> states{Values(pixels)};
-    for (const auto [from, to] : {std::pair{0xFFFFFFu, 0xFF00FFu}, {0xFF00FFu, 0xFF00FFu},
-                                  {0xFF00FFu, 0x00FF00u}, {0x00FF00u, 0x0000FFu}}) {
-        Click(pixels, history, from, to);
-        if (Values(pixels) != states.back())
-            states.push_back(Values(pixels));
-    }
-    ASSERT_EQ(states.size(), 4u) << "the click on the key's colour changed nothing";
-    for (std::size_t i = states.size() - 1; i > 0; --i) {
-        ASSERT_NE(history.NextUndo(), nullptr);
-        ASSERT_TRUE(history.NextUndo()->Undo(pixels));
-        history.Undone();
-        EXPECT_EQ(Values(pixels), states[i - 1]) << "undo to state " << i - 1;
-    }
-    EXPECT_EQ(history.NextUndo(), nullptr);
-    for (std::size_t i = 1; i < 3; ++i) {
-        ASSERT_TRUE(history.NextRedo()->Redo(pixels));
-        history.Redone();
-        EXPECT_EQ(Values(pixels), states[i]) << "redo to state " << i;
-    }
-    Click(pixels, history, 0x0000FF, 0x123456);
-    EXPECT_EQ(history.NextRedo(), nullptr);
-    history.Clear();
-    EXPECT_EQ(history.NextUndo(), nullptr);
 }
 } // namespace

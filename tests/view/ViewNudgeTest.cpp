@@ -84,24 +84,4 @@ TEST_F(Nudge, RepeatsOfAHeldKeyAreComposedTogether)
     EXPECT_EQ(compositions.size(), 1);
     EXPECT_TRUE(SamePixels(EngineAt(start + QPoint(120, 0)), Board()));
 }
-
-TEST_F(Nudge, TheCaptionShowsThePositionForAMoment)
-{
-    QTest::keyClick(view->Board, Qt::Key_Left);
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("合成画像 (19, 10)"));
-    const auto plain = [&] { return view->windowTitle() == QStringLiteral("合成画像"); };
-    EXPECT_TRUE(QTest::qWaitFor(plain, 5000));
-}
-
-// During a drag the marker follows the mouse alone; keys with Ctrl or Alt are no nudges.
-TEST_F(Nudge, ArrowsLeaveTheForegroundDuringADragAndWithCtrlOrAlt)
-{
-    QTest::keyClick(view->Board, Qt::Key_Right, Qt::ControlModifier);
-    QTest::keyClick(view->Board, Qt::Key_Right, Qt::AltModifier);
-    QTest::mousePress(view->Board, Qt::LeftButton, {}, start + QPoint(5, 5));
-    QTest::keyClick(view->Board, Qt::Key_Right);
-    EXPECT_EQ(Front(), start);
-    EXPECT_EQ(view->Shape1->Bounds().topLeft(), start);
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("合成画像"));
-}
 } // namespace
