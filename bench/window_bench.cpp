@@ -3,7 +3,7 @@
 // drag in the view to the painted view, each beside one composition's memory floor plus
 // painting the view's visible part; from an arrow key (or a held key's queued repeats) to
 // the painted view, beside one recomposition through the same engine call plus painting;
-// the view painted at the zoom that fits the composite, beside painting at actual pixels:
+// the view painted smoothly at the zoom that fits the composite, beside nearest neighbour:
 //   bench_window --pictures=<folder written by bench_pictures> [Google Benchmark flags]
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
@@ -139,19 +139,21 @@ public:
         return double(clock.nsecsElapsed()) / 1e9;
     }
 
-    // As many screen pixels painted from the composite at actual pixels.
-    double ActualPixelsPaintFloor()
+    // The same screen pixels each taken from the nearest composite pixel, without smoothing.
+    double NearestPaintFloor()
     {
         Zoom(Qt::Key_0);
-        const QSize shown = main_.View->Board->visibleRegion().boundingRect().size();
+        const PictureBox& board = *main_.View->Board;
+        const QSize shown = board.visibleRegion().boundingRect().size();
         if (screen_.size() != shown) {
             screen_ = QImage(shown, QImage::Format_ARGB32_Premultiplied);
             screen_.fill(Qt::black);
         }
+        const QImage& composite = board.surface().Image();
         QElapsedTimer clock;
         clock.start();
         QPainter painter(&screen_);
-        painter.drawImage(QPoint(0, 0), main_.View->Board->surface().Image(), QRect({0, 0}, shown));
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(composite.size()) * board.Zoom()), composite);
         painter.end();
         return double(clock.nsecsElapsed()) / 1e9;
     }
@@ -306,35 +308,30 @@ void RegisterNudges(const PairSize& pair)
             });
         };
     };
-    const char* recomposition = "one recomposition + painting the visible part";
-    RegisterCase({.name = std::string("Arrow key to painted view, ") + pair.label + " pair",
-                  .run = nudges(1, Qt::Key_1),
-                  .floor = floor(Qt::Key_1),
-                  .floorWhat = recomposition,
-                  .iterations = 5,
-                  .target = "< 1.3x",
-                  .manualTime = true});
-    RegisterCase({.name = std::string("10 queued repeats to painted view, ") + pair.label + " pair",
-                  .run = nudges(10, Qt::Key_1),
-                  .floor = floor(Qt::Key_1),
-                  .floorWhat = recomposition,
-                  .iterations = 5,
-                  .target = "< 1.3x",
-                  .manualTime = true});
-    RegisterCase({.name = std::string("Arrow key to painted view, fit zoom, ") + pair.label + " pair",
-                  .run = nudges(1, Qt::Key_0),
-                  .floor = floor(Qt::Key_0),
-                  .floorWhat = recomposition,
-                  .iterations = 5,
-                  .manualTime = true});
+    const struct {
+        const char* name;
+        int repeats;
+        Qt::Key zoom;
+        const char* target;
+    } cases[] = {{"Arrow key to painted view, ", 1, Qt::Key_1, "< 1.3x"},
+                 {"10 queued repeats to painted view, ", 10, Qt::Key_1, "< 1.3x"},
+                 {"Arrow key to painted view, fit zoom, ", 1, Qt::Key_0, ""}};
+    for (const auto& c : cases)
+        RegisterCase({.name = std::string(c.name) + pair.label + " pair",
+                      .run = nudges(c.repeats, c.zoom),
+                      .floor = floor(c.zoom),
+                      .floorWhat = "one recomposition + painting the visible part",
+                      .iterations = 5,
+                      .target = c.target,
+                      .manualTime = true});
     RegisterCase({.name = std::string("View painted at the fit zoom, ") + pair.label + " pair",
                   .run = [&pair](benchmark::State& state) {
                       TimeEach(state, pair, [](WindowJob& job) { return job.FitRepaint(); });
                   },
                   .floor = [&pair](benchmark::State& state) {
-                      TimeEach(state, pair, [](WindowJob& job) { return job.ActualPixelsPaintFloor(); });
+                      TimeEach(state, pair, [](WindowJob& job) { return job.NearestPaintFloor(); });
                   },
-                  .floorWhat = "as many pixels painted at actual pixels",
+                  .floorWhat = "the same pixels scaled by nearest neighbour",
                   .iterations = 5,
                   .manualTime = true});
 }
