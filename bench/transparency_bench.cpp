@@ -1,9 +1,10 @@
-// Colour picking on a camera-sized foreground: the repaint of one colour, and the whole
-// click (read the bitmap, repaint the clicked colour, write it back).
+// Colour picking on a camera-sized foreground: the repaint of one colour, the whole click
+// (read the bitmap, note and repaint the clicked colour, write it back) and its undo.
 #include "support/RatioTable.h"
 
 #include "platform/Surface.h"
 #include "transparency/Recolour.h"
+#include "transparency/RecolourHistory.h"
 #include "transparency/ReplaceColour.h"
 
 #include <QImage>
@@ -58,16 +59,22 @@ void ReadWritePass(benchmark::State& state)
         TouchEveryPixel(pixels.data(), pixels.size());
 }
 
-void RecolourClick(benchmark::State& state)
+// A click on the foreground as it was loaded, or with `undo` its undo after an untimed click.
+void RecolourClick(benchmark::State& state, bool undo)
 {
     Surface picture(kWidth, kHeight, Qt::white);
     picture.AutoSize = true;
     picture.SetPicture(Foreground());
+    RecolourHistory history;
     for (auto _ : state) {
         state.PauseTiming();
         picture.Cls();
+        history.Clear();
+        if (undo)
+            RecolourLikePixel(picture, 16, 0, 0x00FF00FF, history);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(RecolourLikePixel(picture, 16, 0, 0x00FF00FF));
+        benchmark::DoNotOptimize(undo ? UndoRecolouring(picture, history)
+                                      : RecolourLikePixel(picture, 16, 0, 0x00FF00FF, history));
     }
 }
 
@@ -92,7 +99,11 @@ int main(int argc, char* argv[])
                   .iterations = 10,
                   .items = double(kPixels)});
     RegisterCase({.name = "Colour-picking click on a 12 MP foreground",
-                  .run = RecolourClick,
+                  .run = [](benchmark::State& state) { RecolourClick(state, false); },
+                  .floor = CopyOutAndBack,
+                  .iterations = 5});
+    RegisterCase({.name = "Undo of that click",
+                  .run = [](benchmark::State& state) { RecolourClick(state, true); },
                   .floor = CopyOutAndBack,
                   .iterations = 5});
     return RunCases(argc, argv, "Colour picking");

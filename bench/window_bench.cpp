@@ -1,18 +1,22 @@
 // The main window and the composite view on real widgets, driven with Qt Test's mouse
-// events: from the click on "合成" to the painted view, and from the release of a drag
-// in the view to the painted view, each beside one composition's memory floor plus
-// painting the view's visible part:
+// and key events: from the click on "合成" to the painted view, and from the release of a
+// drag in the view to the painted view, each beside one composition's memory floor plus
+// painting the view's visible part; from an arrow key (or a held key's queued repeats) to
+// the painted view, beside one recomposition through the same engine call plus painting;
+// the view painted smoothly at the zoom that fits the composite, beside nearest neighbour:
 //   bench_window --pictures=<folder written by bench_pictures> [Google Benchmark flags]
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
 
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
+#include "compose/ComposeIntoView.h"
 #include "ui/frmMain.h"
 #include "ui/frmView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QTest>
@@ -22,15 +26,18 @@
 namespace {
 QString g_pictures;
 
-// Notes every paint of the widget it watches.
+// Notes the first paint of the widget it watches after its surface was composed anew, so
+// a paint of the marker alone before the composite is ready does not count.
 class PaintSpy final : public QObject {
 public:
-    bool painted = false;
+    bool composed = false, painted = false;
+
+    void Reset() { composed = painted = false; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint && composed)
             painted = true;
         return QObject::eventFilter(watched, event);
     }
@@ -63,7 +70,7 @@ public:
         FrontY = pair_.back.height() / 5;
         QElapsedTimer clock;
         clock.start();
-        spy_.painted = false;
+        spy_.Reset();
         QTest::mouseClick(main_.BTN[0], Qt::LeftButton);
         return WaitForPaint(clock);
     }
@@ -88,9 +95,75 @@ public:
         step_ = -step_;
         QElapsedTimer clock;
         clock.start();
-        spy_.painted = false;
+        spy_.Reset();
         QTest::mouseRelease(board, Qt::LeftButton, {}, drop);
         return WaitForPaint(clock);
+    }
+
+    // Seconds from an arrow key with Shift to the view painted with the foreground ten
+    // pixels on; with `repeats` above 1, that many presses of a held key queued at once,
+    // which are composed together. The nudges go back and forth.
+    double NudgeToPainted(int repeats)
+    {
+        QWidget* board = main_.View->Board;
+        const Qt::Key key = step_ > 0 ? Qt::Key_Right : Qt::Key_Left;
+        step_ = -step_;
+        QElapsedTimer clock;
+        clock.start();
+        spy_.Reset();
+        for (int i = 0; i < repeats; ++i) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::ShiftModifier, QString(), i > 0);
+            QApplication::sendEvent(board, &press);
+        }
+        return WaitForPaint(clock);
+    }
+
+    // What a nudge cannot do without: one recomposition through the same engine call, then
+    // the view's visible part painted.
+    double RecompositionFloor()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        ComposeIntoView(main_, *main_.View);
+        main_.View->Board->repaint();
+        return double(clock.nsecsElapsed()) / 1e9;
+    }
+
+    // Seconds to paint the view's visible part at the zoom that fits the whole composite.
+    double FitRepaint()
+    {
+        Zoom(Qt::Key_0);
+        QElapsedTimer clock;
+        clock.start();
+        main_.View->Board->repaint();
+        return double(clock.nsecsElapsed()) / 1e9;
+    }
+
+    // The same screen pixels each taken from the nearest composite pixel, without smoothing.
+    double NearestPaintFloor()
+    {
+        Zoom(Qt::Key_0);
+        const PictureBox& board = *main_.View->Board;
+        const QSize shown = board.visibleRegion().boundingRect().size();
+        if (screen_.size() != shown) {
+            screen_ = QImage(shown, QImage::Format_ARGB32_Premultiplied);
+            screen_.fill(Qt::black);
+        }
+        const QImage& composite = board.surface().Image();
+        QElapsedTimer clock;
+        clock.start();
+        QPainter painter(&screen_);
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(composite.size()) * board.Zoom()), composite);
+        painter.end();
+        return double(clock.nsecsElapsed()) / 1e9;
+    }
+
+    // Ctrl and a key in the view: 0 fits the composite, 1 shows actual pixels. The window
+    // follows and is painted before anything is timed.
+    void Zoom(Qt::Key key)
+    {
+        QTest::keyClick(main_.View->Board, key, Qt::ControlModifier);
+        QCoreApplication::processEvents();
     }
 
     // One composition's memory floor, then the view's visible part painted from it.
@@ -131,10 +204,14 @@ private:
     {
         if (main_.View.isNull())
             return -1;
-        // A view loaded by the click is watched from before its first paint.
+        // A view loaded by the click is watched from before its first paint; the click
+        // has composed it.
         if (watched_ != main_.View->Board) {
             watched_ = main_.View->Board;
             watched_->installEventFilter(&spy_);
+            QObject::connect(&main_.View->Board->surface(), &Surface::refreshed, &spy_,
+                             [this] { spy_.composed = true; });
+            spy_.composed = true;
         }
         while (!spy_.painted && clock.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -211,6 +288,53 @@ void Register(const PairSize& pair)
                   .target = pair.back == kPair24.back ? "< 0.1 s" : "",
                   .manualTime = true});
 }
+
+// At actual pixels and, for the last, at the zoom that fits the composite.
+void RegisterNudges(const PairSize& pair)
+{
+    const auto nudges = [&pair](int repeats, Qt::Key zoom) {
+        return [&pair, repeats, zoom](benchmark::State& state) {
+            TimeEach(state, pair, [repeats, zoom](WindowJob& job) {
+                job.Zoom(zoom);
+                return job.NudgeToPainted(repeats);
+            });
+        };
+    };
+    const auto floor = [&pair](Qt::Key zoom) {
+        return [&pair, zoom](benchmark::State& state) {
+            TimeEach(state, pair, [zoom](WindowJob& job) {
+                job.Zoom(zoom);
+                return job.RecompositionFloor();
+            });
+        };
+    };
+    const struct {
+        const char* name;
+        int repeats;
+        Qt::Key zoom;
+        const char* target;
+    } cases[] = {{"Arrow key to painted view, ", 1, Qt::Key_1, "< 1.3x"},
+                 {"10 queued repeats to painted view, ", 10, Qt::Key_1, "< 1.3x"},
+                 {"Arrow key to painted view, fit zoom, ", 1, Qt::Key_0, ""}};
+    for (const auto& c : cases)
+        RegisterCase({.name = std::string(c.name) + pair.label + " pair",
+                      .run = nudges(c.repeats, c.zoom),
+                      .floor = floor(c.zoom),
+                      .floorWhat = "one recomposition + painting the visible part",
+                      .iterations = 5,
+                      .target = c.target,
+                      .manualTime = true});
+    RegisterCase({.name = std::string("View painted at the fit zoom, ") + pair.label + " pair",
+                  .run = [&pair](benchmark::State& state) {
+                      TimeEach(state, pair, [](WindowJob& job) { return job.FitRepaint(); });
+                  },
+                  .floor = [&pair](benchmark::State& state) {
+                      TimeEach(state, pair, [](WindowJob& job) { return job.NearestPaintFloor(); });
+                  },
+                  .floorWhat = "the same pixels scaled by nearest neighbour",
+                  .iterations = 5,
+                  .manualTime = true});
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -221,6 +345,7 @@ int main(int argc, char* argv[])
     if (g_pictures.isEmpty())
         return 2;
     Register(kPair24);
+    RegisterNudges(kPair24);
     Register(kPair54);
     const int status = RunCases(argc, argv, "The windows");
     g_job24.reset();

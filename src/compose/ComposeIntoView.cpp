@@ -15,7 +15,7 @@ public:
     void PlaceMarker(std::int32_t left, std::int32_t top, std::int32_t width,
                      std::int32_t height) override
     {
-        view_.Shape1->setGeometry(left, top, width, height);
+        view_.Shape1->SetBounds(QRect(left, top, width, height));
     }
     void Refresh() override { view_.Board->surface().Refresh(); }
 

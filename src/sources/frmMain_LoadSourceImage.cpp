@@ -25,6 +25,9 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
         holder.SetPicture(std::move(loaded.picture));
     else
         holder.SetPicture(std::nullopt);
+    // The recolourings belonged to the picture that has gone.
+    if (slot == 0)
+        Recolourings.Clear();
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();
     RenderPane(slot);

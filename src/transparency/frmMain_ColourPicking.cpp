@@ -27,7 +27,7 @@ void frmMain::AREA_MouseDown(std::int16_t Index, std::int16_t Button, std::int16
     if (Index != 0 || !picture.HasPicture() || pictureX < 0 || pictureX >= picture.Width() ||
         pictureY < 0 || pictureY >= picture.Height())
         return;
-    if (RecolourLikePixel(picture, pictureX, pictureY, Settings.TransColor))
+    if (RecolourLikePixel(picture, pictureX, pictureY, Settings.TransColor, Recolourings))
         RenderPane(0);
     AREA_MouseMove(Index, Button, Shift, X, Y);
 }
@@ -38,8 +38,8 @@ void frmMain::AREA_MouseMove(std::int16_t Index, std::int16_t, std::int16_t, flo
 {
     if (Index != 0)
         return;
-    DrawLoupe(Loupe->surface(), PicImg[0]->surface(), PictureCoordinate(X, *HSCR[0]),
-              PictureCoordinate(Y, *VSCR[0]));
+    loupePoint_ = QPoint(PictureCoordinate(X, *HSCR[0]), PictureCoordinate(Y, *VSCR[0]));
+    DrawLoupe(Loupe->surface(), PicImg[0]->surface(), loupePoint_->x(), loupePoint_->y());
 }
 
 // The swatch chooses the key colour in the colour dialog; the rate read-out beside it

@@ -4,10 +4,13 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QWheelEvent>
+#include <cmath>
 
 namespace {
 int BorderWidth(BorderStyle border)
@@ -43,15 +46,30 @@ void PictureBox::SetOuterSize(int width, int height)
     surface_.SetSize(width - 2 * borderWidth(), height - 2 * borderWidth());
 }
 
+void PictureBox::SetZoom(double zoom)
+{
+    if (zoom == zoom_)
+        return;
+    zoom_ = zoom;
+    FollowSurface();
+    emit zoomChanged();
+}
+
+int PictureBox::ShownLength(int bitmapLength) const
+{
+    return zoom_ == 1.0 ? bitmapLength : int(std::lround(bitmapLength * zoom_));
+}
+
 void PictureBox::FollowSurface()
 {
-    resize(surface_.Width() + 2 * borderWidth(), surface_.Height() + 2 * borderWidth());
+    resize(ShownLength(surface_.Width()) + 2 * borderWidth(),
+           ShownLength(surface_.Height()) + 2 * borderWidth());
     update();
 }
 
 QPointF PictureBox::InnerPoint(QPointF widgetPoint) const
 {
-    return widgetPoint - QPointF(borderWidth(), borderWidth());
+    return (widgetPoint - QPointF(borderWidth(), borderWidth())) / zoom_;
 }
 
 void PictureBox::paintEvent(QPaintEvent* event)
@@ -59,7 +77,15 @@ void PictureBox::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const int b = borderWidth();
     painter.setClipRegion(event->region());
-    painter.drawImage(b, b, surface_.Image());
+    if (zoom_ == 1.0) {
+        painter.drawImage(b, b, surface_.Image());
+    } else {
+        // The painter scales only what the clip lets through, so a camera-sized bitmap
+        // costs what the exposed part of the screen holds.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(b, b, surface_.Width() * zoom_, surface_.Height() * zoom_),
+                          surface_.Image());
+    }
     if (border_ == BorderStyle::Flat) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawRect(0, 0, width() - 1, height() - 1);
@@ -79,7 +105,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
         }
     }
     // Outside the bitmap (a widget larger than its surface) shows the background.
-    const QRect inner(b, b, surface_.Width(), surface_.Height());
+    const QRect inner(b, b, ShownLength(surface_.Width()), ShownLength(surface_.Height()));
     const QRegion rest = QRegion(rect().adjusted(b, b, -b, -b)) - inner;
     for (const QRect& r : rest)
         painter.fillRect(r, surface_.BackColor());
@@ -118,6 +144,27 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
     // handlers see press, release, double click, release.
     if (Reports(event->position()))
         emit doubleClicked();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    const std::int16_t pressed = KeyCode(event->key());
+    std::int16_t code = pressed;
+    emit keyDown(code, ShiftCode(event->modifiers()));
+    if (code == pressed)
+        QWidget::keyPressEvent(event);
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event)
+{
+    const std::int32_t turned = event->angleDelta().y();
+    std::int32_t delta = turned;
+    if (turned != 0) {
+        const QPointF p = InnerPoint(event->position());
+        emit mouseWheel(delta, ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
+    }
+    if (delta == turned)
+        QWidget::wheelEvent(event);
 }
 
 bool PictureBox::Reports(QPointF widgetPoint) const

@@ -1,13 +1,40 @@
 #include "ui/Shape.h"
 
+#include "ui/PictureBox.h"
+
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
+#include <cmath>
 
-Shape::Shape(QWidget* parent, QRect rect) : QWidget(parent)
+Shape::Shape(PictureBox* box, QRect bounds) : QWidget(box), box_(*box)
 {
-    setGeometry(rect);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
+    connect(box, &PictureBox::zoomChanged, this, &Shape::FollowZoom);
+    SetBounds(bounds);
+}
+
+void Shape::SetBounds(QRect bounds)
+{
+    bounds_ = bounds;
+    FollowZoom();
+}
+
+// Both edges are scaled, so the outline keeps surrounding the pixels it marks; it stays at
+// least one pixel wide and high.
+void Shape::FollowZoom()
+{
+    const double zoom = box_.Zoom();
+    if (zoom == 1.0) {
+        setGeometry(bounds_);
+        return;
+    }
+    const auto shown = [zoom](std::int64_t at) { return int(std::llround(double(at) * zoom)); };
+    const int left = shown(bounds_.x()), top = shown(bounds_.y());
+    const int right = shown(std::int64_t(bounds_.x()) + bounds_.width());
+    const int bottom = shown(std::int64_t(bounds_.y()) + bounds_.height());
+    setGeometry(left, top, std::max(right - left, 1), std::max(bottom - top, 1));
 }
 
 void Shape::SetBorderColor(QColor color)

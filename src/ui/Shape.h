@@ -1,13 +1,18 @@
 #pragma once
 #include <QWidget>
 
-// A one-pixel rectangle outline over its container's contents, transparent inside and
-// to the mouse. Its line runs along the edges of its own rectangle.
+class PictureBox;
+
+// A one-pixel rectangle outline over a picture box's contents, transparent inside and to
+// the mouse. Its line runs along the edges of its rectangle, which is kept in the box's
+// pixels at zoom 1 (for a borderless box, the bitmap's pixels) and shown at the box's zoom.
 class Shape : public QWidget {
     Q_OBJECT
 public:
-    Shape(QWidget* parent, QRect rect);
+    Shape(PictureBox* box, QRect bounds);
 
+    QRect Bounds() const { return bounds_; }
+    void SetBounds(QRect bounds);
     void SetBorderColor(QColor color);
     QColor BorderColor() const { return color_; }
 
@@ -15,5 +20,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void FollowZoom();
+
+    PictureBox& box_;
+    QRect bounds_;
     QColor color_{Qt::black};
 };

@@ -3,8 +3,10 @@
 #include "platform/SystemColors.h"
 #include "ui/AppIcon.h"
 #include "ui/frmView.h"
+#include "ui/InputCodes.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace {
 PictureBox* HiddenPicture(QWidget* parent, int x, int y)
@@ -130,4 +132,11 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
+}
+
+// Keys come here when the control with the focus leaves them; a path field keeps its own
+// Ctrl+Z for the text typed into it.
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    Form_KeyDown(KeyCode(event->key()), ShiftCode(event->modifiers()));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "transparency/RecolourHistory.h"
 #include "ui/Label.h"
 #include "ui/PictureBox.h"
 #include "ui/PushButton.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 class QMimeData;
 class frmView;
@@ -45,6 +47,8 @@ public:
     QPointer<frmView> View;
     // The path of the file being opened by a drop, per slot.
     QString DroppedPath[2];
+    // The foreground's recolourings since it was loaded, for undo and redo.
+    RecolourHistory Recolourings;
 
     // Start-up and shutdown (app/).
     void Form_Load();
@@ -72,15 +76,22 @@ public:
     void DSP_Click(std::int16_t Index);
     void TMC_Timer();
     void Trans_Change();
+    // Keys that no control of the window used: Ctrl+Z undoes a recolouring, Ctrl+Y and
+    // Ctrl+Shift+Z redo it.
+    void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
 
     // The commands (compose/).
     void BTN_Click(std::int16_t Index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
     void WireEvents();
     void SetTabOrder();
+
+    // The foreground pixel the loupe was last drawn around, so it can be drawn again.
+    std::optional<QPoint> loupePoint_;
 };

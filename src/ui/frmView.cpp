@@ -7,7 +7,7 @@
 
 frmView::frmView(frmMain& main) : QWidget(nullptr, Qt::Tool), main_(main)
 {
-    setWindowTitle(QStringLiteral("合成画像"));
+    setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(194, 179);
     // A composite larger than the screen scrolls; Board's coordinates stay the composite's.
@@ -24,12 +24,18 @@ frmView::frmView(frmMain& main) : QWidget(nullptr, Qt::Tool), main_(main)
     TMC->setInterval(100);
     TMC->start();
     Shape1 = new Shape(Board, QRect(-1, -1, 1, 1));
+    captionReset_ = new QTimer(this);
+    captionReset_->setSingleShot(true);
+    captionReset_->setInterval(1500);
 
+    connect(captionReset_, &QTimer::timeout, this, [this] { setWindowTitle(Caption); });
     connect(TMC, &QTimer::timeout, this, [this] { TMC_Timer(); });
     connect(Board, &PictureBox::mouseDown, this, &frmView::Board_MouseDown);
     connect(Board, &PictureBox::mouseMove, this, &frmView::Board_MouseMove);
     connect(Board, &PictureBox::mouseUp, this, &frmView::Board_MouseUp);
     connect(Board, &PictureBox::doubleClicked, this, &frmView::Board_DblClick);
+    connect(Board, &PictureBox::keyDown, this, &frmView::Board_KeyDown);
+    connect(Board, &PictureBox::mouseWheel, this, &frmView::Board_MouseWheel);
 }
 
 bool frmView::event(QEvent* event)

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 class QScrollArea;
 class frmMain;
@@ -17,6 +18,8 @@ class frmView : public QWidget {
 public:
     explicit frmView(frmMain& main);
 
+    inline static const QString Caption = QStringLiteral("合成画像");
+
     PictureBox* Board;
     QTimer* TMC;
     Shape* Shape1;
@@ -27,6 +30,11 @@ public:
     void Board_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void Board_DblClick();
     void TMC_Timer();
+    // The arrows nudge the foreground; Ctrl with 0, 1, minus or plus zooms. A key used
+    // here comes back as 0, so the scroll area does not scroll with it.
+    void Board_KeyDown(std::int16_t& KeyCode, std::int16_t Shift);
+    // Ctrl and the wheel zoom about the pointer; a turn used here comes back as 0.
+    void Board_MouseWheel(std::int32_t& Delta, std::int16_t Shift, float X, float Y);
 
     // Drag state: Dragging is -1 while the marker is being dragged, 0 otherwise.
     std::int16_t Dragging = 0;
@@ -38,7 +46,17 @@ protected:
 
 private:
     void SaveComposite();
+    void Nudge(QPoint step);
+    bool ZoomKey(std::int16_t KeyCode, std::int16_t Shift);
+    void SetViewZoom(double zoom, std::optional<QPointF> viewportAnchor);
+    double FitZoomNow() const;
+    QSize RoomForBoard() const;
+    void FitWindow();
 
     frmMain& main_;
     QScrollArea* scroller_;
+    // Puts the plain caption back a moment after the last nudge showed the position.
+    QTimer* captionReset_;
+    bool composePending_ = false;
+    std::int32_t wheelRest_ = 0;
 };

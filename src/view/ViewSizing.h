@@ -7,3 +7,12 @@
 // scroll bar `scrollBarExtent` pixels thick takes room from the other axis, which may
 // then need a scroll bar of its own.
 QSize ViewClientSize(QSize composite, QSize available, int scrollBarExtent);
+
+// The zoom at which a composite of `composite` pixels shows whole within `room` pixels:
+// 1 when it fits as it is, otherwise the share of its tighter side.
+double FitZoom(QSize composite, QSize room);
+
+// The zoom `steps` steps larger (positive) or smaller (negative) than `zoom` on the ladder
+// 1, 1/2, 1/3, 1/4 ..., held between the fit zoom `fit` and 1, so the last step out
+// always lands on the fit. A zoom between two rungs steps to the next one either way.
+double SteppedZoom(double zoom, double fit, int steps);

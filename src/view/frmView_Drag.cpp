@@ -13,8 +13,9 @@ void frmView::Board_MouseDown(std::int16_t Button, std::int16_t, float X, float 
 {
     if (Button != vbLeftButton)
         return;
-    const float L = float(Shape1->x()), T = float(Shape1->y());
-    const float W = float(Shape1->width()), H = float(Shape1->height());
+    const QRect marker = Shape1->Bounds();
+    const float L = float(marker.x()), T = float(marker.y());
+    const float W = float(marker.width()), H = float(marker.height());
     if (X < L || X > L + W || Y < T || Y > T + H)
         return;
     Dragging = -1;
@@ -26,7 +27,8 @@ void frmView::Board_MouseMove(std::int16_t Button, std::int16_t, float X, float 
 {
     if (Button != vbLeftButton || Dragging != -1)
         return;
-    Shape1->move(RoundToInt32(GrabOffsetX + X), RoundToInt32(GrabOffsetY + Y));
+    Shape1->SetBounds(QRect(QPoint(RoundToInt32(GrabOffsetX + X), RoundToInt32(GrabOffsetY + Y)),
+                            Shape1->Bounds().size()));
 }
 
 void frmView::Board_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)

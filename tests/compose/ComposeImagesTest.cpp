@@ -1,6 +1,7 @@
 #include "compose/ComposeImages.h"
 #include "platform/Surface.h"
 #include "support/PixelAssert.h"
+#include "support/RecordingView.h"
 #include "support/ReferenceBlend.h"
 #include "support/TestPictures.h"
 
@@ -11,19 +12,6 @@
 #include <vector>
 
 namespace {
-// The view as the engine sees it: a real board surface, the marker's rectangle and the
-// number of repaints asked for.
-class RecordingView final : public CompositeTarget {
-public:
-    Surface board{200, 200, Qt::gray};
-    QRect marker;
-    int refreshes = 0;
-
-    Surface& Board() override { return board; }
-    void PlaceMarker(int x, int y, int w, int h) override { marker = QRect(x, y, w, h); }
-    void Refresh() override { ++refreshes; }
-};
-
 struct Stores {
     Surface front{1, 1, Qt::white}, back{1, 1, Qt::white}, work{73, 65, Qt::white};
     Stores(const QImage& frontPicture, const QImage& backPicture)

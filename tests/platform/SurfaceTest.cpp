@@ -4,6 +4,7 @@
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
 #include "transparency/Recolour.h"
+#include "transparency/RecolourHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,11 @@ TEST(Surface, TheWorkingBitmapSharesThePictureUntilDrawnOnAndClearingRestoresIt)
         QRgb expectedAt45;
     } drawings[] = {
         {"a colour-picking click",
-         [](Surface& s) { ASSERT_TRUE(RecolourLikePixel(s, 4, 5, 0x00FF00FF)); }, qRgb(255, 0, 255)},
+         [](Surface& s) {
+             RecolourHistory history;
+             ASSERT_TRUE(RecolourLikePixel(s, 4, 5, 0x00FF00FF, history));
+         },
+         qRgb(255, 0, 255)},
         {"pixels written from an array",
          [](Surface& s) {
              PixelArray pixels;

@@ -1,26 +1,10 @@
 // Repainting one colour of a pixel array in the key colour.
+#include "PixelRows.h"
 #include "transparency/ReplaceColour.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// Elements as 0xRRGGBB, each with a reserved byte that must survive.
-PixelArray Pixels(std::initializer_list<std::uint32_t> colours)
-{
-    PixelArray pixels;
-    for (const std::uint32_t c : colours)
-        pixels.push_back({std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), 0x5A});
-    return pixels;
-}
-
-std::vector<std::uint32_t> Values(const PixelArray& pixels)
-{
-    std::vector<std::uint32_t> values;
-    for (const PixelElement& e : pixels)
-        values.push_back(std::uint32_t(e.Reserved) << 24 | e.Red << 16 | e.Green << 8 | e.Blue);
-    return values;
-}
-
 // Replaces 0x102030 by the key 0xFF00FF in a row holding that colour twice and three near
 // misses, each off by one in one channel.
 TEST(ReplaceColour, ReplacesExactMatchesAmongTheFirstCountAndKeepsTheReservedByte)

@@ -59,7 +59,7 @@ TEST_F(View, DraggingMovesTheMarkerAndTheReleasePlacesTheForeground)
 
 TEST_F(View, FractionalPositionsRoundHalvesToEven)
 {
-    view->Shape1->move(0, 0);
+    view->Shape1->SetBounds(QRect(0, 0, 40, 30));
     view->Board_MouseDown(1, 0, 0.0f, 0.0f);
     view->Board_MouseUp(1, 0, 10.5f, 11.5f);
     EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(10, 12));
