@@ -1,7 +1,6 @@
 #include "StartedProgram.h"
 
 #include <QStandardPaths>
-#include <QThread>
 #include <csignal>
 #include <grp.h>
 #include <sys/prctl.h>
@@ -12,32 +11,17 @@ StartedProgram::StartedProgram(const QString& program, const QStringList& argume
     : process_(std::make_unique<QProcess>())
 {
     process_->setProcessEnvironment(options.environment);
-    if (!options.folder.isEmpty())
-        process_->setWorkingDirectory(options.folder);
-    const std::optional<uid_t> user = options.user;
-    const std::optional<gid_t> group = options.group;
+    process_->setWorkingDirectory(options.folder);
     // Runs in the child between fork and exec: only calls that are safe there.
-    process_->setChildProcessModifier([user, group] {
+    process_->setChildProcessModifier([asNobody = options.asNobody] {
         setsid();
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (group && (setgroups(0, nullptr) != 0 || setgid(*group) != 0))
-            _exit(126);
-        if (user && setuid(*user) != 0)
+        if (asNobody && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(126);
     });
     process_->start(program, arguments);
     if (process_->waitForStarted(10000))
         group_ = process_->processId();
-}
-
-StartedProgram::~StartedProgram()
-{
-    End();
-}
-
-bool StartedProgram::Started() const
-{
-    return group_ != 0;
 }
 
 bool StartedProgram::WaitForExit(std::chrono::milliseconds limit)
@@ -71,19 +55,9 @@ RunResult RunToEnd(const QString& program, const QStringList& arguments,
                    std::chrono::milliseconds limit, const StartOptions& options)
 {
     StartedProgram child(program, arguments, options);
-    RunResult result;
     if (!child.Started() || !child.WaitForExit(limit))
-        return result;
-    result.finished = true;
-    result.exitCode = child.ExitCode();
-    result.output = child.Output();
-    result.errors = child.Errors();
-    return result;
-}
-
-void Pause(std::chrono::milliseconds time)
-{
-    QThread::msleep(static_cast<unsigned long>(time.count()));
+        return {};
+    return {true, child.ExitCode(), child.Output(), child.Errors()};
 }
 
 bool OnPath(const QString& program)
