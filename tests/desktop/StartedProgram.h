@@ -2,15 +2,16 @@
 // Programs that a test starts: each in a process group of its own, which the test ends with
 // everything in it, and bound to the test process, so the kernel ends it when the test dies.
 // Nothing a test starts outlives it, whether it passes, fails or crashes.
-#include <QByteArray>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QString>
-#include <QStringList>
+#include <QStandardPaths>
 #include <QThread>
 #include <chrono>
+#include <csignal>
+#include <grp.h>
 #include <memory>
 #include <optional>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -23,25 +24,61 @@ struct StartOptions {
 class StartedProgram {
 public:
     StartedProgram(const QString& program, const QStringList& arguments,
-                   const StartOptions& options = {});
+                   const StartOptions& options = {})
+    {
+        process_->setProcessEnvironment(options.environment);
+        process_->setWorkingDirectory(options.folder);
+        // Runs in the child between fork and exec: only calls that are safe there.
+        process_->setChildProcessModifier([asNobody = options.asNobody] {
+            setsid();
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (asNobody &&
+                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(126);
+        });
+        process_->start(program, arguments);
+        if (process_->waitForStarted(10000))
+            group_ = process_->processId();
+    }
     ~StartedProgram() { End(); }
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
 
     bool Started() const { return group_ != 0; }
     // Waits until the program ends by itself; false if it is still running after `limit`.
-    bool WaitForExit(std::chrono::milliseconds limit);
+    bool WaitForExit(std::chrono::milliseconds limit)
+    {
+        return process_->state() == QProcess::NotRunning ||
+               process_->waitForFinished(int(limit.count()));
+    }
     int ExitCode() const { return process_->exitCode(); }
     // Waits for the next line of its standard output.
-    std::optional<QByteArray> ReadLine(std::chrono::milliseconds limit);
+    std::optional<QByteArray> ReadLine(std::chrono::milliseconds limit)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!process_->canReadLine()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left <= 0ms || !process_->waitForReadyRead(int(left.count())))
+                return std::nullopt;
+        }
+        return process_->readLine().trimmed();
+    }
     // What it has written so far and not yet been read.
     QByteArray Output() { return process_->readAllStandardOutput(); }
     QByteArray Errors() { return process_->readAllStandardError(); }
     // Ends the program and everything it started.
-    void End();
+    void End()
+    {
+        if (group_ != 0)
+            ::kill(-pid_t(group_), SIGKILL);
+        group_ = 0;
+        if (process_->state() != QProcess::NotRunning)
+            process_->waitForFinished(5000);
+    }
 
 private:
-    std::unique_ptr<QProcess> process_;
+    std::unique_ptr<QProcess> process_ = std::make_unique<QProcess>();
     qint64 group_ = 0;
 };
 
@@ -52,8 +89,14 @@ struct RunResult {
 };
 
 // Runs a program to its end, at most for `limit`, and ends it if it takes longer.
-RunResult RunToEnd(const QString& program, const QStringList& arguments,
-                   std::chrono::milliseconds limit = 10s, const StartOptions& options = {});
+inline RunResult RunToEnd(const QString& program, const QStringList& arguments,
+                          std::chrono::milliseconds limit = 10s, const StartOptions& options = {})
+{
+    StartedProgram child(program, arguments, options);
+    if (!child.Started() || !child.WaitForExit(limit))
+        return {};
+    return {true, child.ExitCode(), child.Output(), child.Errors()};
+}
 
 // Asks `condition` every 50 ms until it holds or `limit` has passed; returns the last answer.
 template <typename Condition>
@@ -67,4 +110,7 @@ bool Eventually(Condition condition, std::chrono::milliseconds limit = 15s)
 }
 
 // Whether `program` can be found on the PATH.
-bool OnPath(const QString& program);
+inline bool OnPath(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}

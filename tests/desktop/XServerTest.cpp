@@ -178,11 +178,8 @@ protected:
 TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
 {
     const QImage front = Foreground(), back = NoisePicture(160, 120, 3);
-    QImage old(50, 50, QImage::Format_RGB32);
-    old.fill(Qt::gray);
-    ASSERT_TRUE(front.save(Path("front.png")) && back.save(Path("back.bmp")) &&
-                old.save(Path("old.bmp")));
-    // The restored background is replaced by the one on the command line.
+    ASSERT_TRUE(front.save(Path("front.png")) && back.save(Path("back.bmp")));
+    // The restored background gives way to the one on the command line.
     QFile settings(Path("Layerpix.ini"));
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
     settings.write(QStringLiteral("[Image]\nFront=%1\nBack=%2\n"
