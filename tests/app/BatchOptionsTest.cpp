@@ -74,10 +74,11 @@ TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValues)
     };
     for (const auto& row : badValues)
         for (const QString& value : row.values) {
-            SCOPED_TRACE(row.option + (" " + value.toStdString()));
+            const QString expected =
+                QStringLiteral("error: invalid value '%1' for %2: %3")
+                    .arg(value, QLatin1String(row.option), QLatin1String(row.takes));
             EXPECT_EQ(Describe(ParseBatchCommandLine(kRequired + QStringList{row.option, value})),
-                      "error: invalid value '" + value.toStdString() + "' for " + row.option +
-                          ": " + row.takes);
+                      expected.toStdString());
         }
 }
 

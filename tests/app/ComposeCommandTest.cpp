@@ -57,8 +57,10 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
         {{}, nullptr, 2, "", "layerpix-compose: no foreground: give --foreground PICTURE\n"
                              "Try 'layerpix-compose --help'."},
         {composeInto + QStringList{"--bogus"}, nullptr, 2, "", "Unknown option 'bogus'"},
-        {{"--foreground", "%1", "-o", "out", "--list", "nowhere.txt"}, nullptr, 2, "", "nowhere.txt: "},
-        {{"--foreground", "%1", "-o", "%3", "%2"}, nullptr, 2, "", "the output folder cannot be made"},
+        {{"--foreground", "%1", "-o", "out", "--list", "nowhere.txt"}, nullptr, 2, "",
+         "nowhere.txt: "},
+        {{"--foreground", "%1", "-o", "%3", "%2"}, nullptr, 2, "",
+         "the output folder cannot be made"},
         {composeInto, "[Param]\nTransRate=abc\n", 2, "", "type mismatch in the settings file"},
         {composeInto + QStringList{"--key", "000000"}, "[Param]\nTransColor=99999999999\n", 2, "",
          "overflow"},

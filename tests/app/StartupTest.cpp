@@ -28,20 +28,6 @@ protected:
     ScriptedDialogsScope dialogs;
 };
 
-TEST_F(Startup, FirstStartShowsTheDefaultsAndCreatesTheFile)
-{
-    const auto form = StartUp(program.path());
-    ASSERT_TRUE(form);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->FLD[0]->text().isEmpty());
-    EXPECT_TRUE(form->FLD[1]->text().isEmpty());
-    EXPECT_FALSE(form->PicImg[0]->surface().HasPicture());
-    EXPECT_EQ(form->DSP[0]->BackColor(), QColor(Qt::black));
-    EXPECT_EQ(form->Trans->Value(), 100);
-    EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("0"));
-    EXPECT_TRUE(ReadIni().contains("[Param]"));
-}
-
 TEST_F(Startup, RestoredValuesReachTheControlsAndARateBeyondTheSpinnerIsClamped)
 {
     // The saved foreground no longer exists; the background still opens.
