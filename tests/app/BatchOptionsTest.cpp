@@ -50,28 +50,6 @@ TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValues)
          "out=out backgrounds=b.jpg lists="},
         {{"--", "--rate"}, "fg=f.png key=- rate=- at=0,0 format=- jpeg=- png=- jobs=- "
                            "out=out backgrounds=b.jpg|--rate lists="},
-        {{"--key", "12345"}, "error: invalid value '12345' for --key: six hexadecimal digits RRGGBB"},
-        {{"--key", "0x1234"}, "error: invalid value '0x1234' for --key: six hexadecimal digits RRGGBB"},
-        {{"--key", "12345G"}, "error: invalid value '12345G' for --key: six hexadecimal digits RRGGBB"},
-        {{"--rate", "101"}, "error: invalid value '101' for --rate: a whole number from 0 to 100"},
-        {{"--rate", "-1"}, "error: invalid value '-1' for --rate: a whole number from 0 to 100"},
-        {{"--rate", "50.5"}, "error: invalid value '50.5' for --rate: a whole number from 0 to 100"},
-        {{"--rate", "+5"}, "error: invalid value '+5' for --rate: a whole number from 0 to 100"},
-        {{"--rate", ""}, "error: invalid value '' for --rate: a whole number from 0 to 100"},
-        {{"--at", "5"}, "error: invalid value '5' for --at: two whole numbers X,Y"},
-        {{"--at", "1,2,3"}, "error: invalid value '1,2,3' for --at: two whole numbers X,Y"},
-        {{"--at", "2147483648,0"},
-         "error: invalid value '2147483648,0' for --at: two whole numbers X,Y"},
-        {{"--at", "1, 2"}, "error: invalid value '1, 2' for --at: two whole numbers X,Y"},
-        {{"--format", "jpeg"}, "error: invalid value 'jpeg' for --format: bmp, jpg or png"},
-        {{"--jpeg-rate", "0"},
-         "error: invalid value '0' for --jpeg-rate: a whole number from 1 to 100"},
-        {{"--jpeg-rate", "101"},
-         "error: invalid value '101' for --jpeg-rate: a whole number from 1 to 100"},
-        {{"--png-rate", "3"}, "error: invalid value '3' for --png-rate: 0, 1 or 2"},
-        {{"--jobs", "0"}, "error: invalid value '0' for --jobs: a whole number from 1 to 256"},
-        {{"--jobs", "many"},
-         "error: invalid value 'many' for --jobs: a whole number from 1 to 256"},
         {{"--frobnicate"}, "error: Unknown option 'frobnicate'."},
         {{"--rate"}, "error: Missing value after '--rate'."},
         {{"--rate", "500", "--help"}, "help"},
@@ -81,6 +59,27 @@ TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValues)
         SCOPED_TRACE(row.extra.join(u' ').toStdString());
         EXPECT_EQ(Describe(ParseBatchCommandLine(kRequired + row.extra)), row.expected);
     }
+    const struct {
+        const char* option;
+        QStringList values;
+        const char* takes;
+    } badValues[] = {
+        {"--key", {"12345", "0x1234", "12345G"}, "six hexadecimal digits RRGGBB"},
+        {"--rate", {"101", "-1", "50.5", "+5", ""}, "a whole number from 0 to 100"},
+        {"--at", {"5", "1,2,3", "2147483648,0", "1, 2"}, "two whole numbers X,Y"},
+        {"--format", {"jpeg"}, "bmp, jpg or png"},
+        {"--jpeg-rate", {"0", "101"}, "a whole number from 1 to 100"},
+        {"--png-rate", {"3"}, "0, 1 or 2"},
+        {"--jobs", {"0", "many"}, "a whole number from 1 to 256"},
+    };
+    for (const auto& row : badValues)
+        for (const QString& value : row.values) {
+            const QString expected =
+                QStringLiteral("error: invalid value '%1' for %2: %3")
+                    .arg(value, QLatin1String(row.option), QLatin1String(row.takes));
+            EXPECT_EQ(Describe(ParseBatchCommandLine(kRequired + QStringList{row.option, value})),
+                      expected.toStdString());
+        }
 }
 
 TEST(BatchCommandLine, NeedsAForegroundAnOutputFolderAndABackground)

@@ -13,56 +13,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace {
-constexpr int kRunLimitMs = 120'000;   // a hung program fails the test instead of blocking
-
-// A pseudo-terminal: the program writes to the side named by SideName(), we read the other.
-class PseudoTerminal {
-public:
-    PseudoTerminal() : master_(posix_openpt(O_RDWR | O_NOCTTY))
-    {
-        if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0)
-            return;
-        const winsize size{24, 100, 0, 0};
-        ioctl(master_, TIOCSWINSZ, &size);
-        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-    }
-    ~PseudoTerminal()
-    {
-        if (master_ >= 0)
-            close(master_);
-    }
-    QString SideName() const { return master_ >= 0 ? QString::fromLocal8Bit(ptsname(master_)) : QString(); }
-    // Everything written so far.
-    QByteArray ReadAll() const
-    {
-        QByteArray text;
-        char buffer[4096];
-        for (ssize_t n; (n = read(master_, buffer, sizeof buffer)) > 0;)
-            text.append(buffer, n);
-        return text;
-    }
-
-private:
-    int master_;
-};
-
-CommandFolder::Result Finish(QProcess& process)
-{
-    CommandFolder::Result result;
-    if (!process.waitForFinished(kRunLimitMs)) {
-        ADD_FAILURE() << "layerpix-compose did not finish";
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-} // namespace
-
 CommandFolder::CommandFolder()
 {
     valid_ = root_.isValid() && QDir(root_.path()).mkpath(QStringLiteral("program")) &&
@@ -105,35 +55,51 @@ QStringList CommandFolder::Entries(const QString& relative) const
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-void CommandFolder::Prepare(QProcess& process) const
+// Starts the program in this folder, hands it `input` and waits for its end; a hung program
+// fails the test instead of blocking it.
+CommandFolder::Result CommandFolder::Execute(QProcess& process, const QStringList& arguments,
+                                             const QByteArray& input) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root_.filePath(QStringLiteral("config")));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(root_.path());
+    process.start(Program(), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Result result;
+    if (!process.waitForFinished(120'000)) {
+        ADD_FAILURE() << "layerpix-compose did not finish";
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
 }
 
 CommandFolder::Result CommandFolder::Run(const QStringList& arguments, const QByteArray& input) const
 {
     QProcess process;
-    Prepare(process);
-    process.start(Program(), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    return Finish(process);
+    return Execute(process, arguments, input);
 }
 
 CommandFolder::Result CommandFolder::RunOnTerminal(const QStringList& arguments) const
 {
-    const PseudoTerminal terminal;
-    EXPECT_FALSE(terminal.SideName().isEmpty());
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    EXPECT_TRUE(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
+    const winsize size{24, 100, 0, 0};
+    ioctl(terminal, TIOCSWINSZ, &size);
     QProcess process;
-    Prepare(process);
-    process.setStandardErrorFile(terminal.SideName());
-    process.start(Program(), arguments);
-    process.closeWriteChannel();
-    Result result = Finish(process);
-    result.err = terminal.ReadAll();
+    process.setStandardErrorFile(QString::fromLocal8Bit(ptsname(terminal)));
+    Result result = Execute(process, arguments, {});
+    fcntl(terminal, F_SETFL, O_NONBLOCK);
+    char buffer[4096];
+    for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;)
+        result.err.append(buffer, n);
+    close(terminal);
     return result;
 }
 

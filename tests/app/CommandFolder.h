@@ -32,12 +32,12 @@ public:
     };
     // Runs the program with `arguments` in this folder, `input` on its standard input.
     Result Run(const QStringList& arguments, const QByteArray& input = {}) const;
-    // The same with standard error on a terminal (a pseudo-terminal read back here).
+    // The same with standard error on a terminal 100 columns wide, read back here.
     Result RunOnTerminal(const QStringList& arguments) const;
 
 private:
     QString Program() const { return Path(QStringLiteral("program/layerpix-compose")); }
-    void Prepare(QProcess& process) const;
+    Result Execute(QProcess& process, const QStringList& arguments, const QByteArray& input) const;
 
     QTemporaryDir root_;
     bool valid_ = false;

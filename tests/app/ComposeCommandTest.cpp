@@ -46,27 +46,38 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
 {
     const QString photo = Background("photo.jpg", 60, 40, 1);
     const QString textFile = folder.WriteFile("plain.txt", "not a folder");
+    const QStringList composeInto{"--foreground", "%1", "-o", "out", "%2"};
     const struct {
         QStringList arguments;   // %1 is the logo, %2 the photo, %3 a plain file
+        const char* settings;    // the settings file beside the program, if any: read, not changed
         int exitCode;
         const char* out;   // what standard output starts with
         const char* err;   // a part of standard error; "" when it must be empty
     } rows[] = {
-        {{}, 2, "", "layerpix-compose: no foreground: give --foreground PICTURE\n"
-                    "Try 'layerpix-compose --help'."},
-        {{"--foreground", "%1", "-o", "out", "--bogus", "%2"}, 2, "", "Unknown option 'bogus'"},
-        {{"--foreground", "%1", "-o", "out", "--list", "nowhere.txt"}, 2, "", "nowhere.txt: "},
-        {{"--foreground", "%1", "-o", "%3", "%2"}, 2, "", "the output folder cannot be made"},
-        {{"--help"}, 0, "Usage: layerpix-compose --foreground PICTURE", ""},
-        {{"--version"}, 0, "layerpix-compose ", ""},
-        {{"--foreground", "missing.png", "-o", "out", "%2"}, 1, "", "missing.png: "},
-        {{"--foreground", "%1", "-o", "out", "%2"}, 0, "", ""},
+        {{}, nullptr, 2, "", "layerpix-compose: no foreground: give --foreground PICTURE\n"
+                             "Try 'layerpix-compose --help'."},
+        {composeInto + QStringList{"--bogus"}, nullptr, 2, "", "Unknown option 'bogus'"},
+        {{"--foreground", "%1", "-o", "out", "--list", "nowhere.txt"}, nullptr, 2, "",
+         "nowhere.txt: "},
+        {{"--foreground", "%1", "-o", "%3", "%2"}, nullptr, 2, "",
+         "the output folder cannot be made"},
+        {composeInto, "[Param]\nTransRate=abc\n", 2, "", "type mismatch in the settings file"},
+        {composeInto + QStringList{"--key", "000000"}, "[Param]\nTransColor=99999999999\n", 2, "",
+         "overflow"},
+        {composeInto, "[JPEG]\nRate=300\n", 2, "", "[JPEG] Rate=300 in the settings file"},
+        {{"--help"}, nullptr, 0, "Usage: layerpix-compose --foreground PICTURE", ""},
+        {{"--version"}, nullptr, 0, "layerpix-compose ", ""},
+        {{"--foreground", "missing.png", "-o", "out", "%2"}, nullptr, 1, "", "missing.png: "},
+        {composeInto, nullptr, 0, "", ""},
     };
     for (const auto& row : rows) {
         QStringList arguments;
         for (const QString& argument : row.arguments)
             arguments << QString(argument).replace("%1", logo).replace("%2", photo).replace("%3", textFile);
-        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        SCOPED_TRACE(arguments.join(u' ').toStdString() + (row.settings ? row.settings : ""));
+        QFile::remove(folder.SettingsPath());
+        if (row.settings)
+            folder.WriteFile("program/Layerpix.ini", row.settings);
         const auto result = folder.Run(arguments);
         EXPECT_EQ(result.exitCode, row.exitCode) << Text(result);
         EXPECT_TRUE(result.out.startsWith(row.out)) << Text(result);
@@ -74,6 +85,9 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
             EXPECT_TRUE(result.err.contains(row.err)) << Text(result);
         } else {
             EXPECT_TRUE(result.err.isEmpty()) << Text(result);
+        }
+        if (row.settings) {
+            EXPECT_EQ(folder.ReadFile("program/Layerpix.ini"), QByteArray(row.settings));
         }
     }
     EXPECT_EQ(folder.Entries("out"), QStringList{"photo.jpg"});
@@ -110,60 +124,6 @@ TEST_F(ComposeCommand, OpenValuesComeFromTheSettingsFileWhichIsNeverWritten)
         EXPECT_EQ(folder.ReadFile("stored" + written), folder.ReadFile("typed" + written));
         EXPECT_NE(folder.ReadFile("stored" + written), folder.ReadFile("defaults" + written));
     }
-}
-
-TEST_F(ComposeCommand, SettingsThatCannotBeUsedStopTheStartAndStayAsTheyWere)
-{
-    const QString photo = Background("photo.jpg", 60, 40, 3);
-    const struct {
-        const char* settings;
-        QStringList extra;
-        int exitCode;
-        const char* err;
-    } rows[] = {
-        {"[Param]\nTransRate=abc\n", {}, 2, "type mismatch in the settings file"},
-        {"[Param]\nTransColor=99999999999\n", {"--key", "000000"}, 2, "overflow"},
-        {"[JPEG]\nRate=300\n", {}, 2, "[JPEG] Rate=300 in the settings file"},
-        {"[JPEG]\nRate=300\n", {"--format", "png"}, 0, ""},
-        {"[JPEG]\nRate=300\n", {"--jpeg-rate", "10"}, 0, ""},
-        {"[PNG]\nRate=-1\n", {"--format", "png"}, 2, "[PNG] Rate=-1 in the settings file"},
-    };
-    int run = 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.settings);
-        folder.WriteFile("program/Layerpix.ini", row.settings);
-        const QString out = QStringLiteral("out%1").arg(++run);
-        const auto result = Compose(out, row.extra + QStringList{photo});
-        EXPECT_EQ(result.exitCode, row.exitCode) << Text(result);
-        EXPECT_TRUE(result.err.contains(row.err)) << Text(result);
-        EXPECT_EQ(folder.ReadFile("program/Layerpix.ini"), QByteArray(row.settings));
-        EXPECT_EQ(folder.Entries(out).size(), row.exitCode == 0 ? 1 : 0);
-    }
-}
-
-TEST_F(ComposeCommand, BadPicturesAreNamedWithTheReasonAndTheOthersAreWritten)
-{
-    const QString directory = folder.Path("in/folder.jpg");
-    ASSERT_TRUE(QDir().mkpath(directory));
-    const QStringList backgrounds{
-        Background("first.jpg", 50, 40, 4),
-        folder.Path("in/missing.jpg"),
-        folder.WriteFile("in/corrupt.png", "\x89PNG\r\n\x1a\n but nothing after"),
-        folder.WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"),
-        folder.WriteFile("in/empty.bmp", ""),
-        directory,
-        Background("last.bmp", 30, 50, 5),
-    };
-    const auto result = Compose("out", backgrounds);
-    EXPECT_EQ(result.exitCode, 1) << Text(result);
-    for (int bad = 1; bad <= 5; ++bad) {
-        const QByteArray line = "layerpix-compose: " + backgrounds[bad].toUtf8() + ": ";
-        EXPECT_TRUE(result.err.contains(line)) << line.toStdString() << '\n' << Text(result);
-    }
-    EXPECT_EQ(result.err.count('\n'), 5) << Text(result);
-    // Nothing is left behind for the pictures that failed, not even a partial file.
-    EXPECT_EQ(folder.Entries("out"), (QStringList{"first.jpg", "last.bmp"}));
-    EXPECT_EQ(QImage(folder.Path("out/last.bmp")).size(), QSize(30, 50));
 }
 
 TEST_F(ComposeCommand, NothingIsReplacedWithoutOverwriteAndNoOutputIsWrittenTwice)
@@ -206,7 +166,10 @@ TEST_F(ComposeCommand, ListsFromFilesAndStandardInputJoinTheNamedBackgrounds)
     EXPECT_TRUE(folder.Entries("none").isEmpty());
 }
 
-TEST_F(ComposeCommand, SeveralJobsWriteTheSameFilesAsOne)
+// Bad pictures among good ones, composed by one job and by four: each bad one is named with
+// its reason, in order; nothing is left behind for it, not even a partial file; and the good
+// ones give the same files either way.
+TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
 {
     QStringList backgrounds;
     for (int i = 0; i < 9; ++i) {
@@ -214,18 +177,28 @@ TEST_F(ComposeCommand, SeveralJobsWriteTheSameFilesAsOne)
         backgrounds << Background(QStringLiteral("p%1").arg(i) + kinds[i % 3], 30 + 17 * i,
                                   70 - 5 * i, std::uint32_t(20 + i));
     }
-    backgrounds << folder.Path("in/missing.jpg");
+    ASSERT_TRUE(QDir().mkpath(folder.Path("in/folder.jpg")));
+    const QStringList bad{folder.Path("in/missing.jpg"),
+                          folder.WriteFile("in/corrupt.png", "\x89PNG\r\n\x1a\n but nothing after"),
+                          folder.WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"),
+                          folder.WriteFile("in/empty.bmp", ""), folder.Path("in/folder.jpg")};
+    for (qsizetype i = 0; i < bad.size(); ++i)
+        backgrounds.insert(2 * i + 1, bad[i]);
     const QStringList options{"--key", "FF00FF", "--rate", "55", "--at", "12,-5"};
     const auto one = Compose("one", options + QStringList{"--jobs", "1"} + backgrounds);
     const auto four = Compose("four", options + QStringList{"--jobs", "4"} + backgrounds);
     EXPECT_EQ(one.exitCode, 1) << Text(one);
     EXPECT_EQ(four.exitCode, 1) << Text(four);
+    for (const QString& path : bad)
+        EXPECT_TRUE(one.err.contains("layerpix-compose: " + path.toUtf8() + ": ")) << Text(one);
+    EXPECT_EQ(one.err.count('\n'), bad.size()) << Text(one);
     EXPECT_EQ(four.err, one.err);
     const QStringList written = folder.Entries("one");
     EXPECT_EQ(written.size(), 9);
     EXPECT_EQ(folder.Entries("four"), written);
     for (const QString& name : written)
         EXPECT_EQ(folder.ReadFile("four/" + name), folder.ReadFile("one/" + name)) << name.toStdString();
+    EXPECT_EQ(QImage(folder.Path("one/p8.bmp")).size(), QSize(30 + 17 * 8, 70 - 5 * 8));
 }
 
 TEST_F(ComposeCommand, TheProgressLineShowsOnATerminalForMoreThanOnePicture)

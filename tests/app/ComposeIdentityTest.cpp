@@ -26,13 +26,6 @@ QImage LogoWithAlpha()
     return logo;
 }
 
-// "RRGGBB" of a ColorRef.
-QString KeyOption(ColorRef key)
-{
-    const int rgb = RedOf(key) << 16 | GreenOf(key) << 8 | BlueOf(key);
-    return QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0'));
-}
-
 struct Case {
     const char* front;
     const char* back;
@@ -65,44 +58,6 @@ protected:
             folder.SavePicture(photo, QString::fromUtf8(name));
     }
 
-    // Opens, composes and saves as a person does in the window; returns the file's bytes.
-    QByteArray SavedByTheWindow(const Case& c)
-    {
-        Settings.TransColor = c.key;
-        Settings.TransRate = c.rate;
-        Settings.JpegRate = c.jpegRate;
-        Settings.JpegPrgrs = c.jpegPrgrs;
-        Settings.PngRate = c.pngRate;
-        EXPECT_EQ(main.LoadSourceImage(folder.Path(c.front), 0), 0);
-        EXPECT_EQ(main.LoadSourceImage(folder.Path(c.back), 1), 0);
-        FrontX = c.x;
-        FrontY = c.y;
-        main.BTN_Click(0);
-        if (main.View.isNull())
-            return "<no view>";
-        dialogs->saveAnswers.push_back({true, folder.Path("window/composite"), c.filter});
-        QTest::mouseRelease(main.View->Board, Qt::RightButton, {}, QPoint(5, 5));
-        return folder.ReadFile(QStringLiteral("window/composite") + c.ending);
-    }
-
-    QByteArray SavedByTheCommand(const Case& c)
-    {
-        QStringList arguments{"--foreground", folder.Path(c.front),
-                              "--key", KeyOption(c.key),
-                              "--rate", QString::number(c.rate),
-                              "--at", QStringLiteral("%1,%2").arg(c.x).arg(c.y),
-                              "--format", c.format,
-                              "--jpeg-rate", QString::number(c.jpegRate),
-                              "--png-rate", QString::number(c.pngRate),
-                              "-o", folder.Path("command"), folder.Path(c.back)};
-        if (c.jpegPrgrs != 0)
-            arguments << "--progressive";
-        const auto result = folder.Run(arguments);
-        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        const QString base = QFileInfo(QString::fromUtf8(c.back)).completeBaseName();
-        return folder.ReadFile("command/" + base + "." + c.format);
-    }
-
     CommandFolder folder;
     ScriptedDialogsScope dialogs;
     frmMain main;
@@ -111,11 +66,45 @@ protected:
 TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
 {
     const Case& c = GetParam();
-    const QByteArray window = SavedByTheWindow(c);
-    const QByteArray command = SavedByTheCommand(c);
+    // Opened, composed and saved as a person does in the window.
+    Settings.TransColor = c.key;
+    Settings.TransRate = c.rate;
+    Settings.JpegRate = c.jpegRate;
+    Settings.JpegPrgrs = c.jpegPrgrs;
+    Settings.PngRate = c.pngRate;
+    ASSERT_EQ(main.LoadSourceImage(folder.Path(c.front), 0), 0);
+    ASSERT_EQ(main.LoadSourceImage(folder.Path(c.back), 1), 0);
+    FrontX = c.x;
+    FrontY = c.y;
+    main.BTN_Click(0);
+    ASSERT_FALSE(main.View.isNull());
+    dialogs->saveAnswers.push_back({true, folder.Path("window/composite"), c.filter});
+    QTest::mouseRelease(main.View->Board, Qt::RightButton, {}, QPoint(5, 5));
+    const QByteArray window = folder.ReadFile(QStringLiteral("window/composite") + c.ending);
+
+    // The same values typed as the command's options.
+    const int rgb = RedOf(c.key) << 16 | GreenOf(c.key) << 8 | BlueOf(c.key);
+    QStringList arguments{"--foreground", folder.Path(c.front),
+                          "--key", QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')),
+                          "--rate", QString::number(c.rate),
+                          "--at", QStringLiteral("%1,%2").arg(c.x).arg(c.y),
+                          "--format", c.format,
+                          "--jpeg-rate", QString::number(c.jpegRate),
+                          "--png-rate", QString::number(c.pngRate),
+                          "-o", folder.Path("command"), folder.Path(c.back)};
+    if (c.jpegPrgrs != 0)
+        arguments << "--progressive";
+    const auto result = folder.Run(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString base = QFileInfo(QString::fromUtf8(c.back)).completeBaseName();
+    const QByteArray command = folder.ReadFile("command/" + base + "." + c.format);
+
     EXPECT_GT(window.size(), 100);
     EXPECT_TRUE(window == command) << "window " << window.size() << " bytes, command "
                                    << command.size() << " bytes";
+    if (QByteArray(c.format) == "jpg") {   // the frame marker SOF2 of a progressive JPEG
+        EXPECT_EQ(window.contains("\xFF\xC2"), c.jpegPrgrs != 0);
+    }
     EXPECT_TRUE(dialogs->messages.empty());
 }
 

@@ -90,16 +90,6 @@ TEST_F(SettingsFile, AFolderThatCannotHoldTheFileGivesWayToTheUserConfigFolder)
         EXPECT_EQ(SettingsFilePath(folder), userIni) << folder.toStdString();
     EXPECT_TRUE(QFileInfo(userIni).dir().exists());
     EXPECT_EQ(SettingsFilePath(program.path() + "/"), Ini());
-
-    // An installed program, its menu entry beside its folder, keeps the user's file even
-    // where it could write beside itself.
-    ASSERT_TRUE(QDir().mkpath(program.filePath("usr/bin")));
-    ASSERT_TRUE(QDir().mkpath(program.filePath("usr/share/applications")));
-    EXPECT_EQ(SettingsFilePath(program.filePath("usr/bin")),
-              program.filePath("usr/bin/Layerpix.ini"));
-    QFile entry(program.filePath("usr/share/applications/layerpix.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    EXPECT_EQ(SettingsFilePath(program.filePath("usr/bin")), userIni);
 }
 
 } // namespace

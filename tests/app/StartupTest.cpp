@@ -1,71 +1,40 @@
 // Start-up and shutdown through the real main window and a real settings file in a
 // temporary program folder.
+#include "SettingsFolder.h"
 #include "app/Main.h"
-#include "app/Settings.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/frmMain.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 namespace {
-class Startup : public ::testing::Test {
+class Startup : public SettingsFolder {
 protected:
-    void SetUp() override
+    // A green picture `width` pixels wide and 20 high, written to `name` in the program folder.
+    QString Picture(const QString& name, int width = 30) const
     {
-        ASSERT_TRUE(folder.isValid());
-        Settings = SettingsRecord{};
-        // Where the settings go when the program's folder cannot hold them.
-        qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
-    }
-    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
-    QString IniPath() const { return folder.filePath(QStringLiteral("Layerpix.ini")); }
-    void WriteIni(const QByteArray& text)
-    {
-        QFile file(IniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    QByteArray ReadIni() const
-    {
-        QFile file(IniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QString path = program.filePath(name);
+        QImage picture(width, 20, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        EXPECT_TRUE(picture.save(path));
+        return path;
     }
 
-    QTemporaryDir folder, configHome;
     ScriptedDialogsScope dialogs;
 };
 
-TEST_F(Startup, FirstStartShowsTheDefaultsAndCreatesTheFile)
-{
-    const auto form = StartUp(folder.path());
-    ASSERT_TRUE(form);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->FLD[0]->text().isEmpty());
-    EXPECT_TRUE(form->FLD[1]->text().isEmpty());
-    EXPECT_FALSE(form->PicImg[0]->surface().HasPicture());
-    EXPECT_EQ(form->DSP[0]->BackColor(), QColor(Qt::black));
-    EXPECT_EQ(form->Trans->Value(), 100);
-    EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("0"));
-    EXPECT_TRUE(ReadIni().contains("[Param]"));
-}
-
-TEST_F(Startup, RestoredValuesReachTheControls)
+TEST_F(Startup, RestoredValuesReachTheControlsAndARateBeyondTheSpinnerIsClamped)
 {
     // The saved foreground no longer exists; the background still opens.
-    const QString back = folder.filePath(QStringLiteral("back.bmp"));
-    QImage picture(30, 20, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    ASSERT_TRUE(picture.save(back));
+    const QString back = Picture(QStringLiteral("back.bmp"));
     WriteIni("[Image]\nFront=/nowhere/front.png\nBack=" + back.toUtf8() +
-             "\n[Param]\nTransColor=255\nTransRate=0\n");
-    auto form = StartUp(folder.path());
+             "\n[Param]\nTransColor=255\nTransRate=-40\n");
+    auto form = StartUp(program.path());
     ASSERT_TRUE(form);
     EXPECT_EQ(form->FLD[0]->text(), QStringLiteral("/nowhere/front.png"));
     EXPECT_FALSE(form->PicImg[0]->surface().HasPicture());
@@ -81,17 +50,14 @@ TEST_F(Startup, RestoredValuesReachTheControls)
 
 TEST_F(Startup, AShiftJisPathOfTheEarlierProgramOpensAndKeepsItsBytes)
 {
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("写真 フォルダ")));
-    const QString back = folder.filePath(QStringLiteral("写真 フォルダ/背景 1.bmp"));
-    QImage picture(30, 20, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    ASSERT_TRUE(picture.save(back, "BMP"));
+    ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("写真 フォルダ")));
+    const QString back = Picture(QStringLiteral("写真 フォルダ/背景 1.bmp"));
     // The same path in Shift-JIS, as the earlier program wrote it.
-    const QByteArray line = "Back=" + folder.path().toUtf8()
+    const QByteArray line = "Back=" + program.path().toUtf8()
                             + "/\x8e\xca\x90^ \x83t\x83H\x83\x8b\x83_/\x94w\x8ci 1.bmp\r\n";
     WriteIni("[Image]\r\n" + line + "[Param]\r\nTransColor=255\r\n");
 
-    auto form = StartUp(folder.path());
+    auto form = StartUp(program.path());
     ASSERT_TRUE(form);
     EXPECT_EQ(form->FLD[1]->text(), back);
     EXPECT_EQ(form->PicImg[1]->surface().Image().size(), QSize(30, 20));
@@ -128,7 +94,7 @@ TEST_F(Startup, SurvivesSettingsFilesOfEveryShape)
         SCOPED_TRACE(row.what);
         Settings = SettingsRecord{};
         WriteIni(row.file);
-        auto form = StartUp(folder.path());
+        auto form = StartUp(program.path());
         ASSERT_TRUE(form);
         EXPECT_EQ(form->DSP[0]->BackColor(), row.swatch);
         EXPECT_TRUE(form->FLD[0]->text() == row.front)
@@ -139,132 +105,99 @@ TEST_F(Startup, SurvivesSettingsFilesOfEveryShape)
         EXPECT_EQ(ReadIni() == row.file, row.everyKey);
     }
     EXPECT_TRUE(dialogs->messages.empty());
-
-    // A folder where the file should be: the settings live in the user's configuration folder.
-    ASSERT_TRUE(QFile::remove(IniPath()));
-    ASSERT_TRUE(QDir().mkpath(IniPath() + "/kept"));
-    auto form = StartUp(folder.path());
-    ASSERT_TRUE(form);
-    form->close();
-    EXPECT_TRUE(QFileInfo(IniPath() + "/kept").isDir());
-    EXPECT_TRUE(QFileInfo(configHome.filePath(qAppName() + "/Layerpix.ini")).isFile());
 }
 
-TEST_F(Startup, ARateOutsideTheSpinnersRangeIsClamped)
+TEST_F(Startup, ANumberThatCannotBeReadStopsTheStartNamingItAndLeavesTheFile)
 {
-    WriteIni("[Param]\nTransRate=-40\n");
-    const auto form = StartUp(folder.path());
-    ASSERT_TRUE(form);
-    EXPECT_EQ(form->Trans->Value(), 0);
-    EXPECT_EQ(form->DSP[1]->text(), QStringLiteral("100"));
-    EXPECT_EQ(Settings.TransRate, 0);
+    const std::pair<QByteArray, QStringList> rows[] = {
+        {"[Param]\r\nTransColor=\r\n[JPEG]\r\nRate=fifty\r\n",
+         {Ini(), "[Param]", "TransColor", "型が一致しません"}},
+        {"[Param]\nTransRate=32768\n", {"32768", "オーバーフロー"}},
+    };
+    for (const auto& [text, parts] : rows) {
+        SCOPED_TRACE(text.toStdString());
+        WriteIni(text);
+        dialogs->messages.clear();
+        dialogs->messageAnswers.push_back(IDOK);
+        EXPECT_FALSE(StartUp(program.path()));
+        ASSERT_EQ(dialogs->messages.size(), 1u);
+        for (const QString& part : parts)
+            EXPECT_TRUE(dialogs->messages[0].text.contains(part))
+                << dialogs->messages[0].text.toStdString() << " lacks " << part.toStdString();
+        EXPECT_EQ(ReadIni(), text);
+    }
 }
 
-TEST_F(Startup, AMalformedNumberStopsTheStartNamingTheValueAndLeavesTheFile)
+// Both ways of closing store what the path fields hold, typed but never opened, and the
+// rate, without a question; the next start shows them again.
+TEST_F(Startup, ClosingStoresTypedPathsWithoutAskingAnything)
 {
-    const QByteArray text = "[Param]\r\nTransColor=\r\n[JPEG]\r\nRate=fifty\r\n";
-    WriteIni(text);
-    dialogs->messageAnswers.push_back(IDOK);
-    EXPECT_FALSE(StartUp(folder.path()));
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    const QString message = dialogs->messages[0].text;
-    EXPECT_TRUE(message.contains(IniPath())) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("[Param]"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("TransColor"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("型が一致しません"))) << message.toStdString();
-    EXPECT_EQ(ReadIni(), text);
-}
-
-TEST_F(Startup, AnOverflowNamesItself)
-{
-    WriteIni("[Param]\nTransRate=32768\n");
-    dialogs->messageAnswers.push_back(IDOK);
-    EXPECT_FALSE(StartUp(folder.path()));
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("32768")));
-    EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("オーバーフロー")));
-}
-
-TEST_F(Startup, ClosingSavesTypedPathsWithoutAskingAnything)
-{
-    auto form = StartUp(folder.path());
-    ASSERT_TRUE(form);
-    QTest::keyClicks(form->FLD[0], QStringLiteral("/typed/but/never/opened.png"));
-    form->Trans->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    QTest::mouseClick(form->BTN[2], Qt::LeftButton);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(dialogs->messages.empty());
-    const QByteArray saved = ReadIni();
-    EXPECT_TRUE(saved.contains("Front=/typed/but/never/opened.png")) << saved.toStdString();
-    EXPECT_TRUE(saved.contains("TransRate=99")) << saved.toStdString();
-
-    Settings = SettingsRecord{};
-    const auto again = StartUp(folder.path());
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->FLD[0]->text(), QStringLiteral("/typed/but/never/opened.png"));
+    const std::pair<const char*, std::function<void(frmMain&)>> ways[] = {
+        {"close button", [](frmMain& form) { QTest::mouseClick(form.BTN[2], Qt::LeftButton); }},
+        {"close box", [](frmMain& form) { EXPECT_TRUE(form.close()); }},
+    };
+    QString typed;
+    int rate = 100;
+    for (const auto& [way, close] : ways) {
+        SCOPED_TRACE(way);
+        Settings = SettingsRecord{};
+        auto form = StartUp(program.path());
+        ASSERT_TRUE(form);
+        EXPECT_EQ(form->FLD[0]->text(), typed);
+        typed = QStringLiteral("/typed/but/never/opened by the %1.png").arg(QLatin1String(way));
+        form->FLD[0]->clear();
+        QTest::keyClicks(form->FLD[0], typed);
+        form->Trans->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        close(*form);
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_TRUE(dialogs->messages.empty());
+        const QByteArray saved = ReadIni();
+        EXPECT_TRUE(saved.contains("Front=" + typed.toUtf8() + '\n')) << saved.toStdString();
+        EXPECT_TRUE(saved.contains("TransRate=" + QByteArray::number(--rate) + '\n'))
+            << saved.toStdString();
+    }
 }
 
 TEST_F(Startup, PicturesNamedAtTheStartReplaceTheRestoredOnesUntilClosing)
 {
     // Each picture is known by its width.
-    const auto picture = [this](const char* name, int width) {
-        const QString path = folder.filePath(QString::fromUtf8(name));
-        QImage image(width, 8, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
-        EXPECT_TRUE(image.save(path));
-        return path;
-    };
-    const QString savedFront = picture("saved-front.bmp", 11);
-    const QString savedBack = picture("saved-back.bmp", 12);
-    const QString namedFront = picture("named-front.png", 21);
-    const QString namedBack = picture("named-back.png", 22);
-    const QString missing = folder.filePath(QStringLiteral("missing.png"));
-    struct Row {
+    const QString savedFront = Picture(QStringLiteral("saved-front.bmp"), 11);
+    const QString savedBack = Picture(QStringLiteral("saved-back.bmp"), 12);
+    const QString namedFront = Picture(QStringLiteral("named-front.png"), 21);
+    const QString namedBack = Picture(QStringLiteral("named-back.png"), 22);
+    const QString missing = program.filePath(QStringLiteral("missing.png"));
+    const struct {
         std::optional<QString> front, back;
         QString expectFront, expectBack;
         int frontWidth, backWidth;   // 0: the slot holds no picture
-    };
-    const Row rows[] = {
+    } rows[] = {
         {{}, {}, savedFront, savedBack, 11, 12},
         {{}, namedBack, savedFront, namedBack, 11, 22},
         {namedFront, namedBack, namedFront, namedBack, 21, 22},
         {QString(), namedBack, QString(), namedBack, 0, 22},
         {{}, missing, savedFront, missing, 11, 0},
     };
-    for (const Row& row : rows) {
-        const QByteArray restored = "[Image]\nFront=" + savedFront.toUtf8() + "\nBack=" +
-                                    savedBack.toUtf8() + "\n";
+    const QByteArray restored =
+        "[Image]\nFront=" + savedFront.toUtf8() + "\nBack=" + savedBack.toUtf8() + "\n";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.expectFront.toStdString() + " / " + row.expectBack.toStdString());
         WriteIni(restored);
         Settings = SettingsRecord{};
-        StartArguments arguments;
-        arguments.Front = row.front;
-        arguments.Back = row.back;
-        auto form = StartUp(folder.path(), arguments);
+        auto form = StartUp(program.path(), {.Front = row.front, .Back = row.back, .Text = {}});
         ASSERT_TRUE(form);
-        const std::string where =
-            row.expectFront.toStdString() + " / " + row.expectBack.toStdString();
-        EXPECT_EQ(form->FLD[0]->text(), row.expectFront) << where;
-        EXPECT_EQ(form->FLD[1]->text(), row.expectBack) << where;
+        EXPECT_EQ(form->FLD[0]->text(), row.expectFront);
+        EXPECT_EQ(form->FLD[1]->text(), row.expectBack);
         const auto width = [&form](int slot) {
             const Surface& held = form->PicImg[slot]->surface();
             return held.HasPicture() ? held.Width() : 0;
         };
-        EXPECT_EQ(width(0), row.frontWidth) << where;
-        EXPECT_EQ(width(1), row.backWidth) << where;
-        EXPECT_TRUE(ReadIni().startsWith(restored)) << where;
+        EXPECT_EQ(width(0), row.frontWidth);
+        EXPECT_EQ(width(1), row.backWidth);
+        EXPECT_TRUE(ReadIni().startsWith(restored));
         form->close();
         const QByteArray closed = ReadIni();
-        EXPECT_TRUE(closed.contains("Front=" + row.expectFront.toUtf8() + "\n")) << where;
-        EXPECT_TRUE(closed.contains("Back=" + row.expectBack.toUtf8() + "\n")) << where;
+        EXPECT_TRUE(closed.contains("Front=" + row.expectFront.toUtf8() + "\n"));
+        EXPECT_TRUE(closed.contains("Back=" + row.expectBack.toUtf8() + "\n"));
     }
-}
-
-TEST_F(Startup, TheWindowsCloseBoxClosesTheSameWay)
-{
-    auto form = StartUp(folder.path());
-    ASSERT_TRUE(form);
-    form->FLD[1]->setText(QStringLiteral("/back.bmp"));
-    EXPECT_TRUE(form->close());
-    EXPECT_TRUE(ReadIni().contains("Back=/back.bmp"));
 }
 } // namespace

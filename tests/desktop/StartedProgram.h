@@ -1,78 +1,116 @@
 #pragma once
-// Programs that a test starts: each in a process group of its own, so the test can end it
-// with everything it started, and bound to the test process, so the kernel ends it when the
-// test dies. Nothing a test starts outlives it, whether it passes, fails or crashes.
-#include <QByteArray>
+// Programs that a test starts: each in a process group of its own, which the test ends with
+// everything in it, and bound to the test process, so the kernel ends it when the test dies.
+// Nothing a test starts outlives it, whether it passes, fails or crashes.
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QString>
-#include <QStringList>
+#include <QStandardPaths>
+#include <QThread>
 #include <chrono>
+#include <csignal>
+#include <grp.h>
 #include <memory>
 #include <optional>
-#include <sys/types.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
 struct StartOptions {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    QString folder;                 // working folder; empty: the test's own
-    std::optional<uid_t> user;      // run as this user (and its group); needs root
-    std::optional<gid_t> group;
+    QString folder;          // working folder; empty: the test's own
+    bool asNobody = false;   // run as the user and group 65534; needs root
 };
 
 class StartedProgram {
 public:
     StartedProgram(const QString& program, const QStringList& arguments,
-                   const StartOptions& options = {});
-    ~StartedProgram();   // ends the whole group
+                   const StartOptions& options = {})
+    {
+        process_->setProcessEnvironment(options.environment);
+        process_->setWorkingDirectory(options.folder);
+        // Runs in the child between fork and exec: only calls that are safe there.
+        process_->setChildProcessModifier([asNobody = options.asNobody] {
+            setsid();
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (asNobody &&
+                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(126);
+        });
+        process_->start(program, arguments);
+        if (process_->waitForStarted(10000))
+            group_ = process_->processId();
+    }
+    ~StartedProgram() { End(); }
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
 
-    bool Started() const;
+    bool Started() const { return group_ != 0; }
     // Waits until the program ends by itself; false if it is still running after `limit`.
-    bool WaitForExit(std::chrono::milliseconds limit);
+    bool WaitForExit(std::chrono::milliseconds limit)
+    {
+        return process_->state() == QProcess::NotRunning ||
+               process_->waitForFinished(int(limit.count()));
+    }
     int ExitCode() const { return process_->exitCode(); }
     // Waits for the next line of its standard output.
-    std::optional<QByteArray> ReadLine(std::chrono::milliseconds limit);
+    std::optional<QByteArray> ReadLine(std::chrono::milliseconds limit)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!process_->canReadLine()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left <= 0ms || !process_->waitForReadyRead(int(left.count())))
+                return std::nullopt;
+        }
+        return process_->readLine().trimmed();
+    }
     // What it has written so far and not yet been read.
     QByteArray Output() { return process_->readAllStandardOutput(); }
     QByteArray Errors() { return process_->readAllStandardError(); }
     // Ends the program and everything it started.
-    void End();
+    void End()
+    {
+        if (group_ != 0)
+            ::kill(-pid_t(group_), SIGKILL);
+        group_ = 0;
+        if (process_->state() != QProcess::NotRunning)
+            process_->waitForFinished(5000);
+    }
 
 private:
-    std::unique_ptr<QProcess> process_;
+    std::unique_ptr<QProcess> process_ = std::make_unique<QProcess>();
     qint64 group_ = 0;
 };
 
 struct RunResult {
     bool finished = false;   // false: it did not start or did not end in time
     int exitCode = -1;
-    QByteArray output;
-    QByteArray errors;
+    QByteArray output, errors;
 };
 
 // Runs a program to its end, at most for `limit`, and ends it if it takes longer.
-RunResult RunToEnd(const QString& program, const QStringList& arguments,
-                   std::chrono::milliseconds limit = 10s, const StartOptions& options = {});
-
-// Sleeps without an event loop: the pause between two polls.
-void Pause(std::chrono::milliseconds time);
+inline RunResult RunToEnd(const QString& program, const QStringList& arguments,
+                          std::chrono::milliseconds limit = 10s, const StartOptions& options = {})
+{
+    StartedProgram child(program, arguments, options);
+    if (!child.Started() || !child.WaitForExit(limit))
+        return {};
+    return {true, child.ExitCode(), child.Output(), child.Errors()};
+}
 
 // Asks `condition` every 50 ms until it holds or `limit` has passed; returns the last answer.
 template <typename Condition>
 bool Eventually(Condition condition, std::chrono::milliseconds limit = 15s)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        if (condition())
-            return true;
+    for (const auto deadline = std::chrono::steady_clock::now() + limit; !condition();
+         QThread::msleep(50))
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        Pause(50ms);
-    }
+    return true;
 }
 
 // Whether `program` can be found on the PATH.
-bool OnPath(const QString& program);
+inline bool OnPath(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}

@@ -3,16 +3,15 @@
 // The program runs from a folder of its own with a prepared settings file beside it and
 // the background named on its command line. Without an X server the test is skipped.
 #include "StartedProgram.h"
-#include "XwdImage.h"
 #include "support/PixelAssert.h"
+#include "support/ReferenceBlend.h"
+#include "support/TestPictures.h"
 
-#include <QDir>
 #include <QFile>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
@@ -38,32 +37,17 @@ QImage Foreground()
     return picture;
 }
 
-// 160 x 120 pixels, no two neighbours alike.
-QImage Background()
-{
-    QImage picture(160, 120, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb((x * 7) % 256, (y * 5 + x) % 256, (x * y) % 256));
-    return picture;
-}
-
-// The composite worked out here: where the foreground is not the key colour, each channel is
-// the nearest whole number to (foreground * rate + background * (100 - rate)) / 100. With a
-// rate of 60 the exact value never ends in one half, so no tie needs a rule.
 QImage Composite(const QImage& back, const QImage& front, QPoint at)
 {
     QImage composite = back;
-    const auto blend = [](int b, int f) { return (f * Rate + b * (100 - Rate) + 50) / 100; };
     for (int y = 0; y < front.height(); ++y)
         for (int x = 0; x < front.width(); ++x) {
             const QPoint p = at + QPoint(x, y);
-            const QRgb f = front.pixel(x, y);
-            if (f == Key || !composite.valid(p))
-                continue;
-            const QRgb b = composite.pixel(p);
-            composite.setPixel(p, qRgb(blend(qRed(b), qRed(f)), blend(qGreen(b), qGreen(f)),
-                                       blend(qBlue(b), qBlue(f))));
+            const QRgb f = front.pixel(x, y), b = composite.pixel(p);
+            if (f != Key)
+                composite.setPixel(p, qRgb(ReferenceChannel(qRed(b), qRed(f), Rate),
+                                           ReferenceChannel(qGreen(b), qGreen(f), Rate),
+                                           ReferenceChannel(qBlue(b), qBlue(f), Rate)));
         }
     return composite;
 }
@@ -87,11 +71,6 @@ protected:
                 GTEST_SKIP() << "No X server can be driven here: " << tool
                              << " is not installed (scripts/setup installs it)";
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("home/.config")));
-        ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("runtime")));
-        QFile::setPermissions(folder.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
         StartOptions options;
         options.environment = Environment(QString());
         server = std::make_unique<StartedProgram>(
@@ -111,11 +90,8 @@ protected:
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
         environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        environment.insert(QStringLiteral("HOME"), folder.filePath(QStringLiteral("home")));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           folder.filePath(QStringLiteral("home/.config")));
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                           folder.filePath(QStringLiteral("runtime")));
+        environment.insert(QStringLiteral("HOME"), folder.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());   // mode 0700
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         if (!displayName.isEmpty())
             environment.insert(QStringLiteral("DISPLAY"), displayName);
@@ -128,47 +104,50 @@ protected:
         options.environment = Environment(display);
         return RunToEnd(program, arguments, 15s, options);
     }
+    RunResult Xdotool(const QStringList& arguments) { return Tool("xdotool", arguments); }
 
-    RunResult Xdotool(const QStringList& arguments)
+    // The visible window whose title is `title`, once it is on screen; empty if none comes.
+    QString Window(const QString& title)
     {
-        return Tool(QStringLiteral("xdotool"), arguments);
-    }
-
-    // The client area of the visible window whose title is `title`, once it is on screen.
-    std::optional<QRect> WaitForWindow(const QString& title)
-    {
-        QByteArray id;
-        const bool shown = Eventually([&] {
+        QString id;
+        Eventually([&] {
             const RunResult found = Xdotool({"search", "--onlyvisible", "--name",
                                               QStringLiteral("^%1$").arg(title)});
-            id = found.output.split('\n').first().trimmed();
+            id = QString::fromLatin1(found.output.split('\n').first().trimmed());
             return found.exitCode == 0 && !id.isEmpty();
         });
-        if (!shown)
-            return std::nullopt;
-        const RunResult geometry =
-            Xdotool({"getwindowgeometry", "--shell", QString::fromLatin1(id)});
-        const QString shell = QString::fromLatin1(geometry.output);
-        const auto value = [&shell](const char* name) {
-            const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
-                                          QRegularExpression::MultilineOption);
-            return line.match(shell).captured(1).toInt();
-        };
-        return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+        return id;
     }
 
-    QImage Screen()
+    // The window as `xwd` dumps it (the X Window Dump format: a header of 32-bit big-endian
+    // fields, the colour map, the pixels); null unless the pixels are 32-bit true colour in
+    // the order of QImage's RGB32, as they are for one window of the default visual.
+    QImage Shot(const QString& window)
     {
-        return ReadXwd(Tool(QStringLiteral("xwd"), {"-root", "-silent"}).output);
+        const QByteArray dump = Tool("xwd", {"-id", window, "-silent"}).output;
+        const auto field = [&dump](int i) {
+            return dump.size() < 100 ? 0 : qFromBigEndian<quint32>(dump.constData() + 4 * i);
+        };
+        // The format, byte order, bits per pixel, visual class and colour masks.
+        if (field(2) != 2 || field(7) != 0 || field(11) != 32 || field(13) != 4 ||
+            field(14) != 0xFF0000 || field(15) != 0xFF00 || field(16) != 0xFF)
+            return {};
+        const qint64 pixels = field(0) + qint64(field(19)) * 12, stride = field(12);
+        const int width = int(field(4)), height = int(field(5));
+        if (pixels + stride * height > dump.size())
+            return {};
+        return QImage(reinterpret_cast<const uchar*>(dump.constData() + pixels), width, height,
+                      stride, QImage::Format_RGB32).copy();
     }
 
-    // Polls the screen until it shows `expected` at `at` (the marker's outline `frame`, in
-    // the picture's coordinates, left out); the last comparison's result otherwise.
-    ::testing::AssertionResult ScreenShows(const QImage& expected, QPoint at, QRect frame = {})
+    // Polls `window` until it shows `expected` at `at` (the marker's outline `frame`, in the
+    // picture's coordinates, left out); the last comparison's result otherwise.
+    ::testing::AssertionResult Shows(const QString& window, const QImage& expected, QPoint at,
+                                     QRect frame = {})
     {
         ::testing::AssertionResult last = ::testing::AssertionFailure() << "no screenshot";
         Eventually([&] {
-            QImage shown = Screen().copy(QRect(at, expected.size()));
+            QImage shown = Shot(window).copy(QRect(at, expected.size()));
             last = frame.isEmpty() ? SamePixels(expected, shown)
                                    : SamePixels(WithoutOutline(expected, frame),
                                                 WithoutOutline(shown, frame));
@@ -177,21 +156,17 @@ protected:
         return last;
     }
 
-    void Click(QPoint at, int button = 1)
+    // Moves the pointer to `at` in `window`, then does `then` there.
+    void PointerAt(const QString& window, QPoint at, const QStringList& then)
     {
-        ASSERT_EQ(Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()),
-                           "click", QString::number(button)})
-                      .exitCode,
-                  0);
+        ASSERT_EQ(Xdotool(MoveTo(window, at) + then).exitCode, 0);
+    }
+    static QStringList MoveTo(const QString& window, QPoint at)
+    {
+        return {"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y())};
     }
 
     QString Path(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
-
-    QByteArray SettingsText() const
-    {
-        QFile file(Path("Layerpix.ini"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     QTemporaryDir folder;
     QString display;
@@ -202,13 +177,9 @@ protected:
 
 TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
 {
-    const QImage front = Foreground(), back = Background();
-    QImage old(50, 50, QImage::Format_RGB32);
-    old.fill(Qt::gray);
-    ASSERT_TRUE(front.save(Path("front.png")));
-    ASSERT_TRUE(back.save(Path("back.bmp")));
-    ASSERT_TRUE(old.save(Path("old.bmp")));
-    // The restored background is replaced by the one on the command line.
+    const QImage front = Foreground(), back = NoisePicture(160, 120, 3);
+    ASSERT_TRUE(front.save(Path("front.png")) && back.save(Path("back.bmp")));
+    // The restored background gives way to the one on the command line.
     QFile settings(Path("Layerpix.ini"));
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
     settings.write(QStringLiteral("[Image]\nFront=%1\nBack=%2\n"
@@ -227,63 +198,51 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     ASSERT_TRUE(program->Started());
 
     // Both panes show their pictures, the background the one named on the command line.
-    const std::optional<QRect> main = WaitForWindow(QStringLiteral("Layerpix"));
-    ASSERT_TRUE(main) << "no Layerpix window: " << program->Errors().toStdString();
-    EXPECT_TRUE(ScreenShows(front, main->topLeft() + FrontPaneInside));
-    EXPECT_TRUE(ScreenShows(back, main->topLeft() + BackPaneInside));
+    const QString main = Window(QStringLiteral("Layerpix"));
+    ASSERT_FALSE(main.isEmpty()) << "no Layerpix window: " << program->Errors().toStdString();
+    EXPECT_TRUE(Shows(main, front, FrontPaneInside));
+    EXPECT_TRUE(Shows(main, back, BackPaneInside));
 
     // Compose: the view fits the composite, the foreground at (0, 0) under the marker.
-    Click(main->topLeft() + ComposeButton);
-    const std::optional<QRect> view = WaitForWindow(QStringLiteral("合成画像"));
-    ASSERT_TRUE(view);
-    EXPECT_EQ(view->size(), back.size());
-    const QPoint board = view->topLeft();
-    EXPECT_TRUE(ScreenShows(Composite(back, front, {0, 0}), board, QRect({0, 0}, front.size())));
+    PointerAt(main, ComposeButton, {"click", "1"});
+    const QString view = Window(QStringLiteral("合成画像"));
+    ASSERT_FALSE(view.isEmpty());
+    EXPECT_EQ(Shot(view).size(), back.size());
+    EXPECT_TRUE(Shows(view, Composite(back, front, {0, 0}), {0, 0}, QRect({0, 0}, front.size())));
 
     // Drag the marker by its middle 50 pixels right and 40 down; the release composes there.
-    const auto at = [board](int x, int y) {
-        return QStringList{QString::number(board.x() + x), QString::number(board.y() + y)};
-    };
-    ASSERT_EQ(Xdotool(QStringList{"mousemove"} + at(20, 15) + QStringList{"mousedown", "1"} +
-                      QStringList{"mousemove"} + at(35, 25) +
-                      QStringList{"mousemove"} + at(55, 45) +
-                      QStringList{"mousemove"} + at(70, 55) + QStringList{"mouseup", "1"})
-                  .exitCode,
-              0);
+    PointerAt(view, {20, 15}, QStringList{"mousedown", "1"} + MoveTo(view, {35, 25}) +
+                                  MoveTo(view, {55, 45}) + MoveTo(view, {70, 55}) +
+                                  QStringList{"mouseup", "1"});
     const QImage placed = Composite(back, front, {50, 40});
-    EXPECT_TRUE(ScreenShows(placed, board, QRect({50, 40}, front.size())));
+    EXPECT_TRUE(Shows(view, placed, {0, 0}, QRect({50, 40}, front.size())));
 
     // A double click away from the marker copies the composite, marker-free, as PNG.
-    ASSERT_EQ(Xdotool(QStringList{"mousemove"} + at(10, 100) +
-                      QStringList{"click", "--repeat", "2", "--delay", "80", "1"})
-                  .exitCode,
-              0);
+    PointerAt(view, {10, 100}, {"click", "--repeat", "2", "--delay", "80", "1"});
     QImage copied;
     Eventually([&] {
-        const RunResult clip = Tool(QStringLiteral("xclip"),
-                                    {"-selection", "clipboard", "-t", "image/png", "-o"});
-        copied = QImage::fromData(clip.output, "PNG");
+        copied = QImage::fromData(
+            Tool("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}).output, "PNG");
         return copied.size() == back.size();
     });
     EXPECT_TRUE(SamePixels(placed, copied));
 
     // A right-button release opens the save dialog; the typed name lands in the working folder.
-    Click(board + QPoint(10, 100), 3);
-    ASSERT_TRUE(WaitForWindow(QStringLiteral("ファイルの保存")));
+    PointerAt(view, {10, 100}, {"click", "3"});
+    ASSERT_FALSE(Window(QStringLiteral("ファイルの保存")).isEmpty());
     ASSERT_EQ(Xdotool({"type", "--delay", "30", "result.png"}).exitCode, 0);
     ASSERT_EQ(Xdotool({"key", "Return"}).exitCode, 0);
     QImage saved;
-    EXPECT_TRUE(Eventually([&] {
-        saved = QImage(Path("result.png"));
-        return !saved.isNull();
-    })) << "nothing saved as result.png";
+    EXPECT_TRUE(Eventually([&] { return !(saved = QImage(Path("result.png"))).isNull(); }))
+        << "nothing saved as result.png";
     EXPECT_TRUE(SamePixels(placed, saved));
 
     // "閉じる" ends the program and stores the paths as absolute ones, and the options.
-    Click(main->topLeft() + CloseButton);
+    PointerAt(main, CloseButton, {"click", "1"});
     ASSERT_TRUE(program->WaitForExit(15s)) << "Layerpix still runs after 閉じる";
     EXPECT_EQ(program->ExitCode(), 0);
-    const QByteArray stored = SettingsText();
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray stored = settings.readAll();
     for (const QByteArray& line :
          {"Front=" + Path("front.png").toUtf8(), "Back=" + Path("back.bmp").toUtf8(),
           QByteArray("TransColor=16711935"), QByteArray("TransRate=60")})

@@ -1,0 +1,237 @@
+// The codec's own calls. Reading: what the picture sources cannot see (the background's
+// channels, rows wider than the picture, bad arguments, checks the sources make before the
+// codec runs); the whole PngSuite runs through the sources against its references. Writing:
+// JPEG and PNG files read back by Qt's readers; how files are saved, under faults too, is
+// tested with every writer in tests/platform.
+#include "codec/Codec.h"
+#include "support/PixelAssert.h"
+#include "support/TestPictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The codec's surface over a Format_RGB32 picture, which must outlive it.
+CodecSurface SurfaceOf(QImage& picture, std::uint32_t background = 0)
+{
+    return {picture.bits(), picture.width(), picture.height(),
+            static_cast<std::int32_t>(picture.bytesPerLine()), background};
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The reason the last codec call gave contains `part`.
+::testing::AssertionResult ReasonContains(const std::string& part)
+{
+    if (std::string(CodecLastError()).find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << CodecLastError() << "\" lacks " << part;
+}
+
+const QString kSuite = QStringLiteral(LAYERPIX_TESTDATA "/pngsuite/");
+const QByteArray kRgb8x32 = (kSuite + "cdfn2c08.png").toUtf8();
+// Channels that differ, so a swapped channel shows. ColorRef 0x00BBGGRR.
+constexpr std::uint32_t kBackground = 0x00C08040;
+
+// The reference decode's RGBA drawn over kBackground, rounded to nearest.
+QImage ReferenceOverBackground(const QString& name, int width, int height)
+{
+    const QByteArray rgba =
+        FileBytes(QStringLiteral(LAYERPIX_TESTDATA "/reference/pngsuite/") + name + ".rgba");
+    QImage expected(width, height, QImage::Format_RGB32);
+    for (int i = 0; i + 3 < rgba.size() && i / 4 < width * height; i += 4) {
+        const double alpha = std::uint8_t(rgba[i + 3]) / 255.0;
+        const auto channel = [&](int c) {
+            return int(std::lround(alpha * std::uint8_t(rgba[i + c])
+                                   + (1 - alpha) * ((kBackground >> 8 * c) & 0xFF)));
+        };
+        expected.setPixel(i / 4 % width, i / 4 / width, qRgb(channel(0), channel(1), channel(2)));
+    }
+    return expected;
+}
+
+TEST(CodecRead, PicturesWithAlphaLieOverTheBackgroundAndRowsEndWhereThePictureDoes)
+{
+    // Gray and palette depths, 16 bits, interlaced, tRNS, alpha, odd and narrow sizes.
+    const struct {
+        QString name;
+        int width, height;
+    } files[] = {{"basn0g01.png", 32, 32}, {"basi0g16.png", 32, 32}, {"basi3p04.png", 32, 32},
+                 {"tbbn3p08.png", 32, 32}, {"tbrn2c08.png", 32, 32}, {"basn4a08.png", 32, 32},
+                 {"basi6a16.png", 32, 32}, {"s07i3p02.png", 7, 7},   {"cdfn2c08.png", 8, 32}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name.toStdString());
+        // Rows carry 12 marker bytes past the picture, which the decoder must not touch.
+        const int stride = file.width * 4 + 12;
+        std::vector<uchar> storage(std::size_t(stride) * file.height, 0xA5);
+        QImage picture(storage.data(), file.width, file.height, stride, QImage::Format_RGB32);
+        for (int y = 0; y < file.height; ++y)
+            std::fill_n(picture.scanLine(y), file.width * 4, 0);
+        CodecSurface dc = SurfaceOf(picture, kBackground);
+        ASSERT_EQ(DCReadPNG((kSuite + file.name).toUtf8().constData(), &dc), 0) << CodecLastError();
+        EXPECT_STREQ(CodecLastError(), "");
+        for (int y = 0; y < file.height; ++y) {
+            const uchar* row = picture.constScanLine(y);
+            for (int x = 0; x < file.width; ++x)
+                ASSERT_EQ(row[x * 4 + 3], 0xFF) << "fourth byte of " << x << "," << y;
+            ASSERT_EQ(std::count(row + file.width * 4, row + stride, 0xA5), 12) << "row " << y;
+        }
+        // The reference rounds 16-bit samples to 8 bits, the codec keeps the high byte.
+        const int tolerance = file.name.contains("16") ? 1 : 0;
+        EXPECT_TRUE(SamePixels(ReferenceOverBackground(file.name, file.width, file.height),
+                               picture, tolerance));
+    }
+}
+
+TEST(CodecRead, RefusesMissingArgumentsUnreadableFilesAndSurfacesOfAnotherSize)
+{
+    QTemporaryDir folder;
+    const QByteArray missing = folder.filePath("missing.png").toUtf8();
+    const QByteArray directory = folder.path().toUtf8();
+    QImage exact(8, 32, QImage::Format_RGB32), narrow(7, 32, QImage::Format_RGB32),
+        tall(8, 33, QImage::Format_RGB32);
+    CodecSurface exactDc = SurfaceOf(exact), narrowDc = SurfaceOf(narrow), tallDc = SurfaceOf(tall);
+    const struct {
+        const char* path;
+        HDC dc;
+        const char* reason;
+    } rows[] = {
+        {nullptr, &exactDc, "no file name"},
+        {"", &exactDc, "no file name"},
+        {kRgb8x32.constData(), nullptr, "no surface"},
+        {missing.constData(), &exactDc, "cannot open file: No such file or directory"},
+        {directory.constData(), &exactDc, "cannot read file: Is a directory"},
+        {kRgb8x32.constData(), &narrowDc, "the picture is 8 x 32 pixels, its surface 7 x 32"},
+        {kRgb8x32.constData(), &tallDc, "the picture is 8 x 32 pixels, its surface 8 x 33"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_NE(DCReadPNG(row.path, row.dc), 0) << row.reason;
+        EXPECT_TRUE(ReasonContains(row.reason));
+    }
+    EXPECT_EQ(DCReadPNG(kRgb8x32.constData(), &exactDc), 0) << CodecLastError();
+}
+
+// The codec's own checks, which the picture sources' checks before it hide: bytes as a fuzzer
+// or another caller hands them over.
+TEST(CodecRead, RefusesForgedHugeSizesBeforeTouchingTheSurfaceAndEveryCutFile)
+{
+    const QByteArray whole = FileBytes(QString::fromUtf8(kRgb8x32));
+    ASSERT_GT(whole.size(), 100);
+    const auto stating = [&whole](quint32 width, quint32 height) {
+        QByteArray png = whole;
+        qToBigEndian(width, png.data() + 16);
+        qToBigEndian(height, png.data() + 20);
+        qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)),
+                     png.data() + 29);
+        return png;
+    };
+    const std::pair<QByteArray, const char*> rows[] = {
+        // Beyond the side limit, beyond 2^28 pixels, and sizes whose low 16 bits look small.
+        {stating(1'000'001, 1), "too large"}, {stating(1, 1'000'001), "too large"},
+        {stating(16384, 16385), "too large"}, {stating(65536 + 100, 65536 + 100), "too large"},
+        {stating(0x7FFFFFFF, 2), "too large"},
+        // Inside the signature, inside IHDR, inside the pixel data, and without IEND.
+        {whole.left(0), ""}, {whole.left(7), ""}, {whole.left(20), ""},
+        {whole.left(whole.size() / 2), ""}, {whole.chopped(12), ""}, {whole.chopped(1), ""}};
+    for (const auto& [bytes, reason] : rows) {
+        SCOPED_TRACE(testing::Message() << bytes.size() << " bytes, " << reason);
+        QImage picture(8, 32, QImage::Format_RGB32);
+        picture.fill(0u);
+        CodecSurface dc = SurfaceOf(picture);
+        EXPECT_NE(DecodePngBytes(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 std::size_t(bytes.size()), &dc), 0);
+        EXPECT_STRNE(CodecLastError(), "");
+        EXPECT_TRUE(ReasonContains(reason));
+        if (*reason) {
+            EXPECT_EQ(picture.pixel(0, 0), 0xFF000000u);
+        }
+    }
+}
+
+class CodecWrite : public ::testing::Test {
+protected:
+    QByteArray Path(const QString& name) const { return folder.filePath(name).toUtf8(); }
+    // The file as Qt's own readers decode it.
+    QImage Decoded(const QString& name) const
+    {
+        return QImage(folder.filePath(name)).convertToFormat(QImage::Format_RGB32);
+    }
+
+    QImage noise = NoisePicture(41, 25, 7);
+    CodecSurface dc = SurfaceOf(noise);
+    QTemporaryDir folder;
+};
+
+TEST_F(CodecWrite, EachPngRateRoundTripsTheTopLeftRectangleAtItsZlibLevel)
+{
+    // zlib writes its level class into the stream header: 0 fastest, 2 default, 3 best.
+    for (auto [rate, levelClass] : {std::pair<std::uint8_t, int>{0, 2}, {1, 0}, {2, 3}}) {
+        SCOPED_TRACE(testing::Message() << "rate " << int(rate));
+        ASSERT_EQ(DCSavetoPNG(&dc, 37, 23, Path("out.png"), rate), 0) << CodecLastError();
+        const QByteArray png = FileBytes(Path("out.png"));
+        ASSERT_GT(png.size(), 40);
+        EXPECT_EQ(png[24], 8) << "bit depth";
+        EXPECT_EQ(png[25], 2) << "colour type RGB";
+        const qsizetype data = png.indexOf("IDAT") + 4;
+        ASSERT_LT(data + 1, png.size());
+        EXPECT_EQ(std::uint8_t(png[data + 1]) >> 6, levelClass);
+        EXPECT_TRUE(SamePixels(noise.copy(0, 0, 37, 23), Decoded("out.png")));
+    }
+}
+
+TEST_F(CodecWrite, BaselineAndProgressiveJpegsDecodeCloseToTheOriginal)
+{
+    QImage gradient = GradientPicture(123, 77);
+    CodecSurface smooth = SurfaceOf(gradient);
+    // The frame marker before the first scan: SOF0 baseline, SOF2 for any non-zero flag.
+    for (auto [progressive, frame] :
+         {std::pair{0, "\xFF\xC0"}, {-1, "\xFF\xC2"}, {1, "\xFF\xC2"}}) {
+        SCOPED_TRACE(testing::Message() << "progressive " << progressive);
+        ASSERT_EQ(DCSavetoJPEG(&smooth, 123, 77, Path("out.jpg"), 10, progressive), 0)
+            << CodecLastError();
+        const QByteArray jpeg = FileBytes(Path("out.jpg"));
+        const QByteArray header = jpeg.left(jpeg.indexOf("\xFF\xDA"));
+        EXPECT_TRUE(header.contains(frame));
+        EXPECT_FALSE(header.contains(progressive ? "\xFF\xC0" : "\xFF\xC2"));
+        EXPECT_TRUE(SamePixels(gradient, Decoded("out.jpg"), 8));
+    }
+}
+
+TEST_F(CodecWrite, RefusesBadRatesAndRectanglesWithoutCreatingAFile)
+{
+    const QByteArray out = Path("out");
+    const char* path = out.constData();
+    const std::pair<std::function<std::int16_t()>, const char*> rows[] = {
+        {[&] { return DCSavetoJPEG(&dc, 41, 25, path, 0, 0); }, "1 to 100"},
+        {[&] { return DCSavetoJPEG(&dc, 41, 25, path, 101, -1); }, "1 to 100"},
+        {[&] { return DCSavetoPNG(&dc, 41, 25, path, 3); }, "0, 1 or 2"},
+        {[&] { return DCSavetoPNG(&dc, 42, 25, path, 1); }, "larger than its surface"},
+        {[&] { return DCSavetoJPEG(&dc, 41, 26, path, 50, 0); }, "larger than its surface"},
+        {[&] { return DCSavetoPNG(&dc, 0, 25, path, 1); }, "empty"},
+        {[&] { return DCSavetoJPEG(&dc, 41, -1, path, 50, 0); }, "empty"},
+        {[&] { return DCSavetoPNG(nullptr, 41, 25, path, 1); }, "no surface"},
+        {[&] { return DCSavetoJPEG(&dc, 41, 25, "", 50, 0); }, "no file name"},
+    };
+    for (const auto& [save, reason] : rows) {
+        EXPECT_NE(save(), 0) << reason;
+        EXPECT_TRUE(ReasonContains(reason));
+    }
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
+} // namespace
