@@ -67,24 +67,20 @@ protected:
                           std::array<int, 8>{FrontX, FrontY, h.value(), h.maximum(), h.isHidden(),
                                              v.value(), v.maximum(), v.isHidden()});
     }
-    // Drags `data` onto `target` and drops it there; false when the widget refuses the
-    // drag or the drop.
-    static bool Drop(QWidget* target, const QMimeData& data)
-    {
-        QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QDropEvent drop(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &enter);
-        QApplication::sendEvent(target, &drop);
-        return enter.isAccepted() && drop.isAccepted();
-    }
-    static bool DropFiles(QWidget* target, const QStringList& paths)
+    // Drags the files `paths` onto `target`, or `text` when there are none, and drops them
+    // there; false when the widget refuses the drag or the drop.
+    static bool Drop(QWidget* target, const QStringList& paths, const QString& text = {})
     {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString& path : paths)
             urls << QUrl::fromLocalFile(path);
-        data.setUrls(urls);
-        return Drop(target, data);
+        paths.isEmpty() ? data.setText(text) : data.setUrls(urls);
+        QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QApplication::sendEvent(target, &drop);
+        return enter.isAccepted() && drop.isAccepted();
     }
 
     QTemporaryDir dir;
@@ -185,11 +181,11 @@ TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
                                Write("b.png", NoisePicture(20, 20, 2), "PNG"),
                                Write("c.jpg", NoisePicture(30, 30, 2), "BMP"),
                                WriteBytes("broken.png", "not a picture")};
-    ASSERT_TRUE(DropFiles(form.FLD[0], paths.mid(0, 3)));
+    ASSERT_TRUE(Drop(form.FLD[0], paths.mid(0, 3)));
     EXPECT_TRUE(PaneShows(0, NoisePicture(30, 30, 2), 0, 0));
     EXPECT_EQ(form.FLD[0]->text(), paths[2]);
     // When the last does not open, the one before it stays: each was opened in turn.
-    ASSERT_TRUE(DropFiles(form.FLD[0], {paths[0], paths[1], paths[3]}));
+    ASSERT_TRUE(Drop(form.FLD[0], {paths[0], paths[1], paths[3]}));
     EXPECT_EQ(Holder(0).Image().size(), QSize(20, 20));
     EXPECT_EQ(form.FLD[0]->text(), paths[1]);
 }
@@ -198,10 +194,8 @@ TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
 TEST_F(SourcePanes, ADropWithoutAFileListIsRefused)
 {
     form.FLD[0]->setText(QStringLiteral("fg.png"));
-    QMimeData text;
-    text.setText(QStringLiteral("DROPPED TEXT"));
     for (QWidget* target : {static_cast<QWidget*>(form.FLD[0]), static_cast<QWidget*>(form.AREA[0])})
-        EXPECT_FALSE(Drop(target, text));
+        EXPECT_FALSE(Drop(target, {}, QStringLiteral("DROPPED TEXT")));
     EXPECT_EQ(form.FLD[0]->text(), QStringLiteral("fg.png"));
     EXPECT_FALSE(Holder(0).HasPicture());
 }
@@ -213,7 +207,7 @@ TEST_F(SourcePanes, ADropOnTheLowerPaneOpensTheBackgroundAndGifsOnlyWithOptionOn
         SCOPED_TRACE(testing::Message() << "option " << gifOption);
         form.OpenSourcePicture(QString(), 1);
         Settings.GifOption = gifOption;
-        ASSERT_TRUE(DropFiles(form.AREA[1], {gif}));
+        ASSERT_TRUE(Drop(form.AREA[1], {gif}));
         EXPECT_EQ(form.FLD[1]->text(), opened ? gif : QString());
         EXPECT_EQ(Holder(1).HasPicture(), opened);
     }
