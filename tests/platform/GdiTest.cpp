@@ -30,26 +30,36 @@ std::string LettersOf(const QImage& image)
 
 const std::string kSource = "abcd/efgh/ijkl";
 
-TEST(BitBlt, CopiesTheOverlapOfBothBitmapsAndLeavesTheRest)
+// A source size of -1 is a BitBlt, any other a StretchBlt.
+TEST(BlockCopies, CopyOrScaleByNearestNeighbourTheOverlapOfBothBitmapsAndLeaveTheRest)
 {
     const struct {
         const char* name;
-        int x, y, w, h, sx, sy;
+        int x, y, w, h, sx, sy, sw, sh;
         const char* result;
     } rows[] = {
-        {"whole", 0, 0, 4, 3, 0, 0, "abcd/efgh/ijkl"},
-        {"a block inside", 1, 1, 2, 2, 0, 0, "..../.ab./.ef."},
-        {"past the destination's corner", 3, 2, 3, 3, 0, 0, "..../..../...a"},
-        {"from before the destination's corner", -1, -1, 4, 3, 0, 0, "fgh./jkl./...."},
-        {"source partly outside", 0, 0, 4, 3, 2, 1, "gh../kl../...."},
-        {"source before its corner", 0, 0, 4, 3, -1, 0, ".abc/.efg/.ijk"},
-        {"empty block", 0, 0, 0, 3, 0, 0, "..../..../...."},
-        {"wholly outside", 4, 0, 2, 2, 0, 0, "..../..../...."},
+        {"whole", 0, 0, 4, 3, 0, 0, -1, -1, "abcd/efgh/ijkl/...."},
+        {"a block inside", 1, 1, 2, 2, 0, 0, -1, -1, "..../.ab./.ef./...."},
+        {"past the destination's corner", 3, 3, 3, 3, 0, 0, -1, -1, "..../..../..../...a"},
+        {"from before the destination's corner", -1, -1, 4, 3, 0, 0, -1, -1, "fgh./jkl./..../...."},
+        {"source partly outside", 0, 0, 4, 3, 2, 1, -1, -1, "gh../kl../..../...."},
+        {"source before its corner", 0, 0, 4, 3, -1, 0, -1, -1, ".abc/.efg/.ijk/...."},
+        {"empty block", 0, 0, 0, 3, 0, 0, -1, -1, "..../..../..../...."},
+        {"wholly outside", 4, 0, 2, 2, 0, 0, -1, -1, "..../..../..../...."},
+        {"enlarged twice", 0, 0, 4, 4, 0, 0, 2, 2, "aabb/aabb/eeff/eeff"},
+        {"halved", 0, 0, 2, 1, 0, 0, 4, 2, "ac../..../..../...."},
+        {"stretched past the destination's corner", 2, 2, 4, 4, 0, 0, 2, 2, "..../..../..aa/..aa"},
+        {"stretched from before the destination's corner", -2, 0, 4, 1, 0, 0, 2, 1, "bb../..../..../...."},
+        {"stretched from a source partly outside", 0, 0, 4, 1, 3, 0, 2, 1, "dd../..../..../...."},
+        {"empty source", 0, 0, 4, 4, 0, 0, 0, 2, "..../..../..../...."},
+        {"empty destination", 0, 0, 4, 0, 0, 0, 2, 2, "..../..../..../...."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        QImage dst = Letters("..../..../....");
-        EXPECT_TRUE(BitBlt(dst, row.x, row.y, row.w, row.h, Letters(kSource), row.sx, row.sy, SRCCOPY));
+        QImage dst = Letters("..../..../..../....");
+        EXPECT_TRUE(row.sw < 0 ? BitBlt(dst, row.x, row.y, row.w, row.h, Letters(kSource), row.sx, row.sy, SRCCOPY)
+                               : StretchBlt(dst, row.x, row.y, row.w, row.h, Letters(kSource), row.sx,
+                                            row.sy, row.sw, row.sh, SRCCOPY));
         EXPECT_EQ(LettersOf(dst), row.result);
     }
 }
@@ -59,30 +69,6 @@ TEST(BitBlt, WithinOneBitmapCopiesFromTheBitmapAsItWas)
     QImage image = Letters(kSource);
     BitBlt(image, 1, 0, 3, 3, image, 0, 0, SRCCOPY);
     EXPECT_EQ(LettersOf(image), "aabc/eefg/iijk");
-}
-
-TEST(StretchBlt, ScalesByNearestNeighbourAndClipsBothBitmaps)
-{
-    const struct {
-        const char* name;
-        int x, y, w, h, sx, sy, sw, sh;
-        const char* result;
-    } rows[] = {
-        {"enlarged twice", 0, 0, 4, 4, 0, 0, 2, 2, "aabb/aabb/eeff/eeff"},
-        {"halved", 0, 0, 2, 1, 0, 0, 4, 2, "ac../..../..../...."},
-        {"past the destination's corner", 2, 2, 4, 4, 0, 0, 2, 2, "..../..../..aa/..aa"},
-        {"from before the destination's corner", -2, 0, 4, 1, 0, 0, 2, 1, "bb../..../..../...."},
-        {"source partly outside", 0, 0, 4, 1, 3, 0, 2, 1, "dd../..../..../...."},
-        {"empty source", 0, 0, 4, 4, 0, 0, 0, 2, "..../..../..../...."},
-        {"empty destination", 0, 0, 4, 0, 0, 0, 2, 2, "..../..../..../...."},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        QImage dst = Letters("..../..../..../....");
-        EXPECT_TRUE(StretchBlt(dst, row.x, row.y, row.w, row.h, Letters(kSource), row.sx, row.sy,
-                               row.sw, row.sh, SRCCOPY));
-        EXPECT_EQ(LettersOf(dst), row.result);
-    }
 }
 
 TEST(BlockCopies, RefuseOtherRasterOperationsAndBitmapFormats)

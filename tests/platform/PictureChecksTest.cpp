@@ -12,17 +12,10 @@ namespace {
 // An 8-bit RLE bitmap stating `width` x `height` whose codes are `codes`.
 QByteArray RleBitmap(qint32 width, qint32 height, const QByteArray& codes)
 {
-    QByteArray file(14 + 40 + 8, '\0');
-    file[0] = 'B';
-    file[1] = 'M';
-    qToLittleEndian(quint32(file.size()), file.data() + 10);
-    qToLittleEndian(quint32(40), file.data() + 14);
-    qToLittleEndian(width, file.data() + 18);
-    qToLittleEndian(height, file.data() + 22);
-    qToLittleEndian(quint16(1), file.data() + 26);
-    qToLittleEndian(quint16(8), file.data() + 28);
-    qToLittleEndian(quint32(1), file.data() + 30);
-    qToLittleEndian(quint32(2), file.data() + 46);
+    QByteArray file("BM");
+    LittleEndian(&file) << quint32(0) << quint32(0) << quint32(14 + 40 + 8) << quint32(40) << width
+                        << height << quint16(1) << quint16(8) << quint32(1) << quint32(0)
+                        << quint32(0) << quint32(0) << quint32(2) << quint32(0) << quint64(0);
     return file + codes;
 }
 

@@ -3,15 +3,14 @@
 #include "platform/InFlightFiles.h"
 #include "platform/SafeFile.h"
 #include "support/ChildProcess.h"
+#include "support/FolderSnapshot.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -20,6 +19,7 @@ namespace fs = std::filesystem;
 
 class SafeFile : public testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(root.isValid()); }
     std::string Path(const std::string& name) const
     {
         return root.path().toStdString() + '/' + name;
@@ -28,48 +28,14 @@ protected:
     {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return in ? bytes.str() : "<unreadable>";
-    }
-    // Every name under the folder, sorted, links shown with what they point to.
-    std::string Listing() const
-    {
-        std::vector<std::string> lines;
-        List(root.path().toStdString(), lines);
-        std::sort(lines.begin(), lines.end());
-        std::string listing;
-        for (const std::string& line : lines)
-            listing += line + '\n';
-        return listing;
-    }
-    void List(const fs::path& folder, std::vector<std::string>& lines) const
-    {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            const fs::file_status status = entry.symlink_status();
-            std::string line = entry.path().lexically_relative(root.path().toStdString());
-            if (fs::is_symlink(status))
-                line += " -> " + fs::read_symlink(entry.path()).string();
-            lines.push_back(line);
-            if (fs::is_directory(status))
-                List(entry.path(), lines);
-        }
-    }
-    mode_t Mode(const std::string& name) const
-    {
-        struct stat info {};
-        return ::stat(Path(name).c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-    }
+    std::string Read(const std::string& name) const { return ReadBytes(Path(name)); }
+    std::string Listing() const { return FolderSnapshot(root.path().toStdString(), false); }
 
     QTemporaryDir root;
 };
 
 TEST_F(SafeFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContents)
 {
-    ASSERT_TRUE(root.isValid());
     fs::create_directories(Path("pictures/album"));
     fs::create_directories(Path("links"));
     Write("pictures/album/photo.png", "old");
@@ -96,7 +62,6 @@ TEST_F(SafeFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContents)
 
 TEST_F(SafeFile, WhatCannotBeWrittenIntoIsRefusedBeforeAnythingIsWritten)
 {
-    ASSERT_TRUE(root.isValid());
     fs::create_directory(Path("folder"));
     fs::create_symlink("loop b", Path("loop a"));
     fs::create_symlink("loop a", Path("loop b"));
@@ -120,7 +85,6 @@ TEST_F(SafeFile, WhatCannotBeWrittenIntoIsRefusedBeforeAnythingIsWritten)
 
 TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask)
 {
-    ASSERT_TRUE(root.isValid());
     Write("shared.bmp", "old");
     // Only root may give a file to another owner (and not to every number in a container);
     // others own what they write.
@@ -139,14 +103,14 @@ TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask
     EXPECT_EQ(info.st_uid, owner);
     EXPECT_EQ(info.st_gid, group);
     EXPECT_EQ(Read("shared.bmp"), "new");
-    EXPECT_EQ(Mode("fresh.bmp"), 0640u);
+    ASSERT_EQ(::stat(Path("fresh.bmp").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 // A file registered as in flight when a stop signal arrives: removed, and the process ends by
 // that signal, unless the signal was ignored or has a handler of someone else's.
 TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
 {
-    ASSERT_TRUE(root.isValid());
     enum class Before { Default, Ignored, OwnHandler };
     std::vector<std::pair<int, Before>> rows;
     for (const int signal : kStopSignals)

@@ -6,39 +6,33 @@
 #include "platform/ProfileFile.h"
 #include "platform/Surface.h"
 #include "support/ChildProcess.h"
+#include "support/FolderSnapshot.h"
 #include "support/TestPictures.h"
 #include "view/ExportComposite.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sched.h>
-#include <sstream>
 #include <sys/mount.h>
-#include <sys/stat.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 enum class Writer { Settings, Bmp, Jpeg, Png };
-enum class Fault {
-    None,
-    FullDisk,
-    DiskFillsUpMidFile,
-    FileSizeLimit,
-    KilledByFileSizeLimit,
-    ReadOnlyFolder,
-    ReadOnlyFile,
-    NameIsAFolder,
-    MissingFolder,
-};
+enum class Fault { None, ThroughALink, FullDisk, DiskFillsUpMidFile, FileSizeLimit,
+                   KilledByFileSizeLimit, ReadOnlyFolder, ReadOnlyFile, NameIsAFolder, MissingFolder };
+const char* const kWriterNames[] = {"Settings", "Bmp", "Jpeg", "Png"};
+const char* const kFaultNames[] = {"None", "ThroughALink", "FullDisk", "DiskFillsUpMidFile",
+                                   "FileSizeLimit", "KilledByFileSizeLimit", "ReadOnlyFolder",
+                                   "ReadOnlyFile", "NameIsAFolder", "MissingFolder"};
+const char* const kFileNames[] = {"Layerpix.ini", "out.BMP", "out.JPG", "out.PNG"};
 
 struct Case {
     Writer writer;
@@ -46,26 +40,14 @@ struct Case {
     bool large;
 };
 
-const char* const kWriterNames[] = {"Settings", "Bmp", "Jpeg", "Png"};
-const char* const kFaultNames[] = {"None",          "FullDisk",       "DiskFillsUpMidFile",
-                                   "FileSizeLimit", "KilledByFileSizeLimit", "ReadOnlyFolder",
-                                   "ReadOnlyFile",  "NameIsAFolder",  "MissingFolder"};
-
-std::string CaseName(const Case& c)
+QString Front(bool large)
 {
-    return std::string(kWriterNames[int(c.writer)]) + '_' + kFaultNames[int(c.fault)]
-           + (c.large ? "_Large" : "_Small");
+    return large ? u'/' + QString(100 * 1024, u'p') : QStringLiteral("/写真/前.png");
 }
 
-void PrintTo(const Case& c, std::ostream* out)
+QImage Picture(bool large)
 {
-    *out << CaseName(c);
-}
-
-const char* FileName(Writer writer)
-{
-    const char* const names[] = {"Layerpix.ini", "out.BMP", "out.JPG", "out.PNG"};
-    return names[int(writer)];
+    return large ? NoisePicture(700, 500, 3) : NoisePicture(20, 20, 3);
 }
 
 // Saves a small or a large file of the writer's kind as `path` the way the program does
@@ -76,13 +58,12 @@ std::string Save(Writer writer, const std::string& path, bool large)
     if (writer == Writer::Settings) {
         Settings = SettingsRecord{};
         Settings.IniPath = QString::fromStdString(path);
-        Settings.Front =
-            large ? u'/' + QString(100 * 1024, u'p') : QStringLiteral("/写真/前.png");
+        Settings.Front = Front(large);
         Settings.TransColor = 255;
         return SaveSettings().toStdString();
     }
     Surface board(1, 1, Qt::white);
-    board.hDC() = large ? NoisePicture(700, 500, 3) : NoisePicture(20, 20, 3);
+    board.hDC() = Picture(large);
     const SaveFormat format = writer == Writer::Bmp    ? SaveFormat::Bmp
                               : writer == Writer::Jpeg ? SaveFormat::Jpeg
                                                        : SaveFormat::Png;
@@ -90,73 +71,7 @@ std::string Save(Writer writer, const std::string& path, bool large)
         .toStdString();
 }
 
-// A file system of its own, `bytes` large, on `folder`, mounted in a mount namespace that only
-// this test process sees, so nothing of it outlives the process. It takes root, and a
-// container may refuse even root: Mounted() then says false.
-class SmallDisk {
-public:
-    SmallDisk(const std::string& folder, std::size_t bytes) : folder_(folder)
-    {
-        static const bool ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
-                                      && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE,
-                                                 nullptr) == 0;
-        const std::string options = "size=" + std::to_string(bytes);
-        mounted_ = ownMounts
-                   && ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (mounted_)
-            ::umount2(folder_.c_str(), MNT_DETACH);
-    }
-    bool Mounted() const { return mounted_; }
-
-    // Fills the disk with one file, then gives back `freeBytes`.
-    void Fill(off_t freeBytes) const
-    {
-        const std::string filler = folder_ + "/filler";
-        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string block(4096, 'f');
-        off_t size = 0;
-        for (ssize_t written; (written = ::write(fd, block.data(), block.size())) > 0;)
-            size += written;
-        ::ftruncate(fd, size > freeBytes ? size - freeBytes : 0);
-        ::close(fd);
-    }
-
-private:
-    std::string folder_;
-    bool mounted_ = false;
-};
-
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// A temporary folder holding the folder `f` in which the files are saved.
-// Short contents as they are, long ones by their size and a hash.
-std::string Summary(const std::string& bytes)
-{
-    if (bytes.size() <= 64)
-        return bytes;
-    return std::to_string(bytes.size()) + " bytes, hash "
-           + std::to_string(std::hash<std::string>()(bytes));
-}
-
-class SaveFolder : public testing::Test {
+class WriteFaults : public testing::TestWithParam<Case> {
 protected:
     void SetUp() override
     {
@@ -167,185 +82,156 @@ protected:
     }
     void TearDown() override
     {
-        disk.reset();
+        if (mounted)
+            ::umount2(Folder().c_str(), MNT_DETACH);
         std::error_code ignored;
         fs::permissions(Folder(), fs::perms(0700), fs::perm_options::add, ignored);
     }
 
     std::string Root() const { return root.path().toStdString(); }
     std::string Folder() const { return Root() + "/f"; }
-    void WriteOld(const std::string& path) const { std::ofstream(path, std::ios::binary) << kOld; }
+    void WriteOld(const std::string& path) const { std::ofstream(path, std::ios::binary) << "old"; }
 
-    // Every name under the temporary folder, sorted, with its permissions and contents.
-    std::string Snapshot() const
+    // A file system of its own, 256 KiB large, on the folder, in a mount namespace that only
+    // this test process sees, so nothing of it outlives the process. It takes root, and a
+    // container may refuse even root: false then.
+    bool MountSmallDisk()
     {
-        std::vector<std::string> lines;
-        for (const auto& entry : fs::recursive_directory_iterator(Root())) {
-            lines.push_back(entry.path().string() + ' '
-                            + std::to_string(int(entry.symlink_status().permissions())));
-            if (entry.is_regular_file())
-                lines.back() += " = " + Summary(ReadFile(entry.path()));
-        }
-        std::sort(lines.begin(), lines.end());
-        std::string snapshot;
-        for (const std::string& line : lines)
-            snapshot += line + '\n';
-        return snapshot;
+        static const bool ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
+                                      && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE,
+                                                 nullptr) == 0;
+        mounted = ownMounts
+                  && ::mount("tmpfs", Folder().c_str(), "tmpfs", 0, "size=262144") == 0;
+        return mounted;
+    }
+    // Fills the small disk with one file, then gives back `freeBytes`.
+    void FillDisk(off_t freeBytes) const
+    {
+        const int fd = ::open((Folder() + "/filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string block(4096, 'f');
+        off_t size = 0;
+        for (ssize_t written; (written = ::write(fd, block.data(), block.size())) > 0;)
+            size += written;
+        ::ftruncate(fd, size > freeBytes ? size - freeBytes : 0);
+        ::close(fd);
     }
 
-    const std::string kOld = "old contents";
     QTemporaryDir root;
-    std::optional<SmallDisk> disk;
-};
-
-class WriteFaults : public SaveFolder, public testing::WithParamInterface<Case> {};
-
-// What one case saves, and how it must fail.
-struct Setting {
-    std::string target;                  // the name saved
-    std::string named;                   // the file or folder the reason names
-    int error = 0;                       // its system error
-    std::optional<rlim_t> fileSizeLimit; // applied to the saving process
-    bool asOrdinaryUser = false;
+    bool mounted = false;
 };
 
 TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
 {
-    const Case c = GetParam();
-    Setting s;
-    s.target = Folder() + '/' + FileName(c.writer);
-    s.named = s.target;
-    switch (c.fault) {
+    const auto [writer, fault, large] = GetParam();
+    const std::string name = kFileNames[int(writer)];
+    std::string saved = Folder() + '/' + name, named = saved;
+    int error = 0;
+    std::optional<rlim_t> sizeLimit;
+    bool asOrdinaryUser = false;
+    const bool fills = fault == Fault::FullDisk || fault == Fault::DiskFillsUpMidFile;
+    const bool smallDisk = fills && MountSmallDisk();
+    if (fault != Fault::ThroughALink && fault != Fault::NameIsAFolder && fault != Fault::MissingFolder)
+        WriteOld(saved);
+    switch (fault) {
     case Fault::None:
-        WriteOld(s.target);
+        break;
+    case Fault::ThroughALink:
+        fs::create_directory(Folder() + "/real");
+        WriteOld(Folder() + "/real/" + name);
+        fs::permissions(Folder() + "/real/" + name, fs::perms(0640));
+        fs::create_symlink("real/" + name, saved);
         break;
     case Fault::FullDisk:
     case Fault::DiskFillsUpMidFile: {
-        const off_t freeBytes = c.fault == Fault::FullDisk ? 0 : 16 * 1024;
-        disk.emplace(Folder(), 256 * 1024);
-        if (disk->Mounted()) {
-            WriteOld(s.target);
-            disk->Fill(freeBytes);
-            s.error = ENOSPC;
-        } else {
-            WriteOld(s.target);
-            s.fileSizeLimit = freeBytes;
-            s.error = EFBIG;
-        }
+        const off_t freeBytes = fault == Fault::FullDisk ? 0 : 16 * 1024;
+        if (smallDisk)
+            FillDisk(freeBytes);
+        else
+            sizeLimit = freeBytes;
+        error = smallDisk ? ENOSPC : EFBIG;
         break;
     }
     case Fault::FileSizeLimit:
     case Fault::KilledByFileSizeLimit:
-        WriteOld(s.target);
-        s.fileSizeLimit = 16;
-        s.error = EFBIG;
+        sizeLimit = 16;
+        error = EFBIG;
         break;
     case Fault::ReadOnlyFolder:
-        WriteOld(s.target);
-        fs::permissions(s.target, fs::perms(0666));
+        fs::permissions(saved, fs::perms(0666));
         fs::permissions(Folder(), fs::perms(0555));
-        s.named = Folder();
-        s.error = EACCES;
-        s.asOrdinaryUser = true;
+        named = Folder();
+        error = EACCES;
+        asOrdinaryUser = true;
         break;
     case Fault::ReadOnlyFile:
-        WriteOld(s.target);
-        fs::permissions(s.target, fs::perms(0444));
+        fs::permissions(saved, fs::perms(0444));
         fs::permissions(Folder(), fs::perms(0777));
-        s.error = EACCES;
-        s.asOrdinaryUser = true;
+        error = EACCES;
+        asOrdinaryUser = true;
         break;
     case Fault::NameIsAFolder:
-        fs::create_directory(s.target);
-        WriteOld(s.target + "/inside");
-        s.error = EISDIR;
+        fs::create_directory(saved);
+        WriteOld(saved + "/inside");
+        error = EISDIR;
         break;
     case Fault::MissingFolder:
-        s.target = Folder() + "/missing/" + FileName(c.writer);
-        s.named = Folder() + "/missing";
-        s.error = ENOENT;
+        saved = Folder() + "/missing/" + name;
+        named = Folder() + "/missing";
+        error = ENOENT;
         break;
     }
-    const std::string before = Snapshot();
+    // A save that succeeds changes the contents of the file alone: no name, link or
+    // permission.
+    const bool succeeds = error == 0;
+    const std::string before = FolderSnapshot(Root(), !succeeds);
 
     const ChildOutcome outcome = RunInChild([&] {
-        if (s.asOrdinaryUser && !ActAsAnOrdinaryUser())
+        if (asOrdinaryUser && !ActAsAnOrdinaryUser())
             return kNoOrdinaryUser;
-        if (s.fileSizeLimit)
-            LimitFileSize(*s.fileSizeLimit, c.fault != Fault::KilledByFileSizeLimit);
-        return Save(c.writer, s.target, c.large);
+        if (sizeLimit)
+            LimitFileSize(*sizeLimit, fault != Fault::KilledByFileSizeLimit);
+        return Save(writer, saved, large);
     });
     if (outcome.output == kNoOrdinaryUser)
         GTEST_SKIP() << "root could not give up its privileges to test permissions";
 
-    if (c.fault == Fault::None) {
+    if (succeeds) {
         EXPECT_EQ(outcome.output, "");
-        EXPECT_NE(ReadFile(s.target), kOld);
-        EXPECT_EQ(Names(Folder()), std::vector<std::string>{FileName(c.writer)});
-        return;
-    }
-    if (c.fault == Fault::KilledByFileSizeLimit) {
+        if (writer == Writer::Settings)
+            EXPECT_EQ(GetProfileString(QString::fromStdString(saved), "Image", "Front"), Front(large));
+        else
+            EXPECT_EQ(QImage(QString::fromStdString(saved)).size(), Picture(large).size());
+    } else if (fault == Fault::KilledByFileSizeLimit) {
         EXPECT_EQ(outcome.signal, SIGXFSZ);
     } else {
         EXPECT_EQ(outcome.exitCode, 0);
-        EXPECT_NE(outcome.output.find(s.named + ": " + std::strerror(s.error)), std::string::npos)
+        EXPECT_NE(outcome.output.find(named + ": " + std::strerror(error)), std::string::npos)
             << outcome.output;
     }
-    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(FolderSnapshot(Root(), !succeeds), before);
 }
 
 std::vector<Case> EveryCase()
 {
     std::vector<Case> cases;
-    for (const Writer writer : {Writer::Settings, Writer::Bmp, Writer::Jpeg, Writer::Png}) {
-        for (int fault = 0; fault <= int(Fault::MissingFolder); ++fault) {
-            const Fault f = Fault(fault);
-            const bool bySize = f == Fault::None || f == Fault::FullDisk
-                                || f == Fault::FileSizeLimit || f == Fault::KilledByFileSizeLimit;
-            if (f != Fault::DiskFillsUpMidFile)
-                cases.push_back({writer, f, false});
-            if (bySize || f == Fault::DiskFillsUpMidFile)
-                cases.push_back({writer, f, true});
+    for (const Writer writer : {Writer::Settings, Writer::Bmp, Writer::Jpeg, Writer::Png})
+        for (int f = 0; f <= int(Fault::MissingFolder); ++f) {
+            // A large file where the file's size matters; a disk filling up mid-file needs one.
+            const Fault fault = Fault(f);
+            if (fault != Fault::DiskFillsUpMidFile)
+                cases.push_back({writer, fault, false});
+            if (fault == Fault::None || fault == Fault::FullDisk || fault == Fault::DiskFillsUpMidFile
+                || fault == Fault::FileSizeLimit || fault == Fault::KilledByFileSizeLimit)
+                cases.push_back({writer, fault, true});
         }
-    }
     return cases;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWriter, WriteFaults, testing::ValuesIn(EveryCase()),
                          [](const testing::TestParamInfo<Case>& info) {
-                             return CaseName(info.param);
-                         });
-
-class ThroughALink : public SaveFolder, public testing::WithParamInterface<Writer> {};
-
-TEST_P(ThroughALink, TheTargetGetsTheNewFileAndKeepsItsLinkAndPermissions)
-{
-    const Writer writer = GetParam();
-    fs::create_directory(Folder() + "/real");
-    const std::string target = Folder() + "/real/" + FileName(writer);
-    WriteOld(target);
-    fs::permissions(target, fs::perms(0640));
-    const std::string link = Folder() + "/link";
-    fs::create_symlink(std::string("real/") + FileName(writer), link);
-
-    EXPECT_EQ(Save(writer, link, false), "");
-    EXPECT_EQ(fs::read_symlink(link), std::string("real/") + FileName(writer));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-    if (writer == Writer::Settings) {
-        EXPECT_EQ(GetProfileString(QString::fromStdString(target), "Image", "Front"),
-                  QStringLiteral("/写真/前.png"));
-    } else {
-        const QImage decoded(QString::fromStdString(target));
-        EXPECT_EQ(decoded.size(), QSize(20, 20));
-    }
-    EXPECT_EQ(Names(Folder() + "/real"), std::vector<std::string>{FileName(writer)});
-    EXPECT_EQ(Names(Folder()), (std::vector<std::string>{"link", "real"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryWriter, ThroughALink,
-                         testing::Values(Writer::Settings, Writer::Bmp, Writer::Jpeg, Writer::Png),
-                         [](const testing::TestParamInfo<Writer>& info) {
-                             return std::string(kWriterNames[int(info.param)]);
+                             return std::string(kWriterNames[int(info.param.writer)]) + '_'
+                                    + kFaultNames[int(info.param.fault)]
+                                    + (info.param.large ? "_Large" : "_Small");
                          });
 
 } // namespace

@@ -1,9 +1,8 @@
-// Every picture of the shared test suites through the route its name selects, against the
+// Every picture of the shared test suites through the loader its name picks, against the
 // reference decodes: the whole PngSuite through the codec, the others through the general loader.
-#include "SourcesTestSupport.h"
-
+#include "platform/SystemColors.h"
+#include "sources/SourcePicture.h"
 #include "support/PixelAssert.h"
-#include "ui/frmMain.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -106,30 +105,27 @@ TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
     for (const TestPicture& expected : rows) {
         SCOPED_TRACE(expected.file.toStdString());
         ++counts[expected.expect];
-        PictureFolder folder;
-        frmMain form;
-        PrepareUsedSlot(form, 0, folder);
-        const SlotSnapshot before = Snapshot(form, 0);
-        const std::int16_t status = form.LoadSourceImage(QStringLiteral(LAYERPIX_TESTDATA "/") + expected.file, 0);
+        const LoadedPicture loaded =
+            LoadSourcePicture(QStringLiteral(LAYERPIX_TESTDATA "/") + expected.file, HolderBackColour);
+        const bool opened = loaded.outcome == LoadedPicture::Outcome::Picture;
         if (expected.expect == Expect::Decode || expected.expect == Expect::Reject) {
-            EXPECT_EQ(status, expected.expect == Expect::Decode ? 0 : 1);
+            EXPECT_EQ(opened, expected.expect == Expect::Decode) << loaded.reason.toStdString();
         }
-        if (status != 0) {
-            EXPECT_TRUE(status == 1 && SlotUnchanged(before, form, 0));
+        if (!opened) {
+            EXPECT_TRUE(loaded.outcome == LoadedPicture::Outcome::Failed && loaded.picture.isNull());
             continue;
         }
-        const Surface& holder = form.PicImg[0]->surface();
-        EXPECT_TRUE(!expected.size.isValid() || holder.Picture()->size() == expected.size);
+        EXPECT_TRUE(!expected.size.isValid() || loaded.picture.size() == expected.size);
         // Questionable files may decode to other colours than the reference (Qt's readers give
         // pixels that RLE codes skip any colour, for one): the size is all they must match.
         if (expected.expect != Expect::Decode)
             continue;
-        std::optional<QImage> reference = ReferenceOver(expected.file, holder.BackColor());
+        std::optional<QImage> reference = ReferenceOver(expected.file, HolderBackColour);
         ASSERT_TRUE(reference) << "no reference decode";
         // The references keep EXIF orientation unapplied; the loader shows photos upright.
         if (expected.file == QLatin1String("jpeg/hopper_orientation_6.jpg"))
             reference = reference->transformed(QTransform().rotate(90));
-        EXPECT_TRUE(SamePixels(*reference, *holder.Picture(), ReferenceTolerance(expected.file)));
+        EXPECT_TRUE(SamePixels(*reference, loaded.picture, ReferenceTolerance(expected.file)));
     }
     EXPECT_GE(counts[Expect::Decode], 161 + 23);
     EXPECT_GE(counts[Expect::Reject], 14);

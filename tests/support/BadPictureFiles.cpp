@@ -108,9 +108,12 @@ std::vector<BadPictureFile> BadPictureFiles()
         add("cut after header", format.good.left(format.header));
         add("cut in pixels", format.good.left((format.header + format.good.size()) / 2));
         add("cut before end", format.good.chopped(1));
-        for (auto [w, h] : {std::pair<quint32, quint32>{65535, 65535}, {100000, 100000}, {1000000, 268}})
+        for (auto [w, h] : {std::pair<quint32, quint32>{65535, 65535}, {100000, 100000}, {1000000, 268},
+                            {20000, 20000}, {0x7FFFFFFF, 0x7FFFFFFF}, {0xFFFFFFFF, 1}})
             if (const QByteArray stating = format.stating(format.good, w, h); !stating.isEmpty())
                 add(QStringLiteral("stating %1 x %2").arg(w).arg(h), stating);
+        for (int length = 1; format.name == "PNG" && length < 24; ++length)
+            add(QStringLiteral("cut at %1").arg(length), format.good.left(length));
         add("garbage", format.good.left(format.extension == "ico" ? 6 : 8) + Garbage(4000, seed++));
     }
     QByteArray ico = Formats()[2].good;

@@ -1,9 +1,9 @@
 #pragma once
 // Part of a test run in a forked copy of the test process: to act as an ordinary user when the
 // tests run as root, to lower the file-size limit, or to be ended by a signal, without
-// changing the test process itself. Fork only from a test program without threads (one built
-// PURE, with no QApplication). The body must not use gtest assertions: it returns a text that
-// the test checks.
+// changing the test process itself. Fork only from a test program built PURE (no
+// QApplication). The body must not use gtest assertions: it returns a text that the test
+// checks.
 #include <cerrno>
 #include <csignal>
 #include <functional>
@@ -29,13 +29,11 @@ public:
             return;
         pid_ = ::fork();
         if (pid_ == 0) {
-            ::close(channel[0]);
             const rlimit noCore{0, 0};
             ::setrlimit(RLIMIT_CORE, &noCore);
             const std::string output = body();
             for (std::size_t done = 0; done < output.size();) {
-                const ssize_t written =
-                    ::write(channel[1], output.data() + done, output.size() - done);
+                const ssize_t written = ::write(channel[1], output.data() + done, output.size() - done);
                 if (written <= 0)
                     break;
                 done += std::size_t(written);
@@ -55,23 +53,18 @@ public:
         if (pid_ <= 0 || channel_ < 0)
             return outcome_;
         char buffer[4096];
-        for (;;) {
-            const ssize_t got = ::read(channel_, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
+        for (ssize_t got; (got = ::read(channel_, buffer, sizeof buffer)) != 0;)
+            if (got > 0)
+                outcome_.output.append(buffer, std::size_t(got));
+            else if (errno != EINTR)
                 break;
-            outcome_.output.append(buffer, std::size_t(got));
-        }
         ::close(channel_);
         channel_ = -1;
         int status = 0;
         while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
         }
-        if (WIFEXITED(status))
-            outcome_.exitCode = WEXITSTATUS(status);
-        if (WIFSIGNALED(status))
-            outcome_.signal = WTERMSIG(status);
+        outcome_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome_.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         return outcome_;
     }
     // True once the copy has ended (its outcome is then still to be collected by Wait).
@@ -100,9 +93,8 @@ inline ChildOutcome RunInChild(const std::function<std::string()>& body)
 // obeys file permissions.
 inline bool ActAsAnOrdinaryUser()
 {
-    if (::geteuid() != 0)
-        return true;
-    return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+    return ::geteuid() != 0
+           || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
 // The text a body returns when ActAsAnOrdinaryUser failed; the test is then skipped.

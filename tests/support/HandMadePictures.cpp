@@ -1,19 +1,14 @@
 #include "support/HandMadePictures.h"
 
-#include <QtEndian>
+#include <QIODevice>
 #include <vector>
 
-namespace {
-void Append16(QByteArray& bytes, quint16 value)
+LittleEndian::LittleEndian(QByteArray* bytes) : QDataStream(bytes, QIODevice::Append)
 {
-    bytes.append(char(value & 0xFF)).append(char(value >> 8));
-}
-void Append32(QByteArray& bytes, quint32 value)
-{
-    Append16(bytes, quint16(value & 0xFFFF));
-    Append16(bytes, quint16(value >> 16));
+    setByteOrder(QDataStream::LittleEndian);
 }
 
+namespace {
 // The picture's distinct colours, in order of first appearance.
 QList<QRgb> ColourTable(const QImage& picture)
 {
@@ -25,23 +20,21 @@ QList<QRgb> ColourTable(const QImage& picture)
     return colours;
 }
 
+// `values` of `bitCount` bits each, packed from the high bits on, padded to 4 bytes.
 QByteArray PackedRow(const std::vector<int>& values, int bitCount)
 {
     QByteArray row;
     int bits = 0, filled = 0;
     for (const int value : values) {
         bits = bits << bitCount | value;
-        filled += bitCount;
-        if (filled == 8) {
+        if ((filled += bitCount) == 8) {
             row.append(char(bits));
             bits = filled = 0;
         }
     }
     if (filled > 0)
         row.append(char(bits << (8 - filled)));
-    while (row.size() % 4 != 0)
-        row.append('\0');
-    return row;
+    return row.leftJustified((row.size() + 3) / 4 * 4, '\0');
 }
 } // namespace
 
@@ -50,16 +43,12 @@ QByteArray IconFile(const QImage& picture, int bitCount, const QImage& transpare
     const int width = picture.width(), height = picture.height();
     const QList<QRgb> colours = bitCount <= 8 ? ColourTable(picture) : QList<QRgb>();
     QByteArray image;
-    Append32(image, 40);
-    Append32(image, quint32(width));
-    Append32(image, quint32(height * 2));
-    Append16(image, 1);
-    Append16(image, quint16(bitCount));
-    Append32(image, 0);
-    for (int i = 0; i < 5; ++i)
-        Append32(image, 0);
+    LittleEndian header(&image);
+    header << quint32(40) << quint32(width) << quint32(height * 2) << quint16(1)
+           << quint16(bitCount) << quint32(0) << quint32(0) << quint32(0) << quint32(0)
+           << quint32(0) << quint32(0);
     for (int i = 0; bitCount <= 8 && i < 1 << bitCount; ++i)
-        Append32(image, i < colours.size() ? colours[i] & 0xFFFFFF : 0);
+        header << quint32(i < colours.size() ? colours[i] & 0xFFFFFF : 0);
     for (int y = height - 1; y >= 0; --y) {
         std::vector<int> indexes;
         QByteArray row;
@@ -72,11 +61,8 @@ QByteArray IconFile(const QImage& picture, int bitCount, const QImage& transpare
             if (bitCount == 32)
                 row.append('\0');
         }
-        if (bitCount <= 8)
-            row = PackedRow(indexes, bitCount);
-        while (row.size() % 4 != 0)
-            row.append('\0');
-        image += row;
+        image += bitCount <= 8 ? PackedRow(indexes, bitCount)
+                               : row.leftJustified((row.size() + 3) / 4 * 4, '\0');
     }
     for (int y = height - 1; y >= 0; --y) {
         std::vector<int> maskBits;
@@ -85,14 +71,9 @@ QByteArray IconFile(const QImage& picture, int bitCount, const QImage& transpare
         image += PackedRow(maskBits, 1);
     }
     QByteArray file;
-    Append16(file, 0);
-    Append16(file, 1);
-    Append16(file, 1);
-    file.append(char(width & 0xFF)).append(char(height & 0xFF)).append('\0').append('\0');
-    Append16(file, 1);
-    Append16(file, quint16(bitCount));
-    Append32(file, quint32(image.size()));
-    Append32(file, 6 + 16);
+    LittleEndian(&file) << quint16(0) << quint16(1) << quint16(1) << quint8(width)
+                        << quint8(height) << quint16(0) << quint16(1) << quint16(bitCount)
+                        << quint32(image.size()) << quint32(6 + 16);
     return file + image;
 }
 
@@ -100,19 +81,15 @@ QByteArray GifFile(const QImage& picture)
 {
     const QList<QRgb> colours = ColourTable(picture);
     QByteArray file("GIF87a");
-    Append16(file, quint16(picture.width()));
-    Append16(file, quint16(picture.height()));
-    file.append(char(0xF7)).append('\0').append('\0'); // a global table of 256 colours
+    LittleEndian stream(&file);
+    // A global table of 256 colours, then one image covering the screen.
+    stream << quint16(picture.width()) << quint16(picture.height()) << quint8(0xF7) << quint16(0);
     for (int i = 0; i < 256; ++i) {
         const QRgb colour = i < colours.size() ? colours[i] : 0;
-        file.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
+        stream << quint8(qRed(colour)) << quint8(qGreen(colour)) << quint8(qBlue(colour));
     }
-    file.append(',');
-    Append16(file, 0);
-    Append16(file, 0);
-    Append16(file, quint16(picture.width()));
-    Append16(file, quint16(picture.height()));
-    file.append('\0').append('\x08');
+    stream << quint8(',') << quint32(0) << quint16(picture.width()) << quint16(picture.height())
+           << quint8(0) << quint8(8);
     // Codes of 9 bits: 256 clear, 257 end; a clear code every 254 pixels keeps the table
     // from reaching 512 entries, where the codes would widen.
     QByteArray data;
@@ -123,23 +100,19 @@ QByteArray GifFile(const QImage& picture)
         for (filled += 9; filled >= 8; filled -= 8, bits >>= 8)
             data.append(char(bits & 0xFF));
     };
-    int sinceClear = 254;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            if (sinceClear == 254) {
-                put(256);
-                sinceClear = 0;
-            }
-            put(int(colours.indexOf(picture.pixel(x, y) | 0xFF000000u)));
-            ++sinceClear;
-        }
+    for (int i = 0; i < picture.width() * picture.height(); ++i) {
+        if (i % 254 == 0)
+            put(256);
+        put(int(colours.indexOf(picture.pixel(i % picture.width(), i / picture.width()) | 0xFF000000u)));
+    }
     put(257);
     if (filled > 0)
         data.append(char(bits & 0xFF));
     for (qsizetype at = 0; at < data.size(); at += 255) {
         const QByteArray block = data.mid(at, 255);
-        file.append(char(block.size())).append(block);
+        stream << quint8(block.size());
+        stream.writeRawData(block.constData(), int(block.size()));
     }
-    file.append('\0').append(';');
+    stream << quint8(0) << quint8(';');
     return file;
 }

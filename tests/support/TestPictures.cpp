@@ -3,7 +3,6 @@
 #include "platform/Surface.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <algorithm>
 #include <random>
 
@@ -26,14 +25,6 @@ QImage NoisePicture(int width, int height, std::uint32_t seed)
         for (int x = 0; x < width; ++x)
             picture.setPixel(x, y, 0xFF000000u | (generator() & 0xFFFFFFu));
     return picture;
-}
-
-QImage TestDataPicture(const QString& relativePath)
-{
-    QImageReader reader(QStringLiteral(LAYERPIX_TESTDATA "/") + relativePath);
-    reader.setAutoTransform(false);
-    const QImage picture = reader.read();
-    return picture.isNull() ? picture : picture.convertToFormat(QImage::Format_RGB32);
 }
 
 std::unique_ptr<Surface> SurfaceHolding(const QImage& picture)

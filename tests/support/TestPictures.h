@@ -14,9 +14,6 @@ QImage GradientPicture(int width, int height);
 QImage NoisePicture(int width, int height, std::uint32_t seed);
 // The bytes of `picture` saved by Qt in `format` ("BMP", "PNG", "JPG", "PPM"...).
 QByteArray EncodedPicture(const QImage& picture, const char* format);
-// A file of the shared test pictures (path relative to that folder), decoded by Qt's own
-// readers; a null image when it cannot be read.
-QImage TestDataPicture(const QString& relativePath);
 
 // A surface that takes the size of the picture assigned to it, as a slot's holder does,
 // holding `picture`.
