@@ -42,24 +42,24 @@ public:
             return {item.background, QStringLiteral("the name is empty")};
         if (loaded.outcome == LoadedPicture::Outcome::Failed)
             return {item.background, loaded.reason};
-        back_.SetPicture(std::move(loaded.picture));
+        // The background is composed where it lies: the board takes its pixels and the
+        // background surface reads them without owning them, so only the overlap is
+        // written and no second picture-sized bitmap is touched.
+        QImage& pixels = board_.Board().hDC();
+        pixels = std::move(loaded.picture).convertToFormat(QImage::Format_RGB32);
+        back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
+                                pixels.bytesPerLine(), pixels.format()));
         ComposeImages(settings_.key, settings_.rate, settings_.x, settings_.y,
                       {front_, back_, work_}, board_);
-        Release(back_);
+        // The background surface lets go of the board's pixels before they change. (Shrunk
+        // first: clearing a bitmap that still shares the picture's pixels would copy them.)
+        back_.SetSize(1, 1);
+        back_.SetPicture(std::nullopt);
         return {item.output, WriteComposite(board_.Board(), item.output, item.format,
                                             settings_.save)};
     }
 
 private:
-    // Gives up the surface's picture and bitmap, so that the writer, and the next picture,
-    // reuse their memory instead of touching new pages. (Shrunk first: clearing a bitmap that
-    // still shares the picture's pixels would copy them.)
-    static void Release(Surface& surface)
-    {
-        surface.SetSize(1, 1);
-        surface.SetPicture(std::nullopt);
-    }
-
     const BatchSettings& settings_;
     Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour},
         work_{0, 0, HolderBackColour};

@@ -1,7 +1,6 @@
 #include "compose/ComposeImages.h"
 
 #include "compose/BlendPixels.h"
-#include "platform/BitmapMemory.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -35,11 +34,20 @@ Rows RowsOf(QImage& bitmap)
 }
 
 // Copies rows [top, bottom) whole; the rows of both bitmaps follow one another without a
-// gap, so the block is one copy.
+// gap, so the block is one copy. A board that holds the background's own pixels has them
+// in place already.
 void CopyRows(const ConstRows& from, const Rows& to, std::int64_t top, std::int64_t bottom)
 {
-    if (top < bottom && from.stride > 0)
+    if (top < bottom && from.stride > 0 && from.bits != to.bits)
         std::memcpy(to.At(0, top), from.At(0, top), std::size_t((bottom - top) * from.stride));
+}
+
+// Copies `count` pixels of row y from x on, unless they are in place.
+void CopyPixels(const ConstRows& from, const Rows& to, std::int64_t x, std::int64_t y,
+                std::int64_t count)
+{
+    if (from.bits != to.bits)
+        std::memcpy(to.At(x, y), from.At(x, y), std::size_t(count) * 4);
 }
 } // namespace
 
@@ -57,17 +65,8 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
     const int wb = stores.back.Width(), hb = stores.back.Height();
     stores.work.SetSize(wf, hf);
     view.PlaceMarker(frontX, frontY, wf, hf);
-    Surface& board = view.Board();
-    board.SetSize(wb, hb);
-
-    QImage& composite = board.hDC();
-    // A composite still on the clipboard shares its pixels; every one is drawn anew
-    // below, so a fresh bitmap spares copying the old ones first.
-    if (!composite.isNull() && !composite.isDetached()) {
-        QImage own = NewBitmap(wb, hb);
-        if (!own.isNull())
-            composite = std::move(own);
-    }
+    // Every pixel of the board is drawn anew below.
+    QImage& composite = view.Board().BitmapToRedraw(wb, hb);
     const ConstRows back = RowsOf(stores.back.Image());
     const ConstRows front = RowsOf(stores.front.Image());
     const Rows out = RowsOf(composite);
@@ -90,8 +89,8 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
                                    std::uint32_t(GreenOf(key)) << 8 | BlueOf(key);
     const std::size_t span = std::size_t(right - left);
     for (std::int64_t y = top; y < bottom; ++y) {
-        std::memcpy(out.At(0, y), back.At(0, y), std::size_t(left) * 4);
-        std::memcpy(out.At(right, y), back.At(right, y), std::size_t(wb - right) * 4);
+        CopyPixels(back, out, 0, y, left);
+        CopyPixels(back, out, right, y, wb - right);
         // The patch is written back with opaque reserved bytes, as a bitmap holds them.
         BlendRun(front.At(left - frontX, y - frontY), back.At(left, y), out.At(left, y), span,
                  keyPixel, table, 0xFF000000u);

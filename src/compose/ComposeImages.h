@@ -33,7 +33,9 @@ public:
 // are blended with BlendPixels at `rate` percent (0..100; 100 is an opaque foreground).
 // The board ends up the background's size holding the composite; whatever part of the
 // foreground falls outside the background is cut away. The result depends only on the
-// two pictures and the arguments, never on what the work surface or the board held.
+// two pictures and the arguments, never on what the work surface or the board held. A
+// background whose bitmap reads the board's own pixels is composed in place: only the
+// overlap is written.
 // Nothing is kept between runs but the bitmaps of the work surface and the board, which
 // are reused while their sizes stay; several threads may compose at once, each with its
 // own work surface and board.

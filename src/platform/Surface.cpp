@@ -31,6 +31,22 @@ void Surface::SetSize(int width, int height)
     emit this->resized();
 }
 
+QImage& Surface::BitmapToRedraw(int width, int height)
+{
+    const bool resizing = width != Width() || height != Height();
+    if (!resizing && bitmap_.isDetached())
+        return bitmap_;
+    QImage fresh = NewBitmap(width, height);
+    if (fresh.isNull()) {
+        SetSize(width, height);
+        return bitmap_;
+    }
+    bitmap_ = std::move(fresh);
+    if (resizing)
+        emit resized();
+    return bitmap_;
+}
+
 void Surface::SetBackColor(QColor color)
 {
     backColor_ = color;

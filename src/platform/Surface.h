@@ -19,6 +19,10 @@ public:
     int Height() const { return bitmap_.height(); }
     // Gives the bitmap a new size. What fits is kept; new area takes the background.
     void SetSize(int width, int height);
+    // The bitmap, made width x height for a caller that draws every pixel next: a bitmap of
+    // another size, or one whose pixels a copy (the clipboard's) still shares, gives way to
+    // a new one whose pixels are not painted or copied first.
+    QImage& BitmapToRedraw(int width, int height);
 
     QColor BackColor() const { return backColor_; }
     void SetBackColor(QColor color);
