@@ -15,9 +15,8 @@
 
 CommandFolder::CommandFolder()
 {
-    valid_ = root_.isValid() && QDir(root_.path()).mkpath(QStringLiteral("program")) &&
-             QDir(root_.path()).mkpath(QStringLiteral("config")) &&
-             QFile::copy(QStringLiteral(LAYERPIX_COMPOSE), Program());
+    valid_ = root_.isValid() && QDir(root_.path()).mkpath(QStringLiteral("config")) &&
+             QFile::copy(QStringLiteral(LAYERPIX_COMPOSE), Path("program/layerpix-compose"));
 }
 
 QString CommandFolder::Path(const QString& relative) const
@@ -36,11 +35,9 @@ QString CommandFolder::SavePicture(const QImage& picture, const QString& relativ
 
 QString CommandFolder::WriteFile(const QString& relative, const QByteArray& bytes) const
 {
-    const QString path = Path(relative);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        << path.toStdString();
-    return path;
+    QFile file(Path(relative));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    return file.fileName();
 }
 
 QByteArray CommandFolder::ReadFile(const QString& relative) const
@@ -55,51 +52,41 @@ QStringList CommandFolder::Entries(const QString& relative) const
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Starts the program in this folder, hands it `input` and waits for its end; a hung program
-// fails the test instead of blocking it.
-CommandFolder::Result CommandFolder::Execute(QProcess& process, const QStringList& arguments,
-                                             const QByteArray& input) const
+CommandFolder::Result CommandFolder::Run(const QStringList& arguments, const QByteArray& input,
+                                         bool onTerminal) const
 {
+    QProcess process;
+    int terminal = -1;
+    if (onTerminal) {
+        terminal = posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_TRUE(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
+        const winsize size{24, 100, 0, 0};
+        ioctl(terminal, TIOCSWINSZ, &size);
+        process.setStandardErrorFile(QString::fromLocal8Bit(ptsname(terminal)));
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root_.filePath(QStringLiteral("config")));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(root_.path());
-    process.start(Program(), arguments);
+    process.start(root_.filePath(QStringLiteral("program/layerpix-compose")), arguments);
     process.write(input);
     process.closeWriteChannel();
     Result result;
-    if (!process.waitForFinished(120'000)) {
+    if (process.waitForFinished(120'000)) {   // a hung program fails the test, not blocks it
+        result = {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                  process.readAllStandardOutput(), process.readAllStandardError()};
+    } else {
         ADD_FAILURE() << "layerpix-compose did not finish";
         process.kill();
         process.waitForFinished();
-        return result;
     }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-CommandFolder::Result CommandFolder::Run(const QStringList& arguments, const QByteArray& input) const
-{
-    QProcess process;
-    return Execute(process, arguments, input);
-}
-
-CommandFolder::Result CommandFolder::RunOnTerminal(const QStringList& arguments) const
-{
-    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-    EXPECT_TRUE(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
-    const winsize size{24, 100, 0, 0};
-    ioctl(terminal, TIOCSWINSZ, &size);
-    QProcess process;
-    process.setStandardErrorFile(QString::fromLocal8Bit(ptsname(terminal)));
-    Result result = Execute(process, arguments, {});
-    fcntl(terminal, F_SETFL, O_NONBLOCK);
-    char buffer[4096];
-    for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;)
-        result.err.append(buffer, n);
-    close(terminal);
+    if (terminal >= 0) {
+        fcntl(terminal, F_SETFL, O_NONBLOCK);
+        char buffer[4096];
+        for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;)
+            result.err.append(buffer, n);
+        close(terminal);
+    }
     return result;
 }
 
