@@ -5,14 +5,10 @@
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestPictures.h"
 #include "ui/frmMain.h"
 #include "ui/frmView.h"
 
-#include <QFileInfo>
-#include <QPainter>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
