@@ -88,13 +88,9 @@ TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValuesAndMissingParts)
 
 TEST(BatchSettings, OpenValuesComeFromTheSettingsAndRatesFromThemAreChecked)
 {
-    SettingsRecord stored;
-    stored.IniPath = QStringLiteral("/p/Layerpix.ini");
-    stored.TransColor = 0x00FF00FF;
-    stored.TransRate = 30;
-    stored.JpegRate = 20;
-    stored.JpegPrgrs = -1;
-    stored.PngRate = 2;
+    const SettingsRecord stored{.IniPath = "/p/Layerpix.ini", .Front = {}, .Back = {},
+                                .TransColor = 0x00FF00FF, .TransRate = 30, .JpegRate = 20,
+                                .JpegPrgrs = -1, .PngRate = 2};
     const auto settled = [&](const QStringList& extra, const SettingsRecord& record, int cores) {
         const ParsedCommandLine parsed = ParseBatchCommandLine(kRequired + extra);
         EXPECT_EQ(parsed.action, BatchAction::Compose) << parsed.error.toStdString();
