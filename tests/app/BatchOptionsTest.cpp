@@ -31,33 +31,37 @@ std::string Describe(const ParsedCommandLine& parsed)
            " lists=" + o.lists.join(u'|').toStdString();
 }
 
-TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValues)
+TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValuesAndMissingParts)
 {
-    const std::string plain = "fg=f.png key=- rate=- at=0,0 format=- jpeg=- png=- jobs=- "
-                              "out=out backgrounds=b.jpg lists=";
-    const struct {
-        QStringList extra;   // added after the required arguments
-        std::string expected;
-    } rows[] = {
-        {{}, plain},
-        {{"--key", "FF00ff", "--rate", "70", "--at", "-10,20", "--format", "JPG", "--jpeg-rate",
-          "1", "--progressive", "--png-rate", "2", "--overwrite", "--jobs", "3", "--list", "-",
-          "--list", "l.txt", "c.bmp"},
+    const QStringList& r = kRequired;
+    const std::string plain = "fg=f.png key=- rate=- at=0,0 format=- jpeg=- png=- jobs=- out=out ";
+    const std::string noForeground = "error: no foreground: give --foreground PICTURE";
+    const std::pair<QStringList, std::string> rows[] = {
+        {r, plain + "backgrounds=b.jpg lists="},
+        {r + QStringList{"--key", "FF00ff", "--rate", "70", "--at", "-10,20", "--format", "JPG",
+                         "--jpeg-rate", "1", "--progressive", "--png-rate", "2", "--overwrite",
+                         "--jobs", "3", "--list", "-", "--list", "l.txt", "c.bmp"},
          "fg=f.png key=16711935 rate=70 at=-10,20 format=jpg jpeg=1 progressive png=2 "
          "overwrite jobs=3 out=out backgrounds=b.jpg|c.bmp lists=-|l.txt"},
-        {{"--key=#123456", "--at=2147483647,-2147483648", "--format=bmp", "--rate=0"},
+        {r + QStringList{"--key=#123456", "--at=2147483647,-2147483648", "--format=bmp", "--rate=0"},
          "fg=f.png key=5649426 rate=0 at=2147483647,-2147483648 format=bmp jpeg=- png=- jobs=- "
          "out=out backgrounds=b.jpg lists="},
-        {{"--", "--rate"}, "fg=f.png key=- rate=- at=0,0 format=- jpeg=- png=- jobs=- "
-                           "out=out backgrounds=b.jpg|--rate lists="},
-        {{"--frobnicate"}, "error: Unknown option 'frobnicate'."},
-        {{"--rate"}, "error: Missing value after '--rate'."},
-        {{"--rate", "500", "--help"}, "help"},
-        {{"--frobnicate", "--version"}, "version"},
+        {r + QStringList{"--", "--rate"}, plain + "backgrounds=b.jpg|--rate lists="},
+        {r + QStringList{"--frobnicate"}, "error: Unknown option 'frobnicate'."},
+        {r + QStringList{"--rate"}, "error: Missing value after '--rate'."},
+        {r + QStringList{"--rate", "500", "--help"}, "help"},
+        {r + QStringList{"--frobnicate", "--version"}, "version"},
+        {{}, noForeground},
+        {{"-o", "out", "b.jpg"}, noForeground},
+        {{"--foreground", "", "-o", "out", "b.jpg"}, noForeground},
+        {{"--foreground", "f.png", "b.jpg"}, "error: no output folder: give -o OUTDIR"},
+        {{"--foreground", "f.png", "-o", "out"},
+         "error: no background: name one or more, or give --list FILE"},
+        {{"--foreground", "f.png", "-oout", "--list", "l"}, plain + "backgrounds= lists=l"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.extra.join(u' ').toStdString());
-        EXPECT_EQ(Describe(ParseBatchCommandLine(kRequired + row.extra)), row.expected);
+    for (const auto& [arguments, expected] : rows) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        EXPECT_EQ(Describe(ParseBatchCommandLine(arguments)), expected);
     }
     const struct {
         const char* option;
@@ -82,40 +86,11 @@ TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValues)
         }
 }
 
-TEST(BatchCommandLine, NeedsAForegroundAnOutputFolderAndABackground)
-{
-    const struct {
-        QStringList arguments;
-        std::string expected;
-    } rows[] = {
-        {{}, "error: no foreground: give --foreground PICTURE"},
-        {{"-o", "out", "b.jpg"}, "error: no foreground: give --foreground PICTURE"},
-        {{"--foreground", "", "-o", "out", "b.jpg"},
-         "error: no foreground: give --foreground PICTURE"},
-        {{"--foreground", "f.png", "b.jpg"}, "error: no output folder: give -o OUTDIR"},
-        {{"--foreground", "f.png", "-o", "out"},
-         "error: no background: name one or more, or give --list FILE"},
-        {{"--foreground", "f.png", "-oout", "--list", "l"},
-         "fg=f.png key=- rate=- at=0,0 format=- jpeg=- png=- jobs=- out=out backgrounds= "
-         "lists=l"},
-        {{"--help"}, "help"},
-        {{"--version"}, "version"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
-        EXPECT_EQ(Describe(ParseBatchCommandLine(row.arguments)), row.expected);
-    }
-}
-
 TEST(BatchSettings, OpenValuesComeFromTheSettingsAndRatesFromThemAreChecked)
 {
-    SettingsRecord stored;
-    stored.IniPath = QStringLiteral("/p/Layerpix.ini");
-    stored.TransColor = 0x00FF00FF;
-    stored.TransRate = 30;
-    stored.JpegRate = 20;
-    stored.JpegPrgrs = -1;
-    stored.PngRate = 2;
+    const SettingsRecord stored{.IniPath = "/p/Layerpix.ini", .Front = {}, .Back = {},
+                                .TransColor = 0x00FF00FF, .TransRate = 30, .JpegRate = 20,
+                                .JpegPrgrs = -1, .PngRate = 2};
     const auto settled = [&](const QStringList& extra, const SettingsRecord& record, int cores) {
         const ParsedCommandLine parsed = ParseBatchCommandLine(kRequired + extra);
         EXPECT_EQ(parsed.action, BatchAction::Compose) << parsed.error.toStdString();

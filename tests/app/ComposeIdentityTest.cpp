@@ -1,37 +1,20 @@
-// The same composite saved by the window (opened, composed, placed and saved through the real
-// main window and composite view) and by layerpix-compose gives the same file, byte for byte.
+// The same composite saved through the real main window and composite view and by
+// layerpix-compose gives the same file, byte for byte.
 #include "CommandFolder.h"
 
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestPictures.h"
 #include "ui/frmMain.h"
 #include "ui/frmView.h"
 
-#include <QFileInfo>
-#include <QPainter>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-// The keyed logo with a half-transparent band, so the holders' background shows through.
-QImage LogoWithAlpha()
-{
-    QImage logo = KeyedLogo(48, 36).convertToFormat(QImage::Format_ARGB32);
-    QPainter painter(&logo);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(0, 30, 48, 6, QColor(10, 200, 90, 100));
-    return logo;
-}
-
 struct Case {
-    const char* front;
-    const char* back;
+    const char *front, *back;
     const char* format;   // the command's --format
-    std::int32_t filter;  // the save dialog's filter for that format
-    const char* ending;   // the extension the window appends
     ColorRef key;
     std::int32_t rate, x, y;
     std::int16_t jpegRate, jpegPrgrs, pngRate;
@@ -51,11 +34,15 @@ protected:
         Settings = SettingsRecord{};
         main.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-        folder.SavePicture(LogoWithAlpha(), QStringLiteral("in/logo.png"));
+        // The logo's half-transparent band lets the holders' background show through.
+        QImage logo = KeyedLogo(48, 36).convertToFormat(QImage::Format_ARGB32);
+        QPainter painter(&logo);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(0, 30, 48, 6, QColor(10, 200, 90, 100));
+        folder.SavePicture(logo, QStringLiteral("in/logo.png"));
         folder.SavePicture(KeyedLogo(30, 30), QStringLiteral("in/logo.bmp"));
-        const QImage photo = GradientPicture(120, 90);
         for (const char* name : {"in/photo.jpg", "in/photo.png", "in/photo.bmp"})
-            folder.SavePicture(photo, QString::fromUtf8(name));
+            folder.SavePicture(GradientPicture(120, 90), QString::fromUtf8(name));
     }
 
     CommandFolder folder;
@@ -66,7 +53,6 @@ protected:
 TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
 {
     const Case& c = GetParam();
-    // Opened, composed and saved as a person does in the window.
     Settings.TransColor = c.key;
     Settings.TransRate = c.rate;
     Settings.JpegRate = c.jpegRate;
@@ -78,17 +64,19 @@ TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
     FrontY = c.y;
     main.BTN_Click(0);
     ASSERT_FALSE(main.View.isNull());
-    dialogs->saveAnswers.push_back({true, folder.Path("window/composite"), c.filter});
+    // The save dialog's filter for the format, and the extension the window appends.
+    const QString format = QString::fromUtf8(c.format);
+    const int filter = format == "bmp" ? 2 : format == "jpg" ? 3 : 4;
+    dialogs->saveAnswers.push_back({true, folder.Path("window/composite"), filter});
     QTest::mouseRelease(main.View->Board, Qt::RightButton, {}, QPoint(5, 5));
-    const QByteArray window = folder.ReadFile(QStringLiteral("window/composite") + c.ending);
+    const QByteArray window = folder.ReadFile("window/composite." + format.toUpper());
 
-    // The same values typed as the command's options.
     const int rgb = RedOf(c.key) << 16 | GreenOf(c.key) << 8 | BlueOf(c.key);
     QStringList arguments{"--foreground", folder.Path(c.front),
                           "--key", QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')),
                           "--rate", QString::number(c.rate),
                           "--at", QStringLiteral("%1,%2").arg(c.x).arg(c.y),
-                          "--format", c.format,
+                          "--format", format,
                           "--jpeg-rate", QString::number(c.jpegRate),
                           "--png-rate", QString::number(c.pngRate),
                           "-o", folder.Path("command"), folder.Path(c.back)};
@@ -97,12 +85,12 @@ TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
     const auto result = folder.Run(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString base = QFileInfo(QString::fromUtf8(c.back)).completeBaseName();
-    const QByteArray command = folder.ReadFile("command/" + base + "." + c.format);
+    const QByteArray command = folder.ReadFile("command/" + base + "." + format);
 
     EXPECT_GT(window.size(), 100);
     EXPECT_TRUE(window == command) << "window " << window.size() << " bytes, command "
                                    << command.size() << " bytes";
-    if (QByteArray(c.format) == "jpg") {   // the frame marker SOF2 of a progressive JPEG
+    if (format == "jpg") {   // the frame marker SOF2 of a progressive JPEG
         EXPECT_EQ(window.contains("\xFF\xC2"), c.jpegPrgrs != 0);
     }
     EXPECT_TRUE(dialogs->messages.empty());
@@ -112,11 +100,11 @@ constexpr ColorRef kMagenta = RGB(255, 0, 255);
 
 INSTANTIATE_TEST_SUITE_P(
     EveryFormat, ComposeIdentity,
-    testing::Values(Case{"in/logo.png", "in/photo.jpg", "jpg", 3, ".JPG", kMagenta, 70, -7, 13, 50, 0, 1},
-                    Case{"in/logo.png", "in/photo.jpg", "jpg", 3, ".JPG", kMagenta, 0, 0, 0, 1, -1, 1},
-                    Case{"in/logo.png", "in/photo.png", "png", 4, ".PNG", kMagenta, 100, 100, 80, 50, 0, 2},
-                    Case{"in/logo.bmp", "in/photo.png", "png", 4, ".PNG", RGB(1, 2, 3), 45, 3, 4, 50, 0, 0},
-                    Case{"in/logo.bmp", "in/photo.bmp", "bmp", 2, ".BMP", kMagenta, 35, 10, 5, 50, 0, 1},
-                    Case{"in/logo.png", "in/photo.bmp", "bmp", 2, ".BMP", kMagenta, 100, -20, -20, 50, 0, 1}));
+    testing::Values(Case{"in/logo.png", "in/photo.jpg", "jpg", kMagenta, 70, -7, 13, 50, 0, 1},
+                    Case{"in/logo.png", "in/photo.jpg", "jpg", kMagenta, 0, 0, 0, 1, -1, 1},
+                    Case{"in/logo.png", "in/photo.png", "png", kMagenta, 100, 100, 80, 50, 0, 2},
+                    Case{"in/logo.bmp", "in/photo.png", "png", RGB(1, 2, 3), 45, 3, 4, 50, 0, 0},
+                    Case{"in/logo.bmp", "in/photo.bmp", "bmp", kMagenta, 35, 10, 5, 50, 0, 1},
+                    Case{"in/logo.png", "in/photo.bmp", "bmp", kMagenta, 100, -20, -20, 50, 0, 1}));
 
 } // namespace

@@ -1,22 +1,15 @@
-// The settings file shared by two program instances saving at once, and a settings file the
-// user may not read or write. Each instance runs in a process of its own.
+// The settings file shared by two program instances saving at once, and one the user may not
+// read or write. Each instance runs in a process of its own.
 #include "SettingsFolder.h"
 #include "support/ChildProcess.h"
-
-#include <QDir>
+#include "support/FolderSnapshot.h"
 
 #include <algorithm>
 #include <sys/stat.h>
 
 namespace {
 
-class SettingsFiles : public SettingsFolder {
-protected:
-    QStringList Names() const
-    {
-        return QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    }
-};
+using SettingsFiles = SettingsFolder;
 
 // Two sets that differ in every key, and in the length of every text.
 const SettingsRecord kSets[] = {
@@ -45,16 +38,13 @@ TEST_F(SettingsFiles, TwoInstancesSavingAtOnceLeaveTheWholeSetOfOne)
     ASSERT_NE(expected[0], expected[1]);
     WriteIni(expected[0]);
 
-    constexpr int kRounds = 150;
     const auto instance = [this](const SettingsRecord& set) {
         return [this, set] {
             Settings = set;
             Settings.IniPath = Ini();
-            for (int round = 0; round < kRounds; ++round) {
-                const QString error = SaveSettings();
-                if (!error.isEmpty())
+            for (int round = 0; round < 150; ++round)
+                if (const QString error = SaveSettings(); !error.isEmpty())
                     return error.toStdString();
-            }
             return std::string("saved");
         };
     };
@@ -68,7 +58,7 @@ TEST_F(SettingsFiles, TwoInstancesSavingAtOnceLeaveTheWholeSetOfOne)
     EXPECT_EQ(first.Wait().output, "saved");
     EXPECT_EQ(second.Wait().output, "saved");
     EXPECT_NE(std::find(expected.begin(), expected.end(), ReadIni()), expected.end());
-    EXPECT_EQ(Names(), QStringList{"Layerpix.ini"});
+    EXPECT_EQ(Names(program.path().toStdString()), std::vector<std::string>{"Layerpix.ini"});
 }
 
 // Start-up as an ordinary user: a settings file that cannot be read gives the defaults and is
@@ -101,7 +91,7 @@ TEST_F(SettingsFiles, AFileTheUserMayNotReadOrWriteStaysAsItWas)
         EXPECT_EQ(outcome.output, expected);
         ASSERT_EQ(::chmod(QFile::encodeName(Ini()), 0644), 0);
         EXPECT_EQ(ReadIni(), stored);
-        EXPECT_EQ(Names(), QStringList{"Layerpix.ini"});
+        EXPECT_EQ(Names(program.path().toStdString()), std::vector<std::string>{"Layerpix.ini"});
     }
 }
 

@@ -32,11 +32,9 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(Installation, LaysOutTheProgramsTheMenuEntryAndTheScalableIcon)
+TEST_F(Installation, LaysOutTheProgramsTheMenuEntryAndTheIcons)
 {
-    for (const char* path :
-         {"share/applications/layerpix.desktop", "share/icons/hicolor/scalable/apps/layerpix.svg"})
-        EXPECT_TRUE(QFileInfo(Installed(path)).isFile()) << path;
+    EXPECT_TRUE(QFileInfo(Installed("share/icons/hicolor/scalable/apps/layerpix.svg")).isFile());
     QStringList programs{"layerpix"};
     if (LAYERPIX_HAS_COMPOSE)
         programs.append(QStringLiteral("layerpix-compose"));
@@ -44,33 +42,21 @@ TEST_F(Installation, LaysOutTheProgramsTheMenuEntryAndTheScalableIcon)
         EXPECT_TRUE(QFileInfo(Installed("bin/" + name)).isExecutable()) << name.toStdString();
     const RunResult version = RunToEnd(Installed("bin/layerpix"), {"--version"});
     EXPECT_TRUE(version.output.startsWith("layerpix ")) << version.errors.toStdString();
-}
 
-TEST_F(Installation, EachBitmapIconHasItsSizeAndIsTheOneTheWindowsCarry)
-{
-    const QIcon icon = AppIcon();
+    // Each bitmap icon has its size, is the one the windows carry and is not blank: a
+    // see-through corner and the dark corner of the marker's ring.
     for (int size : {16, 32, 48, 256}) {
         SCOPED_TRACE(testing::Message() << size << " pixels");
         const QString file = QStringLiteral("share/icons/hicolor/%1x%1/apps/layerpix.png").arg(size);
         const QImage installed = QImage(Installed(file)).convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(installed.size(), QSize(size, size));
-        EXPECT_TRUE(icon.pixmap(installed.size()).toImage().convertToFormat(QImage::Format_ARGB32)
-                    == installed);
-        // Not blank: a see-through corner and the dark corner of the marker's ring.
+        EXPECT_TRUE(AppIcon().pixmap(installed.size()).toImage().convertToFormat(
+                        QImage::Format_ARGB32) == installed);
         EXPECT_EQ(qAlpha(installed.pixel(0, 0)), 0);
         EXPECT_TRUE(PixelIs(installed, size * 14 / 16, size * 14 / 16, qRgb(0x16, 0x16, 0x16)));
     }
-}
 
-TEST_F(Installation, TheMenuEntryIsValidAndHandsOverEveryChosenPicture)
-{
     const QString entryPath = Installed(QStringLiteral("share/applications/layerpix.desktop"));
-    if (!OnPath(QStringLiteral("desktop-file-validate")))
-        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/setup installs it)";
-    const RunResult validation = RunToEnd(QStringLiteral("desktop-file-validate"), {entryPath});
-    EXPECT_EQ(validation.exitCode, 0);
-    EXPECT_EQ(validation.output + validation.errors, QByteArray());
-
     QFile file(entryPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString entry = QString::fromUtf8(file.readAll());
@@ -83,10 +69,14 @@ TEST_F(Installation, TheMenuEntryIsValidAndHandsOverEveryChosenPicture)
     for (const char* type : {"image/bmp", "image/gif", "image/vnd.microsoft.icon", "image/jpeg",
                              "image/png"})
         EXPECT_TRUE(mimeTypes.contains(QLatin1String(type))) << type;
-
     // A file manager hands every chosen file, as an absolute path, to one program, which
     // takes one as the background and two as the foreground and the background.
     EXPECT_EQ(key("Exec"), QStringLiteral("layerpix %F"));
+    if (!OnPath(QStringLiteral("desktop-file-validate")))
+        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/setup installs it)";
+    const RunResult validation = RunToEnd(QStringLiteral("desktop-file-validate"), {entryPath});
+    EXPECT_EQ(validation.exitCode, 0);
+    EXPECT_EQ(validation.output + validation.errors, QByteArray());
 }
 
 // The installed program, and a copy in a folder it may not write, keep their settings in the
@@ -104,22 +94,20 @@ TEST_F(Installation, SettingsStayOutOfFoldersTheProgramMustNotOrCannotWrite)
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                           QFile::ExeOther);
     const std::pair<QString, bool> rows[] = {{Installed("bin"), false}, {locked, root}};
-    int run = 0;
     for (const auto& [programFolder, asNobody] : rows) {
         SCOPED_TRACE(programFolder.toStdString());
-        const QString home = folder.filePath(QStringLiteral("home%1").arg(++run));
+        const QString home = folder.filePath(programFolder == locked ? "home-locked" : "home");
         ASSERT_TRUE(QDir().mkpath(home));
         QFile::setPermissions(home, privateFolder);   // also the runtime folder Qt checks
         if (asNobody) {
             ASSERT_EQ(chown(QFile::encodeName(home).constData(), 65534, 65534), 0);
         }
         StartOptions options{QProcessEnvironment(), {}, asNobody};
-        options.environment.insert(QStringLiteral("HOME"), home);
-        options.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-        options.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        options.environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        for (const auto& [name, value] : {std::pair{"HOME", home}, {"XDG_RUNTIME_DIR", home},
+                                          {"QT_QPA_PLATFORM", QStringLiteral("offscreen")},
+                                          {"LANG", QStringLiteral("C.UTF-8")}})
+            options.environment.insert(QString::fromLatin1(name), value);
         const QString users = home + QStringLiteral("/.config/Layerpix/Layerpix.ini");
-
         StartedProgram program(programFolder + QStringLiteral("/layerpix"), {}, options);
         ASSERT_TRUE(program.Started());
         EXPECT_TRUE(Eventually([&] { return QFileInfo(users).size() > 0; }))

@@ -1,7 +1,6 @@
 #pragma once
-// Programs that a test starts: each in a process group of its own, which the test ends with
-// everything in it, and bound to the test process, so the kernel ends it when the test dies.
-// Nothing a test starts outlives it, whether it passes, fails or crashes.
+// Programs a test starts, each in a process group of its own that the test ends whole, and
+// bound to the test process so the kernel ends it when the test dies: nothing outlives a test.
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -40,42 +39,36 @@ public:
         if (process_->waitForStarted(10000))
             group_ = process_->processId();
     }
-    ~StartedProgram() { End(); }
+    ~StartedProgram()
+    {
+        if (group_ != 0)
+            ::kill(-pid_t(group_), SIGKILL);
+        if (process_->state() != QProcess::NotRunning)
+            process_->waitForFinished(5000);
+    }
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
 
     bool Started() const { return group_ != 0; }
-    // Waits until the program ends by itself; false if it is still running after `limit`.
+    // False if it still runs after `limit`.
     bool WaitForExit(std::chrono::milliseconds limit)
     {
         return process_->state() == QProcess::NotRunning ||
                process_->waitForFinished(int(limit.count()));
     }
     int ExitCode() const { return process_->exitCode(); }
-    // Waits for the next line of its standard output.
+    // The next line of its standard output, if one comes within `limit`.
     std::optional<QByteArray> ReadLine(std::chrono::milliseconds limit)
     {
         const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!process_->canReadLine()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left <= 0ms || !process_->waitForReadyRead(int(left.count())))
+        while (!process_->canReadLine())
+            if (std::chrono::steady_clock::now() > deadline ||
+                !process_->waitForReadyRead(int(limit.count())))
                 return std::nullopt;
-        }
         return process_->readLine().trimmed();
     }
-    // What it has written so far and not yet been read.
     QByteArray Output() { return process_->readAllStandardOutput(); }
     QByteArray Errors() { return process_->readAllStandardError(); }
-    // Ends the program and everything it started.
-    void End()
-    {
-        if (group_ != 0)
-            ::kill(-pid_t(group_), SIGKILL);
-        group_ = 0;
-        if (process_->state() != QProcess::NotRunning)
-            process_->waitForFinished(5000);
-    }
 
 private:
     std::unique_ptr<QProcess> process_ = std::make_unique<QProcess>();
@@ -83,12 +76,11 @@ private:
 };
 
 struct RunResult {
-    bool finished = false;   // false: it did not start or did not end in time
+    bool finished = false;   // false: it did not start or did not end within the limit
     int exitCode = -1;
     QByteArray output, errors;
 };
 
-// Runs a program to its end, at most for `limit`, and ends it if it takes longer.
 inline RunResult RunToEnd(const QString& program, const QStringList& arguments,
                           std::chrono::milliseconds limit = 10s, const StartOptions& options = {})
 {
@@ -109,7 +101,6 @@ bool Eventually(Condition condition, std::chrono::milliseconds limit = 15s)
     return true;
 }
 
-// Whether `program` can be found on the PATH.
 inline bool OnPath(const QString& program)
 {
     return !QStandardPaths::findExecutable(program).isEmpty();

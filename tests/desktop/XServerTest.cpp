@@ -1,7 +1,6 @@
 // The real program on a real X server, driven as a person drives it: Xvfb for the screen,
 // xdotool for the pointer and the keys, xwd for screenshots and xclip for the clipboard.
-// The program runs from a folder of its own with a prepared settings file beside it and
-// the background named on its command line. Without an X server the test is skipped.
+// Without an X server the test is skipped.
 #include "StartedProgram.h"
 #include "support/PixelAssert.h"
 #include "support/ReferenceBlend.h"
@@ -15,12 +14,11 @@
 
 namespace {
 
-constexpr QRgb Key = qRgb(255, 0, 255);      // the transparent colour, magenta
-constexpr int KeyColorRef = 0x00FF00FF;      // the same as the settings file stores it
-constexpr int Rate = 60;                     // the foreground's weight in percent
+constexpr QRgb Key = qRgb(255, 0, 255);   // the transparent colour; 0x00FF00FF as stored
+constexpr int Rate = 60;                  // the foreground's weight in percent
 
-// Where the main window's controls lie in its client area, as its fixed layout places them.
-constexpr QPoint FrontPaneInside(88 + 2, 24 + 2);   // inside the pane's 3-D border
+// Where the main window's fixed layout places its controls; the panes inside their border.
+constexpr QPoint FrontPaneInside(88 + 2, 24 + 2);
 constexpr QPoint BackPaneInside(88 + 2, 240 + 2);
 constexpr QPoint ComposeButton(8 + 24, 448 + 12);
 constexpr QPoint CloseButton(264 + 24, 448 + 12);
@@ -71,12 +69,10 @@ protected:
                 GTEST_SKIP() << "No X server can be driven here: " << tool
                              << " is not installed (scripts/setup installs it)";
         ASSERT_TRUE(folder.isValid());
-        StartOptions options;
-        options.environment = Environment(QString());
         server = std::make_unique<StartedProgram>(
             QStringLiteral("Xvfb"),
             QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-            options);
+            Environment({}));
         const std::optional<QByteArray> number = server->ReadLine(20s);
         if (!number || number->isEmpty())
             GTEST_SKIP() << "No X server can start here: Xvfb named no display ("
@@ -85,24 +81,20 @@ protected:
     }
 
     // Only what the programs need, so no desktop of the machine running the test leaks in.
-    QProcessEnvironment Environment(const QString& displayName) const
+    StartOptions Environment(const QString& displayName) const
     {
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-        environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        environment.insert(QStringLiteral("HOME"), folder.path());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());   // mode 0700
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        if (!displayName.isEmpty())
-            environment.insert(QStringLiteral("DISPLAY"), displayName);
-        return environment;
+        StartOptions options{QProcessEnvironment(), folder.path()};
+        for (const auto& [name, value] :
+             {std::pair{"PATH", qEnvironmentVariable("PATH")}, {"LANG", QString("C.UTF-8")},
+              {"HOME", folder.path()}, {"XDG_RUNTIME_DIR", folder.path()},   // mode 0700
+              {"QT_QPA_PLATFORM", QString("xcb")}, {"DISPLAY", displayName}})
+            options.environment.insert(QString::fromLatin1(name), value);
+        return options;
     }
 
     RunResult Tool(const QString& program, const QStringList& arguments)
     {
-        StartOptions options;
-        options.environment = Environment(display);
-        return RunToEnd(program, arguments, 15s, options);
+        return RunToEnd(program, arguments, 15s, Environment(display));
     }
     RunResult Xdotool(const QStringList& arguments) { return Tool("xdotool", arguments); }
 
@@ -182,19 +174,13 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     // The restored background gives way to the one on the command line.
     QFile settings(Path("Layerpix.ini"));
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write(QStringLiteral("[Image]\nFront=%1\nBack=%2\n"
-                                  "[Param]\nTransColor=%3\nTransRate=%4\n")
-                       .arg(Path("front.png"), Path("old.bmp"))
-                       .arg(KeyColorRef)
-                       .arg(Rate)
-                       .toUtf8());
+    settings.write("[Image]\nFront=" + Path("front.png").toUtf8() + "\nBack=" +
+                   Path("old.bmp").toUtf8() + "\n[Param]\nTransColor=16711935\nTransRate=" +
+                   QByteArray::number(Rate) + "\n");
     settings.close();
     ASSERT_TRUE(QFile::copy(QStringLiteral(LAYERPIX_EXECUTABLE), Path("layerpix")));
-
-    StartOptions options;
-    options.environment = Environment(display);
-    options.folder = folder.path();
-    program = std::make_unique<StartedProgram>(Path("layerpix"), QStringList{"back.bmp"}, options);
+    program = std::make_unique<StartedProgram>(Path("layerpix"), QStringList{"back.bmp"},
+                                               Environment(display));
     ASSERT_TRUE(program->Started());
 
     // Both panes show their pictures, the background the one named on the command line.

@@ -9,11 +9,15 @@
 namespace {
 const QChar kNul(0);
 
-TEST(ClsDialog, TheOpenDialogGetsItsSettingsAndGivesFullPaths)
-{
-    QTemporaryDir pics;
+class ClsDialog : public testing::Test {
+protected:
     ScriptedDialogsScope dialogs;
     clsDialog dialog;
+};
+
+TEST_F(ClsDialog, TheOpenDialogGetsItsSettingsAndGivesFullPaths)
+{
+    QTemporaryDir pics;
     dialog.SelectTitle = QStringLiteral("背景の画像");
     dialog.SelectFlags = QStringLiteral(" 4100 ");
     dialog.DefaultFolder = pics.path();
@@ -31,22 +35,20 @@ TEST(ClsDialog, TheOpenDialogGetsItsSettingsAndGivesFullPaths)
     EXPECT_EQ(request.filterPattern, dialog.FilterPattern);
 }
 
-TEST(ClsDialog, FlagsThatAreNoDecimalNumberOpenNoDialog)
+TEST_F(ClsDialog, FlagsThatAreNoDecimalNumberOpenNoDialog)
 {
     for (const char* notANumber : {"", "0x1004", "41OO", "1e3"}) {
-        ScriptedDialogsScope dialogs;
-        clsDialog dialog;
         dialog.SelectFlags = QString::fromLatin1(notANumber);
         EXPECT_TRUE(dialog.OpenFile(nullptr).isEmpty()) << notANumber;
         EXPECT_TRUE(dialog.SaveFile(nullptr).isEmpty()) << notANumber;
-        EXPECT_TRUE(dialogs->openRequests.empty() && dialogs->saveRequests.empty()) << notANumber;
     }
+    EXPECT_TRUE(dialogs->openRequests.empty() && dialogs->saveRequests.empty());
 }
 
-TEST(ClsDialog, TheFilterIndexIsZeroAfterACancelAndTheChosenFilterAfterAConfirm)
+// The save dialog's filter index is the chosen filter after a confirm and zero after a cancel;
+// the colour dialog keeps the colour on cancel and starts with white custom colours.
+TEST_F(ClsDialog, CancelAndConfirmOfTheSaveAndColourDialogs)
 {
-    ScriptedDialogsScope dialogs;
-    clsDialog dialog;
     dialog.SelectFlags = QStringLiteral("8196");
     dialogs->saveAnswers.push_back({true, QStringLiteral("/out/composite"), 3});
     EXPECT_EQ(dialog.SaveFile(nullptr), QStringLiteral("/out/composite"));
@@ -55,12 +57,7 @@ TEST(ClsDialog, TheFilterIndexIsZeroAfterACancelAndTheChosenFilterAfterAConfirm)
     dialogs->saveAnswers.push_back({false, QStringLiteral("/ignored"), 2});
     EXPECT_TRUE(dialog.SaveFile(nullptr).isEmpty());
     EXPECT_EQ(dialog.FilterIndex, 0);
-}
 
-TEST(ClsDialog, TheColourDialogKeepsTheColourOnCancelAndStartsWithWhiteCustomColours)
-{
-    ScriptedDialogsScope dialogs;
-    clsDialog dialog;
     dialog.SelectColor = RGB(10, 20, 30);
     dialogs->colorAnswers.push_back({false, RGB(1, 1, 1)});
     EXPECT_FALSE(dialog.ColorCode(nullptr));
