@@ -89,32 +89,26 @@ TEST_F(Zoom, KeysAndTheWheelStepBetweenTheWholeCompositeAndActualPixels)
     }
 }
 
-// Keys and turns the view does not use still scroll it; an arrow moves the foreground
-// one composite pixel at any zoom instead of scrolling. Ctrl+wheel zooms about the pointer.
-TEST_F(Zoom, TheScrollAreaKeepsWhatTheViewDoesNotUse)
-{
-    Key(Qt::Key_Minus);
-    ASSERT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
-    ASSERT_GT(Bar(Qt::Horizontal)->maximum(), 0);
-    Key(Qt::Key_Right, {});
-    EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(21, 10));
-    EXPECT_EQ(Bar(Qt::Horizontal)->value(), 0);
-    Wheel(-120, {});
-    EXPECT_GT(Bar(Qt::Vertical)->value(), 0);
-    EXPECT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
-    const int scrolled = Bar(Qt::Vertical)->value();
-    Key(Qt::Key_PageDown, {});
-    EXPECT_GT(Bar(Qt::Vertical)->value(), scrolled);
-}
-
-// The composite point under the pointer stays under it.
-TEST_F(Zoom, TheWheelZoomsAboutThePointer)
+// Ctrl+wheel zooms about the pointer: the composite point under it stays under it. Keys
+// and turns the view does not use still scroll it; an arrow moves the foreground one
+// composite pixel at any zoom instead of scrolling.
+TEST_F(Zoom, TheWheelZoomsAboutThePointerAndTheScrollAreaKeepsWhatTheViewDoesNotUse)
 {
     Bar(Qt::Horizontal)->setValue(300);
     Bar(Qt::Vertical)->setValue(200);
-    const QPoint pointer(90, 60);   // in the board: composite point (390, 260)
-    Wheel(-120, Qt::ControlModifier, QPoint(390, 260));
-    EXPECT_EQ(QPoint(Bar(Qt::Horizontal)->value(), Bar(Qt::Vertical)->value()), QPoint(390, 260) / 2 - pointer);
+    Wheel(-120, Qt::ControlModifier, QPoint(390, 260));   // the pointer at (90, 60)
+    ASSERT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
+    const QPoint scrolled(Bar(Qt::Horizontal)->value(), Bar(Qt::Vertical)->value());
+    EXPECT_EQ(scrolled, QPoint(390, 260) / 2 - QPoint(90, 60));
+    Key(Qt::Key_Right, {});
+    EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(21, 10));
+    EXPECT_EQ(Bar(Qt::Horizontal)->value(), scrolled.x());
+    Wheel(-120, {});
+    EXPECT_GT(Bar(Qt::Vertical)->value(), scrolled.y());
+    EXPECT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
+    const int down = Bar(Qt::Vertical)->value();
+    Key(Qt::Key_PageDown, {});
+    EXPECT_GT(Bar(Qt::Vertical)->value(), down);
 }
 
 // Press and release at the screen points that show composite points (30, 18) and
