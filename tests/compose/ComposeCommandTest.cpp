@@ -5,7 +5,6 @@
 #include <QEvent>
 
 namespace {
-// Two pictures loaded and composed once, the foreground at (20, 10).
 using ComposeCommand = ViewFixture;
 
 TEST_F(ComposeCommand, OneMissingPictureComposesNothing)
@@ -28,14 +27,13 @@ TEST_F(ComposeCommand, AShownViewIsReusedAndAClosedOneRecreatedAtTheLastPosition
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(main.View.isNull());
 
-    FrontX = 25, FrontY = -8;   // where the last drag left the foreground
+    FrontX = 25, FrontY = -8;
     QTest::mouseClick(main.BTN[0], Qt::LeftButton);
     ASSERT_FALSE(main.View.isNull());
     EXPECT_TRUE(main.View->isVisible());
     EXPECT_EQ(main.View->Dragging, 0);
     EXPECT_EQ(main.View->Shape1->geometry(), QRect(QPoint(25, -8), front.size()));
-    const QImage& board = main.View->Board->surface().Image();
-    EXPECT_TRUE(PixelIs(board, 25, 0, front.pixel(0, 8)));
-    EXPECT_TRUE(PixelIs(board, 24, 0, back.pixel(24, 0)));
+    EXPECT_TRUE(PixelIs(main.View->Board->surface().Image(), 25, 0, front.pixel(0, 8)));
+    EXPECT_TRUE(PixelIs(main.View->Board->surface().Image(), 24, 0, back.pixel(24, 0)));
 }
 } // namespace

@@ -1,18 +1,17 @@
 #include "MainWindowFixture.h"
+#include "platform/ColorRef.h"
 #include "support/PixelAssert.h"
 #include "support/ScriptedDialogs.h"
-
-#include "platform/ColorRef.h"
 #include "support/TestPictures.h"
 
 namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF, kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kMagenta = 0xFFFF00FF;
 
-// A logo on a white backdrop: a red square, one blue pixel and three pixels a level off
-// white in one channel each.
+// A logo on a white backdrop larger than the pane: a red square, one blue pixel and three
+// pixels a level off white in one channel each.
 QImage Logo()
 {
-    QImage logo(20, 12, QImage::Format_RGB32);
+    QImage logo(300, 200, QImage::Format_RGB32);
     logo.fill(kWhite);
     for (int y = 3; y < 7; ++y)
         for (int x = 5; x < 9; ++x)
@@ -37,82 +36,55 @@ QImage Recoloured(QImage picture, QRgb from, QRgb to)
 using ColourPicking = MainWindowTest;
 } // namespace
 
-// Either button repaints the clicked pixel's colour in the key's colour wherever it occurs,
-// whatever the key's top byte holds, and the loupe shows the result at once.
+// Either button repaints the colour of the pixel under the pointer in the key's colour
+// wherever it occurs, whatever the key's top byte holds, and the loupe shows it at once.
 TEST_F(ColourPicking, AClickRepaintsTheClickedColourInTheKeyColour)
 {
     const struct {
-        const char* name; Qt::MouseButton button; ColorRef key; QPoint click; QRgb clicked, painted;
+        const char* name; Qt::MouseButton button; ColorRef key; QPoint scroll, click; QRgb clicked, painted;
     } rows[] = {
-        {"white backdrop", Qt::LeftButton, RGB(255, 0, 255), {0, 0}, kWhite, kMagenta},
-        {"right button", Qt::RightButton, RGB(255, 0, 255), {6, 4}, kRed, kMagenta},
-        {"blue pixel, green key", Qt::LeftButton, RGB(0, 255, 0), {17, 9}, kBlue, 0xFF00FF00},
-        {"negative key", Qt::LeftButton, ColorRef(0xFF0000FFu), {0, 0}, kWhite, kRed}};
+        {"white backdrop", Qt::LeftButton, RGB(255, 0, 255), {}, {0, 0}, kWhite, kMagenta},
+        {"right button", Qt::RightButton, RGB(255, 0, 255), {}, {6, 4}, kRed, kMagenta},
+        {"scrolled pane, green key", Qt::LeftButton, RGB(0, 255, 0), {10, 4}, {7, 5}, kBlue, 0xFF00FF00},
+        {"negative key", Qt::LeftButton, ColorRef(0xFF0000FFu), {}, {0, 0}, kWhite, kRed}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Settings.TransColor = row.key;
         SetForeground(Logo());
-        QTest::mouseClick(form.AREA[0], row.button, {}, PanePoint(0, row.click.x(), row.click.y()));
+        Scroll(row.scroll);
+        QTest::mouseClick(form.AREA[0], row.button, {}, PanePoint(0, row.click));
         EXPECT_TRUE(SamePixels(Recoloured(Logo(), row.clicked, row.painted), Holder()));
         EXPECT_EQ(row.key, Settings.TransColor) << "picking must not change the key";
         EXPECT_TRUE(PixelIs(LoupeImage(), 36, 36, row.painted));
     }
 }
 
-// With the pane scrolled by (30, 10), pane point (5, 5) shows picture pixel (35, 15).
-TEST_F(ColourPicking, ScrolledPaneRecoloursThePixelUnderThePointer)
-{
-    constexpr QRgb kPicked = 0xFF123456;
-    QImage picture = NoisePicture(60, 40, 3);
-    for (const QPoint p : {QPoint(35, 15), QPoint(0, 0), QPoint(59, 39)})
-        picture.setPixel(p, kPicked);
-    Settings.TransColor = RGB(255, 0, 255);
-    SetForeground(picture);
-    form.HSCR[0]->SetValue(30);
-    form.VSCR[0]->SetValue(10);
-    QTest::mouseClick(form.AREA[0], Qt::LeftButton, {}, PanePoint(0, 5, 5));
-    EXPECT_TRUE(SamePixels(Recoloured(picture, kPicked, kMagenta), Holder()));
-}
-
+// Off the picture, on the pane's sunken border (though the scrolled picture goes on under
+// it), on the background pane or with no foreground picture, a click picks nothing.
 TEST_F(ColourPicking, ClicksThatPickNothing)
 {
-    // The logo is 20 x 12, far smaller than the pane; an empty holder still has a bitmap.
-    const struct { const char* name; bool loaded; int pane; QPoint at; } rows[] = {
-        {"no foreground picture", false, 0, {3, 3}}, {"right of the picture", true, 0, {20, 0}},
-        {"below the picture", true, 0, {0, 12}}, {"on the background pane", true, 1, {0, 0}}};
+    const struct { const char* name; QSize picture; int pane; QPoint scroll, at; } rows[] = {
+        {"no foreground picture", {}, 0, {}, {3, 3}}, {"right of the picture", {20, 12}, 0, {}, {20, 0}},
+        {"below the picture", {20, 12}, 0, {}, {0, 12}}, {"on the background pane", {20, 12}, 1, {}, {0, 0}},
+        {"left border", {300, 200}, 0, {10, 10}, {-2, 50}}, {"right border", {300, 200}, 0, {10, 10}, {205, 50}},
+        {"bottom border", {300, 200}, 0, {10, 10}, {50, 174}}};
     Settings.TransColor = RGB(255, 0, 255);
     form.PicImg[1]->surface().SetPicture(Logo());
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.loaded)
-            SetForeground(Logo());
+        if (!row.picture.isEmpty())
+            SetForeground(NoisePicture(row.picture.width(), row.picture.height(), 3));
+        Scroll(row.scroll);
         const QImage before = Holder().copy();
-        QTest::mouseClick(form.AREA[row.pane], Qt::LeftButton, {}, PanePoint(row.pane, row.at.x(), row.at.y()));
+        QTest::mouseClick(form.AREA[row.pane], Qt::LeftButton, {}, PanePoint(row.pane, row.at));
         EXPECT_TRUE(SamePixels(before, Holder()));
         EXPECT_TRUE(SamePixels(Logo(), form.PicImg[1]->surface().Image()));
     }
 }
 
-// The sunken border frames the pane: a click on it picks nothing, though the scrolled
-// picture goes on under it.
-TEST_F(ColourPicking, AClickOnThePanesBorderPicksNothing)
+TEST_F(ColourPicking, ABitmapInALayoutThePixelTransferCannotReadIsLeftAsItWas)
 {
-    Settings.TransColor = RGB(255, 0, 255);
-    SetForeground(NoisePicture(300, 200, 3));
-    form.HSCR[0]->SetValue(10);
-    form.VSCR[0]->SetValue(10);
-    const QImage before = Holder().copy();
-    for (const QPoint pane : {QPoint(-2, 50), QPoint(205, 50), QPoint(50, 174)}) {
-        QTest::mouseClick(form.AREA[0], Qt::LeftButton, {}, PanePoint(0, pane.x(), pane.y()));
-        EXPECT_TRUE(SamePixels(before, Holder())) << pane.x() << ", " << pane.y();
-    }
-}
-
-TEST_F(ColourPicking, UnreadableBitmapIsLeftAsItWas)
-{
-    Settings.TransColor = RGB(255, 0, 255);
     SetForeground(Logo());
-    // A bitmap in a layout the pixel transfer cannot read.
     form.PicImg[0]->surface().hDC() = Holder().convertToFormat(QImage::Format_RGB16);
     const QImage before = Holder().copy();
     form.AREA_MouseDown(0, 1, 0, 0, 0);

@@ -6,7 +6,6 @@
 #include <tuple>
 
 namespace {
-// {sx, sy, w, h, dx, dy}, printed in that order when a row fails.
 std::tuple<int, int, int, int, int, int> Fields(const LoupeSource& s)
 {
     return {s.sx, s.sy, s.w, s.h, s.dx, s.dy};
@@ -18,11 +17,7 @@ constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
 // Most rows on a picture of wf x hf = 12 x 10 pixels.
 TEST(ClipLoupeSource, ClipsTheBlockAroundThePointerToThePicture)
 {
-    const struct {
-        const char* name;
-        std::int32_t x, y, width, height;
-        LoupeSource block;
-    } rows[] = {
+    const struct { const char* name; std::int32_t x, y, width, height; LoupeSource block; } rows[] = {
         {"inside", 6, 5, 12, 10, {2, 1, 9, 9, 0, 0}},
         {"top-left pixel", 0, 0, 12, 10, {0, 0, 5, 5, 4, 4}},
         {"bottom-right pixel", 11, 9, 12, 10, {7, 5, 5, 5, 0, 0}},

@@ -21,16 +21,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    // Puts a picture into the foreground holder, as loading a file does.
     void SetForeground(const QImage& picture) { form.PicImg[0]->surface().SetPicture(picture); }
     const QImage& Holder() { return form.PicImg[0]->surface().Image(); }
     const QImage& LoupeImage() { return form.Loupe->surface().Image(); }
-
-    // Pane point (x, y) of AREA(index) in the widget's own coordinates (inside the border).
-    QPoint PanePoint(int index, int x, int y) const
+    // Pane point `p` of AREA(index) in the widget's own coordinates, inside the border.
+    QPoint PanePoint(int index, QPoint p) const
     {
-        const int border = form.AREA[index]->borderWidth();
-        return QPoint(x + border, y + border);
+        return p + QPoint(form.AREA[index]->borderWidth(), form.AREA[index]->borderWidth());
+    }
+    void Scroll(QPoint by)
+    {
+        form.HSCR[0]->SetValue(by.x());
+        form.VSCR[0]->SetValue(by.y());
     }
 
     QTemporaryDir folder;

@@ -9,15 +9,10 @@ using RateSpinner = MainWindowTest;
 // no track to hit. The keys step by one, pages included.
 TEST_F(RateSpinner, ArrowsAndKeysStepTheRateWithinItsRange)
 {
-    const struct {
-        std::int32_t from;
-        int row;   // -1: press `key` instead
-        Qt::Key key;
-        std::int32_t to;
-    } steps[] = {{100, 3, {}, 99},  {0, 0, {}, 0},     {50, 7, {}, 49},   {50, 8, {}, 51},
-                 {30, 16, {}, 31},  {100, 13, {}, 100}, {50, -1, Qt::Key_Up, 49},
-                 {50, -1, Qt::Key_PageDown, 51}, {50, -1, Qt::Key_PageUp, 49},
-                 {0, -1, Qt::Key_Up, 0}, {100, -1, Qt::Key_Down, 100}};
+    const struct { std::int32_t from; int row; Qt::Key key; std::int32_t to; } steps[] = {   // row -1: `key`
+        {100, 3, {}, 99}, {0, 0, {}, 0}, {50, 7, {}, 49}, {50, 8, {}, 51}, {30, 16, {}, 31}, {100, 13, {}, 100},
+        {50, -1, Qt::Key_Up, 49}, {50, -1, Qt::Key_PageDown, 51}, {50, -1, Qt::Key_PageUp, 49},
+        {0, -1, Qt::Key_Up, 0}, {100, -1, Qt::Key_Down, 100}};
     form.Trans->setFocus();
     for (const auto& s : steps) {
         SCOPED_TRACE(testing::Message() << "from " << s.from << " row " << s.row << " key " << s.key);

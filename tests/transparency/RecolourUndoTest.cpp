@@ -1,52 +1,42 @@
 // Ctrl+Z and Ctrl+Y in the main window, on a foreground opened from a file.
 #include "MainWindowFixture.h"
+#include "platform/ColorRef.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
-
-#include "platform/ColorRef.h"
 #include "ui/frmView.h"
 
 namespace {
-constexpr QRgb kWhite = 0xFFFFFFFF, kMagenta = 0xFFFF00FF;
 const QPoint kWhitePoint(0, 0), kRedPoint(6, 4), kMagentaPoint(20, 2);
-
-// A white backdrop with a red square and a magenta bar, the key colour to begin with.
-QImage Picture()
-{
-    QImage picture(30, 20, QImage::Format_RGB32);
-    picture.fill(kWhite);
-    for (int y = 3; y < 7; ++y)
-        for (int x = 5; x < 9; ++x)
-            picture.setPixel(x, y, 0xFFFF0000);
-    for (int x = 15; x < 25; ++x)
-        picture.setPixel(x, 2, kMagenta);
-    return picture;
-}
 
 class RecolourUndo : public MainWindowTest {
 protected:
-    QString Saved(const QImage& picture, const QString& name)
+    void SetUp() override
     {
-        const QString path = folder.filePath(name);
-        EXPECT_TRUE(picture.save(path, "PNG"));
-        return path;
+        MainWindowTest::SetUp();
+        // A white backdrop with a red square and a magenta bar, the key colour to begin with.
+        QImage picture(30, 20, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        for (int y = 3; y < 7; ++y)
+            for (int x = 5; x < 9; ++x)
+                picture.setPixel(x, y, 0xFFFF0000);
+        for (int x = 15; x < 25; ++x)
+            picture.setPixel(x, 2, 0xFFFF00FF);
+        ASSERT_TRUE(picture.save(frontPath, "PNG"));
+        Settings.TransColor = RGB(255, 0, 255);
+        form.OpenSourcePicture(frontPath, 0);
     }
-    void Click(QPoint at)
-    {
-        QTest::mouseClick(form.AREA[0], Qt::LeftButton, {}, PanePoint(0, at.x(), at.y()));
-    }
+    void Click(QPoint at) { QTest::mouseClick(form.AREA[0], Qt::LeftButton, {}, PanePoint(0, at)); }
     // Keys go to the control with the focus, which leaves them to the window.
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
     {
         QTest::keyClick(form.BTN[0], key, modifiers);
     }
-    QImage Pane() { return form.AREA[0]->surface().Image().copy(QRect({0, 0}, Holder().size())); }
+
+    const QString frontPath = folder.filePath("front.png");
 };
 
 TEST_F(RecolourUndo, CtrlZTakesTheClicksBackOneByOneAndCtrlYDoesThemAgain)
 {
-    Settings.TransColor = RGB(255, 0, 255);
-    form.OpenSourcePicture(Saved(Picture(), "front.png"), 0);
     std::vector<QImage> states{Holder().copy()};
     Click(kWhitePoint);
     states.push_back(Holder().copy());
@@ -62,7 +52,7 @@ TEST_F(RecolourUndo, CtrlZTakesTheClicksBackOneByOneAndCtrlYDoesThemAgain)
         SCOPED_TRACE(::testing::Message() << "undo to state " << i - 1);
         Key(Qt::Key_Z);
         EXPECT_TRUE(SamePixels(states[i - 1], Holder()));
-        EXPECT_TRUE(SamePixels(states[i - 1], Pane()));
+        EXPECT_TRUE(SamePixels(states[i - 1], form.AREA[0]->surface().Image().copy(QRect(0, 0, 30, 20))));
         EXPECT_TRUE(PixelIs(LoupeImage(), 36, 36, states[i - 1].pixel(kMagentaPoint)));
     }
     Key(Qt::Key_Z);
@@ -76,8 +66,7 @@ TEST_F(RecolourUndo, CtrlZTakesTheClicksBackOneByOneAndCtrlYDoesThemAgain)
     QTest::keyClick(form.FLD[0], Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(SamePixels(states[2], Holder())) << "the path field keeps Ctrl+Z for its text";
 
-    // The next composition, opaque and with a key the picture lacks, shows what the pane
-    // shows.
+    // The next composition, opaque and with a key the picture lacks, shows what the pane shows.
     form.PicImg[1]->surface().SetPicture(GradientPicture(50, 40));
     Settings.TransColor = RGB(1, 2, 3);
     Settings.TransRate = 100;
@@ -87,24 +76,19 @@ TEST_F(RecolourUndo, CtrlZTakesTheClicksBackOneByOneAndCtrlYDoesThemAgain)
 
 TEST_F(RecolourUndo, ANewForegroundForgetsTheClicksAFailedLoadDoesNot)
 {
-    Settings.TransColor = RGB(255, 0, 255);
-    form.OpenSourcePicture(Saved(Picture(), "front.png"), 0);
     const QImage loaded = Holder().copy();
     Click(kWhitePoint);
     form.OpenSourcePicture(folder.filePath("missing.png"), 0);
     Key(Qt::Key_Z);
     EXPECT_TRUE(SamePixels(loaded, Holder()));
 
-    const struct {
-        const char* what;
-        QString path;
-    } loads[] = {{"another picture of the same size", Saved(NoisePicture(30, 20, 7), "other.png")},
-                 {"an empty path", QString()}};
-    for (const auto& load : loads) {
-        SCOPED_TRACE(load.what);
-        form.OpenSourcePicture(folder.filePath("front.png"), 0);
+    const QString other = folder.filePath("other.png");
+    ASSERT_TRUE(NoisePicture(30, 20, 7).save(other, "PNG"));
+    for (const QString& path : {other, QString()}) {   // a picture of the same size; an empty path
+        SCOPED_TRACE(path.toStdString());
+        form.OpenSourcePicture(frontPath, 0);
         Click(kWhitePoint);
-        form.OpenSourcePicture(load.path, 0);
+        form.OpenSourcePicture(path, 0);
         const QImage opened = Holder().copy();
         Key(Qt::Key_Z);
         EXPECT_TRUE(SamePixels(opened, Holder()));

@@ -1,12 +1,41 @@
-// Repainting one colour of a pixel array in the key colour.
-#include "PixelRows.h"
+// Repainting one colour of a pixel array in the key colour, and taking it back exactly.
+#include "transparency/RecolourHistory.h"
 #include "transparency/ReplaceColour.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
-// Replaces 0x102030 by the key 0xFF00FF in a row holding that colour twice and three near
-// misses, each off by one in one channel.
+// An element of colour 0xRRGGBB with a reserved byte that must survive.
+PixelElement Colour(std::uint32_t c, std::uint8_t reserved = 0x5A)
+{
+    return {std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16), reserved};
+}
+
+PixelArray Pixels(std::initializer_list<std::uint32_t> colours)
+{
+    PixelArray pixels;
+    for (const std::uint32_t c : colours)
+        pixels.push_back(Colour(c));
+    return pixels;
+}
+
+// Elements as 0xSSRRGGBB, the reserved byte on top.
+std::vector<std::uint32_t> Values(const PixelArray& pixels)
+{
+    std::vector<std::uint32_t> values;
+    for (const PixelElement& e : pixels)
+        values.push_back(std::uint32_t(e.Reserved) << 24 | e.Red << 16 | e.Green << 8 | e.Blue);
+    return values;
+}
+
+void Replace(PixelArray& pixels, std::int32_t count, PixelElement from, PixelElement to)
+{
+    ReplaceColour(pixels, count, from.Red, from.Green, from.Blue, to.Red, to.Green, to.Blue);
+}
+
+// 0x102030 twice among three near misses, each off by one in one channel.
 TEST(ReplaceColour, ReplacesExactMatchesAmongTheFirstCountAndKeepsTheReservedByte)
 {
     const auto row = {0x102030u, 0x112030u, 0x102130u, 0x102031u, 0x102030u};
@@ -22,5 +51,60 @@ TEST(ReplaceColour, ReplacesExactMatchesAmongTheFirstCountAndKeepsTheReservedByt
     PixelArray empty;
     ReplaceColour(empty, 3, 0, 0, 0, 1, 1, 1);
     EXPECT_TRUE(empty.empty());
+}
+
+// Redoing a step gives what ReplaceColour gives, undoing it gives the array back, for
+// runs at either end, near misses in each channel, a count short of the array and none.
+TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
+{
+    const auto row = {0x102030u, 0x102030u, 0x112030u, 0x102130u, 0x102031u, 0xFF00FFu,
+                      0x102030u, 0x000000u, 0x102030u};
+    const struct { const char* name; std::int32_t count; std::uint32_t from, to; } rows[] = {
+        {"runs at both ends and inside", 9, 0x102030, 0xFF00FF}, {"a count short of the array", 7, 0x102030, 0xFF00FF},
+        {"a single element", 9, 0x000000, 0x00FF00}, {"the key's own colour", 9, 0xFF00FF, 0xFF00FF},
+        {"a colour not there", 9, 0x123456, 0xFF00FF}, {"no count", 0, 0x102030, 0xFF00FF}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const PixelArray before = Pixels(row);
+        PixelArray replaced = before, redone = before;
+        Replace(replaced, r.count, Colour(r.from, 0), Colour(r.to, 0));
+        const RecolourStep step = RecolourStep::Find(before, r.count, Colour(r.from, 0), Colour(r.to, 0));
+        EXPECT_EQ(step.Empty(), Values(replaced) == Values(before));
+        ASSERT_TRUE(step.Redo(redone));
+        EXPECT_EQ(Values(redone), Values(replaced));
+        ASSERT_TRUE(step.Undo(replaced));
+        EXPECT_EQ(Values(replaced), Values(before));
+        PixelArray other = Pixels({0x102030u});
+        EXPECT_FALSE(step.Undo(other)) << "an array of another size";
+    }
+}
+
+// A cut-out's backdrop is a run a row; a dithered colour, every other element, would need
+// a run an element, so it is kept as one bit an element. Runs cross the mask's 64-element
+// words and may end with the array.
+TEST(RecolourStep, HoldsAtMostOneBitAnElement)
+{
+    constexpr int width = 400, height = 300;
+    const PixelElement white = Colour(0xFFFFFF, 0), key = Colour(0xFF00FF, 0);
+    const struct { const char* name; std::function<bool(int x, int y)> isWhite; std::size_t heldAtMost; } rows[] = {
+        {"a cut-out", [](int x, int) { return x <= 100 || x >= 300; }, (height + 1) * 8},
+        {"a backdrop to the end", [](int x, int y) { return y * width + x >= 1000; }, 8},
+        {"dithered", [](int x, int y) { return (x + y) % 2 == 0; }, width * height / 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PixelArray pixels(width * height, Colour(0x806040, 0));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (row.isWhite(x, y))
+                    pixels[std::size_t(y * width + x)] = white;
+        const RecolourStep step = RecolourStep::Find(pixels, width * height, white, key);
+        EXPECT_LE(step.HeldBytes(), row.heldAtMost);
+        PixelArray replaced = pixels, redone = pixels;
+        Replace(replaced, width * height, white, key);
+        ASSERT_TRUE(step.Redo(redone));
+        EXPECT_EQ(Values(redone), Values(replaced));
+        ASSERT_TRUE(step.Undo(redone));
+        EXPECT_EQ(Values(redone), Values(pixels));
+    }
 }
 } // namespace

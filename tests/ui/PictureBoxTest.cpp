@@ -12,13 +12,7 @@ namespace {
 // edges too, as a drag held by the button goes there.
 TEST(PictureBox, ReportsTheMouseOnlyOverItsInnerArea)
 {
-    const struct {
-        const char* name;
-        BorderStyle border;
-        QPoint widgetPoint;
-        bool reported;
-        QPointF innerPoint;
-    } rows[] = {
+    const struct { const char* name; BorderStyle border; QPoint widgetPoint; bool reported; QPointF innerPoint; } rows[] = {
         {"3-D, first inner pixel", BorderStyle::ThreeD, {2, 2}, true, {0, 0}},
         {"3-D, last inner pixel", BorderStyle::ThreeD, {11, 8}, true, {9, 6}},
         {"3-D, outer left line", BorderStyle::ThreeD, {0, 5}, false, {}},
@@ -29,8 +23,7 @@ TEST(PictureBox, ReportsTheMouseOnlyOverItsInnerArea)
         {"flat, inner corner", BorderStyle::Flat, {12, 9}, true, {11, 8}},
         {"flat, right line", BorderStyle::Flat, {13, 5}, false, {}},
         {"none, corner", BorderStyle::None, {0, 0}, true, {0, 0}},
-        {"none, beyond the edges", BorderStyle::None, {20, -3}, true, {20, -3}},
-    };
+        {"none, beyond the edges", BorderStyle::None, {20, -3}, true, {20, -3}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PictureBox box(nullptr, QRect(0, 0, 14, 11), row.border, Qt::white);

@@ -1,4 +1,3 @@
-#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "transparency/MainWindowFixture.h"
 #include "ui/frmJPEG.h"
@@ -7,17 +6,9 @@
 #include <tuple>
 
 namespace {
-// What the dialog shows: the JPEG bar and its read-out, the box (0 clear, 2 ticked), the
-// PNG bar and its read-out.
-QStringList Shown(const frmJPEG& options)
-{
-    return {QString::number(options.ASCR[0]->Value()), options.DSP[0]->text(),
-            QString::number(options.CHK->checkState()), QString::number(options.ASCR[1]->Value()),
-            options.DSP[1]->text()};
-}
-
-// Opens "保存オプション" from the main window's "ｵﾌﾟｼｮﾝ" button, records what it shows,
-// lets `act` work the controls and finally clicks button `button` (-1: the close box).
+// Opens "保存オプション" from the main window's "ｵﾌﾟｼｮﾝ" button, lets `act` work the controls
+// and clicks button `button` (-1: the close box). Returns what the dialog showed on opening:
+// the JPEG bar and its read-out, the box (0 clear, 2 ticked), the PNG bar and its read-out.
 class SaveOptions : public MainWindowTest {
 protected:
     QStringList Open(int button, const std::function<void(frmJPEG&)>& act = {})
@@ -27,7 +18,9 @@ protected:
             auto* options = qobject_cast<frmJPEG*>(&dialog);
             ASSERT_NE(nullptr, options);
             options->show();
-            shown = Shown(*options);
+            shown = QStringList{QString::number(options->ASCR[0]->Value()), options->DSP[0]->text(),
+                                QString::number(options->CHK->checkState()),
+                                QString::number(options->ASCR[1]->Value()), options->DSP[1]->text()};
             if (act)
                 act(*options);
             if (button < 0)
@@ -51,22 +44,13 @@ protected:
 };
 } // namespace
 
-TEST_F(SaveOptions, DefaultsShowFiftyClearBoxAndPngPositionZero)
-{
-    EXPECT_EQ(Open(1), (QStringList{"50", "50", "0", "0", "0"}));
-}
-
 // The PNG rate shows as a bar position and "保存" stores the position's rate: position 0
-// is rate 1, 1 is 0, 2 is 2; a rate outside the table leaves the bar at 1. A JPEG rate
-// outside the bar's 1 to 100 is clamped into it.
+// is rate 1 (the default), 1 is 0, 2 is 2; a rate outside the table leaves the bar at 1. A
+// JPEG rate outside the bar's 1 to 100 is clamped into it.
 TEST_F(SaveOptions, StoredRatesShowAndAreSavedBackThroughTheBars)
 {
-    const struct {
-        std::int16_t jpegStored, pngStored;
-        int jpegShown, pngPosition;
-        std::int16_t pngSaved;
-    } rows[] = {{0, 1, 1, 0, 1},       {-5, 0, 1, 1, 0}, {300, 2, 100, 2, 2},
-                {100, 7, 100, 1, 0},   {1, -1, 1, 1, 0}};
+    const struct { std::int16_t jpegStored, pngStored; int jpegShown, pngPosition; std::int16_t pngSaved; } rows[] = {
+        {50, 1, 50, 0, 1}, {0, 1, 1, 0, 1}, {-5, 0, 1, 1, 0}, {300, 2, 100, 2, 2}, {100, 7, 100, 1, 0}, {1, -1, 1, 1, 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "JPEG " << row.jpegStored << ", PNG " << row.pngStored);
         Settings.JpegRate = row.jpegStored;
@@ -78,29 +62,24 @@ TEST_F(SaveOptions, StoredRatesShowAndAreSavedBackThroughTheBars)
     }
 }
 
-TEST_F(SaveOptions, MovedBarsAreStoredInTheFileAndShownAgain)
+// Moved bars and the box are stored in the file and shown again; a non-zero value counts as
+// ticked, and the box stores -1 or 0.
+TEST_F(SaveOptions, MovedBarsAndTheBoxAreStoredInTheFileAndShownAgain)
 {
-    Open(0, [](frmJPEG& options) {
+    Settings.JpegPrgrs = 1;
+    const QStringList shown = Open(0, [](frmJPEG& options) {
         Press(options.ASCR[0], Qt::Key_Right, 3);
         EXPECT_EQ(QStringLiteral("53"), options.DSP[0]->text());
         Press(options.ASCR[1], Qt::Key_Right, 2);
+        QTest::mouseClick(options.CHK, Qt::LeftButton);
     });
-    EXPECT_EQ(53, Settings.JpegRate);
-    EXPECT_EQ(2, Settings.PngRate);
+    EXPECT_EQ(QStringLiteral("2"), shown[2]);
+    EXPECT_EQ(std::tuple(53, 0, 2), std::tuple(Settings.JpegRate, Settings.JpegPrgrs, Settings.PngRate));
     QFile ini(Settings.IniPath);
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains("[PNG]\nRate=2"));
-    EXPECT_EQ(Open(1), (QStringList{"53", "53", "0", "2", "2"}));
-}
-
-TEST_F(SaveOptions, TheProgressiveBoxStoresMinusOneOrZero)
-{
-    const auto tick = [](frmJPEG& options) { QTest::mouseClick(options.CHK, Qt::LeftButton); };
-    // Any non-zero value counts as ticked.
-    Settings.JpegPrgrs = 1;
-    EXPECT_EQ(QStringLiteral("2"), Open(0, tick)[2]);
-    EXPECT_EQ(0, Settings.JpegPrgrs);
-    Open(0, tick);
+    EXPECT_EQ(Open(0, [](frmJPEG& options) { QTest::mouseClick(options.CHK, Qt::LeftButton); }),
+              (QStringList{"53", "53", "0", "2", "2"}));
     EXPECT_EQ(-1, Settings.JpegPrgrs);
 }
 

@@ -17,14 +17,11 @@ protected:
         Settings.TransRate = 60;   // a blend, so a misplaced pixel shows
         PlaceAt(start);
     }
-
     void PlaceAt(QPoint at)
     {
         FrontX = at.x(), FrontY = at.y();
         ComposeIntoView(main, *view);
     }
-    QPoint Front() const { return QPoint(FrontX, FrontY); }
-    const QImage& Board() { return view->Board->surface().Image(); }
     // What the engine itself composes from the main window's pictures at `at`.
     QImage EngineAt(QPoint at)
     {
@@ -40,32 +37,26 @@ protected:
 
 TEST_F(Nudge, AnArrowMovesTheForegroundAsADragByTheSameStepDoes)
 {
-    const struct {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        QPoint step;
-    } rows[] = {{Qt::Key_Left, {}, {-1, 0}},
-                {Qt::Key_Right, Qt::KeypadModifier, {1, 0}},
-                {Qt::Key_Up, Qt::ShiftModifier, {0, -10}},
-                {Qt::Key_Down, Qt::ShiftModifier, {0, 10}}};
+    const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; QPoint step; } rows[] = {
+        {Qt::Key_Left, {}, {-1, 0}}, {Qt::Key_Right, Qt::KeypadModifier, {1, 0}},
+        {Qt::Key_Up, Qt::ShiftModifier, {0, -10}}, {Qt::Key_Down, Qt::ShiftModifier, {0, 10}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << "step " << row.step.x() << ", " << row.step.y());
         PlaceAt(start);
         QTest::keyClick(view->Board, row.key, row.modifiers);
         const QPoint placed = start + row.step;
-        EXPECT_EQ(Front(), placed);
+        EXPECT_EQ(QPoint(FrontX, FrontY), placed);
         EXPECT_EQ(view->Shape1->Bounds(), QRect(placed, front.size())) << "the marker follows";
-        EXPECT_EQ(view->windowTitle(),
-                  QStringLiteral("合成画像 (%1, %2)").arg(placed.x()).arg(placed.y()));
+        EXPECT_EQ(view->windowTitle(), QStringLiteral("合成画像 (%1, %2)").arg(placed.x()).arg(placed.y()));
         QCoreApplication::processEvents();
-        const QImage nudged = Board().copy();
+        const QImage nudged = view->Board->surface().Image().copy();
         EXPECT_TRUE(SamePixels(EngineAt(placed), nudged));
 
         PlaceAt(start);
         QTest::mousePress(view->Board, Qt::LeftButton, {}, start + QPoint(5, 5));
         QTest::mouseRelease(view->Board, Qt::LeftButton, {}, start + QPoint(5, 5) + row.step);
-        EXPECT_EQ(Front(), placed);
-        EXPECT_TRUE(SamePixels(nudged, Board()));
+        EXPECT_EQ(QPoint(FrontX, FrontY), placed);
+        EXPECT_TRUE(SamePixels(nudged, view->Board->surface().Image()));
     }
 }
 
@@ -82,6 +73,6 @@ TEST_F(Nudge, RepeatsOfAHeldKeyAreComposedTogether)
     EXPECT_EQ(compositions.size(), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(compositions.size(), 1);
-    EXPECT_TRUE(SamePixels(EngineAt(start + QPoint(120, 0)), Board()));
+    EXPECT_TRUE(SamePixels(EngineAt(start + QPoint(120, 0)), view->Board->surface().Image()));
 }
 } // namespace

@@ -2,38 +2,22 @@
 #include "view/ViewFixture.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 
 namespace {
-class View : public ViewFixture {
-protected:
-    void Press(QPoint p) { QTest::mousePress(view->Board, Qt::LeftButton, {}, p); }
-    void Release(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(view->Board, b, {}, p); }
-    // A move with exactly these buttons held.
-    void Move(QPoint p, Qt::MouseButtons held)
-    {
-        QMouseEvent move(QEvent::MouseMove, p, view->Board->mapToGlobal(p), Qt::NoButton, held,
-                         Qt::NoModifier);
-        QApplication::sendEvent(view->Board, &move);
-    }
-    const QImage& Board() { return view->Board->surface().Image(); }
-};
+using View = ViewFixture;
 
+// The marker covers x 20..60 and y 10..40, both ends included.
 TEST_F(View, APressStartsADragOnlyOnTheMarkerEdgesIncluded)
 {
-    // The marker covers x 20..60 and y 10..40, both ends included.
-    const struct {
-        QPoint at;
-        bool drags;
-    } cases[] = {{{20, 10}, true},  {{60, 40}, true},  {{60, 25}, true},  {{40, 40}, true},
-                 {{61, 25}, false}, {{19, 25}, false}, {{40, 41}, false}, {{40, 9}, false}};
+    const struct { QPoint at; bool drags; } cases[] = {
+        {{20, 10}, true},  {{60, 40}, true},  {{60, 25}, true},  {{40, 40}, true},
+        {{61, 25}, false}, {{19, 25}, false}, {{40, 41}, false}, {{40, 9}, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "press at " << c.at.x() << ", " << c.at.y());
         view->Dragging = 0;
-        Press(c.at);
+        QTest::mousePress(view->Board, Qt::LeftButton, {}, c.at);
         EXPECT_EQ(view->Dragging, c.drags ? -1 : 0);
         if (c.drags) {
             EXPECT_EQ(QPoint(view->GrabOffsetX, view->GrabOffsetY), QPoint(20, 10) - c.at);
@@ -43,18 +27,22 @@ TEST_F(View, APressStartsADragOnlyOnTheMarkerEdgesIncluded)
 
 TEST_F(View, DraggingMovesTheMarkerAndTheReleasePlacesTheForeground)
 {
-    const QImage before = Board().copy();
-    Press({25, 15});
-    Move({45, 35}, Qt::LeftButton | Qt::RightButton);
+    const QImage before = view->Board->surface().Image().copy();
+    const auto move = [this](QPoint p, Qt::MouseButtons held) {
+        QMouseEvent event(QEvent::MouseMove, p, view->Board->mapToGlobal(p), Qt::NoButton, held, Qt::NoModifier);
+        QApplication::sendEvent(view->Board, &event);
+    };
+    QTest::mousePress(view->Board, Qt::LeftButton, {}, {25, 15});
+    move({45, 35}, Qt::LeftButton | Qt::RightButton);
     EXPECT_EQ(view->Shape1->pos(), QPoint(20, 10)) << "both buttons held";
-    Move({45, 25}, Qt::LeftButton);
+    move({45, 25}, Qt::LeftButton);
     EXPECT_EQ(view->Shape1->pos(), QPoint(40, 20));
-    EXPECT_TRUE(SamePixels(before, Board())) << "the composite is redrawn only on release";
-    Release({45, 25});
+    EXPECT_TRUE(SamePixels(before, view->Board->surface().Image())) << "the composite is redrawn only on release";
+    QTest::mouseRelease(view->Board, Qt::LeftButton, {}, {45, 25});
     EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(40, 20));
     EXPECT_EQ(view->Shape1->geometry(), QRect(40, 20, 40, 30));
-    EXPECT_TRUE(PixelIs(Board(), 40, 20, front.pixel(0, 0)));
-    EXPECT_TRUE(PixelIs(Board(), 20, 10, back.pixel(20, 10)));
+    EXPECT_TRUE(PixelIs(view->Board->surface().Image(), 40, 20, front.pixel(0, 0)));
+    EXPECT_TRUE(PixelIs(view->Board->surface().Image(), 20, 10, back.pixel(20, 10)));
 }
 
 TEST_F(View, FractionalPositionsRoundHalvesToEven)
@@ -67,9 +55,9 @@ TEST_F(View, FractionalPositionsRoundHalvesToEven)
 
 TEST_F(View, RightReleaseAsksForAFileNameAlsoDuringADrag)
 {
-    Press({25, 15});
+    QTest::mousePress(view->Board, Qt::LeftButton, {}, {25, 15});
     dialogs->saveAnswers.push_back(FileDialogAnswer{});   // cancelled
-    Release({100, 80}, Qt::RightButton);
+    QTest::mouseRelease(view->Board, Qt::RightButton, {}, {100, 80});
     ASSERT_EQ(dialogs->saveRequests.size(), 1u);
     const FileDialogRequest& request = dialogs->saveRequests[0];
     EXPECT_EQ(request.title, QStringLiteral("ファイルの保存"));
@@ -77,24 +65,14 @@ TEST_F(View, RightReleaseAsksForAFileNameAlsoDuringADrag)
     EXPECT_EQ(request.owner, view);
     const QChar nul(0);
     EXPECT_EQ(request.filterPattern,
-              QStringLiteral("画像ファイル") + nul + "*.bmp;*.jpg;*.png" + nul +
-                  QStringLiteral("ビットマップファイル") + nul + "*.bmp" + nul +
-                  QStringLiteral("ＪＰＥＧファイル") + nul + "*.jpg" + nul +
+              QStringLiteral("画像ファイル") + nul + "*.bmp;*.jpg;*.png" + nul + QStringLiteral("ビットマップファイル") +
+                  nul + "*.bmp" + nul + QStringLiteral("ＪＰＥＧファイル") + nul + "*.jpg" + nul +
                   QStringLiteral("ＰＮＧファイル") + nul + "*.png" + nul);
     EXPECT_EQ(view->Dragging, -1) << "the drag goes on after a save";
 }
 
-TEST_F(View, DoubleClickLeavesTheCompositeOnTheClipboard)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(QStringLiteral("earlier"));
-    QTest::mouseDClick(view->Board, Qt::LeftButton, {}, QPoint(100, 80));
-    EXPECT_FALSE(clipboard->mimeData()->hasText());
-    EXPECT_TRUE(SamePixels(Board(), clipboard->image().convertToFormat(QImage::Format_RGB32)));
-}
-
 // Each composition activates the view, which then fits its client area to the composite
-// up to the screen's available room, and scrolls beyond it.
+// up to the screen's available room, and scrolls beyond it; the user cannot resize it.
 TEST_F(View, ActivationFitsTheWindowToTheComposite)
 {
     const QSize screen = view->screen()->availableGeometry().size();
@@ -105,7 +83,7 @@ TEST_F(View, ActivationFitsTheWindowToTheComposite)
         QTest::mouseClick(main.BTN[0], Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(view));
         EXPECT_EQ(view->Board->size(), composite);
-        EXPECT_EQ(view->minimumSize(), view->maximumSize()) << "the user cannot resize it";
+        EXPECT_EQ(view->minimumSize(), view->maximumSize());
         const bool fits = composite.width() < screen.width();
         EXPECT_EQ(fits ? view->size() : view->frameGeometry().size(), fits ? composite : screen);
     }

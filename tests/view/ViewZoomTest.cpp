@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -13,6 +14,8 @@
 #include <cmath>
 
 namespace {
+QPoint Scaled(QPoint p, double zoom) { return QPoint(int(std::lround(p.x() * zoom)), int(std::lround(p.y() * zoom))); }
+
 class Zoom : public ViewFixture {
 protected:
     void SetUp() override
@@ -22,8 +25,7 @@ protected:
         // off the rungs 1/2, 1/3, 1/4...
         const QSize screen = view->screen()->availableGeometry().size();
         composite = QSize(screen.width() * 7 / 2 + 7, screen.height() * 7 / 2 + 3);
-        main.PicImg[1]->surface().SetPicture(
-            GradientPicture(composite.width(), composite.height()));
+        main.PicImg[1]->surface().SetPicture(GradientPicture(composite.width(), composite.height()));
         QTest::mouseClick(main.BTN[0], Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowActive(view));
         ASSERT_EQ(view->Board->size(), composite);
@@ -33,11 +35,10 @@ protected:
     {
         QTest::keyClick(view->Board, key, modifiers);
     }
-    void Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier,
-               QPoint at = QPoint(30, 30))
+    void Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier, QPoint at = QPoint(30, 30))
     {
-        QWheelEvent wheel(at, view->Board->mapToGlobal(at), QPoint(), QPoint(0, delta),
-                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, view->Board->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
         // As from the window system (as Qt Test sends its mouse events), so a turn the
         // board leaves goes on to the scroll area.
         QSpontaneKeyEvent::setSpontaneous(&wheel);
@@ -46,15 +47,13 @@ protected:
     QScrollBar* Bar(Qt::Orientation orientation)
     {
         auto* area = view->findChild<QScrollArea*>();
-        return orientation == Qt::Horizontal ? area->horizontalScrollBar()
-                                              : area->verticalScrollBar();
+        return orientation == Qt::Horizontal ? area->horizontalScrollBar() : area->verticalScrollBar();
     }
     QSize Shown(double zoom) const
     {
-        return QSize(int(std::lround(composite.width() * zoom)),
-                     int(std::lround(composite.height() * zoom)));
+        const QPoint corner = Scaled({composite.width(), composite.height()}, zoom);
+        return QSize(corner.x(), corner.y());
     }
-    const QImage& Board() { return view->Board->surface().Image(); }
 
     QSize composite;
 };
@@ -72,11 +71,7 @@ TEST_F(Zoom, KeysAndTheWheelStepBetweenTheWholeCompositeAndActualPixels)
     EXPECT_TRUE(outer.width() <= screen.width() && outer.height() <= screen.height());
     EXPECT_TRUE(outer.width() == screen.width() || outer.height() == screen.height());
 
-    const struct {
-        const char* what;
-        std::function<void()> act;
-        double zoom;
-    } steps[] = {
+    const struct { const char* what; std::function<void()> act; double zoom; } steps[] = {
         {"Ctrl+1", [&] { Key(Qt::Key_1); }, 1.0},
         {"Ctrl+wheel towards the user", [&] { Wheel(-120); }, 0.5},
         {"again", [&] { Wheel(-120); }, 1.0 / 3},
@@ -85,8 +80,7 @@ TEST_F(Zoom, KeysAndTheWheelStepBetweenTheWholeCompositeAndActualPixels)
         {"half a notch", [&] { Wheel(60); }, 1.0 / 3},
         {"the other half", [&] { Wheel(60); }, 0.5},
         {"Ctrl+minus", [&] { Key(Qt::Key_Minus); }, 1.0 / 3},
-        {"two notches at once", [&] { Wheel(240); }, 1.0},
-    };
+        {"two notches at once", [&] { Wheel(240); }, 1.0}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
         step.act();
@@ -95,33 +89,26 @@ TEST_F(Zoom, KeysAndTheWheelStepBetweenTheWholeCompositeAndActualPixels)
     }
 }
 
-// Keys and turns the view does not use still scroll it; an arrow moves the foreground
-// one composite pixel at any zoom instead of scrolling.
-TEST_F(Zoom, TheScrollAreaKeepsWhatTheViewDoesNotUse)
-{
-    Key(Qt::Key_Minus);
-    ASSERT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
-    ASSERT_GT(Bar(Qt::Horizontal)->maximum(), 0);
-    Key(Qt::Key_Right, {});
-    EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(21, 10));
-    EXPECT_EQ(Bar(Qt::Horizontal)->value(), 0);
-    Wheel(-120, {});
-    EXPECT_GT(Bar(Qt::Vertical)->value(), 0);
-    EXPECT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
-    const int scrolled = Bar(Qt::Vertical)->value();
-    Key(Qt::Key_PageDown, {});
-    EXPECT_GT(Bar(Qt::Vertical)->value(), scrolled);
-}
-
-// The composite point under the pointer stays under it.
-TEST_F(Zoom, TheWheelZoomsAboutThePointer)
+// Ctrl+wheel zooms about the pointer: the composite point under it stays under it. Keys
+// and turns the view does not use still scroll it; an arrow moves the foreground one
+// composite pixel at any zoom instead of scrolling.
+TEST_F(Zoom, TheWheelZoomsAboutThePointerAndTheScrollAreaKeepsWhatTheViewDoesNotUse)
 {
     Bar(Qt::Horizontal)->setValue(300);
     Bar(Qt::Vertical)->setValue(200);
-    const QPoint pointer(90, 60);   // in the board: composite point (390, 260)
-    Wheel(-120, Qt::ControlModifier, QPoint(390, 260));
-    EXPECT_EQ(QPoint(Bar(Qt::Horizontal)->value(), Bar(Qt::Vertical)->value()),
-              QPoint(390, 260) / 2 - pointer);
+    Wheel(-120, Qt::ControlModifier, QPoint(390, 260));   // the pointer at (90, 60)
+    ASSERT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
+    const QPoint scrolled(Bar(Qt::Horizontal)->value(), Bar(Qt::Vertical)->value());
+    EXPECT_EQ(scrolled, QPoint(390, 260) / 2 - QPoint(90, 60));
+    Key(Qt::Key_Right, {});
+    EXPECT_EQ(QPoint(FrontX, FrontY), QPoint(21, 10));
+    EXPECT_EQ(Bar(Qt::Horizontal)->value(), scrolled.x());
+    Wheel(-120, {});
+    EXPECT_GT(Bar(Qt::Vertical)->value(), scrolled.y());
+    EXPECT_DOUBLE_EQ(view->Board->Zoom(), 0.5);
+    const int down = Bar(Qt::Vertical)->value();
+    Key(Qt::Key_PageDown, {});
+    EXPECT_GT(Bar(Qt::Vertical)->value(), down);
 }
 
 // Press and release at the screen points that show composite points (30, 18) and
@@ -137,33 +124,33 @@ TEST_F(Zoom, ADragLandsWhereItWouldAtActualPixels)
         const double zoom = view->Board->Zoom();
         FrontX = 20, FrontY = 10;
         main.BTN_Click(0);
-        const auto shown = [zoom](QPoint p) {
-            return QPoint(int(std::lround(p.x() * zoom)), int(std::lround(p.y() * zoom)));
-        };
-        QTest::mousePress(view->Board, Qt::LeftButton, {}, shown(grab));
-        QTest::mouseRelease(view->Board, Qt::LeftButton, {}, shown(grab + step));
+        QTest::mousePress(view->Board, Qt::LeftButton, {}, Scaled(grab, zoom));
+        QTest::mouseRelease(view->Board, Qt::LeftButton, {}, Scaled(grab + step, zoom));
         const QPoint corner = QPoint(20, 10) + step;   // the 40 x 30 foreground's
         EXPECT_EQ(QPoint(FrontX, FrontY), corner);
         EXPECT_EQ(view->Shape1->geometry(),
-                  QRect(shown(corner), shown(corner + QPoint(40, 30)) - QPoint(1, 1)));
+                  QRect(Scaled(corner, zoom), Scaled(corner + QPoint(40, 30), zoom) - QPoint(1, 1)));
     }
 }
 
+// The double click leaves the composite alone on the clipboard, no text beside it.
 TEST_F(Zoom, SavingAndCopyingTakeTheWholeCompositeAtFullSize)
 {
     Key(Qt::Key_0);
     ASSERT_LT(view->Board->Zoom(), 1.0);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("earlier"));
     QTest::mouseDClick(view->Board, Qt::LeftButton, {}, QPoint(40, 40));
-    const QImage copied =
-        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_FALSE(clipboard->mimeData()->hasText());
+    const QImage copied = clipboard->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(copied.size(), composite);
-    EXPECT_TRUE(SamePixels(Board(), copied));
+    EXPECT_TRUE(SamePixels(view->Board->surface().Image(), copied));
 
     QTemporaryDir dir;
     dialogs->saveAnswers.push_back(FileDialogAnswer{true, dir.filePath("whole"), 2});
     QTest::mouseRelease(view->Board, Qt::RightButton, {}, QPoint(40, 40));
     const QImage saved = QImage(dir.filePath("whole.BMP")).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(saved.size(), composite);
-    EXPECT_TRUE(SamePixels(Board(), saved));
+    EXPECT_TRUE(SamePixels(view->Board->surface().Image(), saved));
 }
 } // namespace
