@@ -5,7 +5,6 @@
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
 
-#include "app/Settings.h"
 #include "compose/ComposeImages.h"
 #include "platform/Surface.h"
 #include "ui/frmMain.h"
@@ -141,49 +140,46 @@ QTemporaryDir& SaveFolder()
     return folder;
 }
 
-struct SaveOptions {
+struct SaveCase {
     const char* what;      // in the case's name
     SaveFormat format;
-    std::int16_t jpegRate = 50, jpegProgressive = 0, pngRate = 1;
+    SaveOptions options{50, 0, 1};
 };
 
-void RegisterSave(const PairSize& pair, SaveOptions options)
+void RegisterSave(const PairSize& pair, SaveCase save)
 {
-    const char* extension = options.format == SaveFormat::Bmp    ? "bmp"
-                            : options.format == SaveFormat::Jpeg ? "jpg"
+    const char* extension = save.format == SaveFormat::Bmp    ? "bmp"
+                            : save.format == SaveFormat::Jpeg ? "jpg"
                                                                  : "png";
     const QString name = SaveFolder().filePath(QStringLiteral("composite.%1").arg(extension));
     const auto buffers = std::make_shared<FloorBuffers>();
     const std::string bareName =
         QFile::encodeName(SaveFolder().filePath(QStringLiteral("bare.%1").arg(extension))).toStdString();
     RegisterCase(
-        {.name = std::string("Save the ") + pair.label + " composite as " + options.what,
-         .run = [&pair, options, name](benchmark::State& state) {
+        {.name = std::string("Save the ") + pair.label + " composite as " + save.what,
+         .run = [&pair, save, name](benchmark::State& state) {
              Surface& board = CompositeOf(pair).board;
-             Settings.JpegRate = options.jpegRate;
-             Settings.JpegPrgrs = options.jpegProgressive;
-             Settings.PngRate = options.pngRate;
              for (auto _ : state)
-                 if (!WriteComposite(board, name, options.format).isEmpty())
+                 if (!WriteComposite(board, name, save.format, save.options).isEmpty())
                      state.SkipWithError("the composite was not saved");
          },
-         .floor = [&pair, options, bareName, buffers](benchmark::State& state) {
+         .floor = [&pair, save, bareName, buffers](benchmark::State& state) {
              const QImage& bitmap = CompositeOf(pair).board.Image();
              const std::uint8_t* pixels = bitmap.constBits();
              const int w = bitmap.width(), h = bitmap.height(), stride = int(bitmap.bytesPerLine());
              const int levels[] = {6, 1, 9};
              std::vector<std::uint8_t>& scratch = buffers->scratch;
              FloorRuns(state, *buffers, [&] {
-                 if (options.format == SaveFormat::Bmp)
+                 if (save.format == SaveFormat::Bmp)
                      return BareBmpSave(pixels, w, h, stride, scratch, bareName);
-                 if (options.format == SaveFormat::Jpeg)
-                     return BareJpegSave(pixels, w, h, stride, 101 - options.jpegRate,
-                                         options.jpegProgressive != 0, scratch, bareName);
-                 return BarePngSave(pixels, w, h, stride, levels[options.pngRate], bareName);
+                 if (save.format == SaveFormat::Jpeg)
+                     return BareJpegSave(pixels, w, h, stride, 101 - save.options.jpegRate,
+                                         save.options.jpegPrgrs != 0, scratch, bareName);
+                 return BarePngSave(pixels, w, h, stride, levels[save.options.pngRate], bareName);
              });
          },
-         .floorWhat = options.format == SaveFormat::Bmp ? "rows packed, saved"
-                                                        : options.format == SaveFormat::Jpeg
+         .floorWhat = save.format == SaveFormat::Bmp ? "rows packed, saved"
+                                                        : save.format == SaveFormat::Jpeg
                                                             ? "bare libjpeg-turbo, saved"
                                                             : "bare libpng, saved"});
 }
@@ -203,12 +199,12 @@ int main(int argc, char* argv[])
     RegisterOpen(kPair24, "bmp", "file read, rows spread to 32 bits");
     RegisterSave(kPair24, {"BMP", SaveFormat::Bmp});
     RegisterSave(kPair24, {"JPEG, rate 50", SaveFormat::Jpeg});
-    RegisterSave(kPair24, {"JPEG, rate 50, progressive", SaveFormat::Jpeg, 50, -1});
-    RegisterSave(kPair24, {"PNG, rate 1 (zlib 1)", SaveFormat::Png, 50, 0, 1});
+    RegisterSave(kPair24, {"JPEG, rate 50, progressive", SaveFormat::Jpeg, {50, -1, 1}});
+    RegisterSave(kPair24, {"PNG, rate 1 (zlib 1)", SaveFormat::Png});
     // zlib's slower levels take seconds a run on a camera photo: a 6-megapixel composite
     // gives the same ratio to the bare encoder in a quarter of the time.
-    RegisterSave(kPair6, {"PNG, rate 0 (zlib 6)", SaveFormat::Png, 50, 0, 0});
-    RegisterSave(kPair6, {"PNG, rate 2 (zlib 9)", SaveFormat::Png, 50, 0, 2});
+    RegisterSave(kPair6, {"PNG, rate 0 (zlib 6)", SaveFormat::Png, {50, 0, 0}});
+    RegisterSave(kPair6, {"PNG, rate 2 (zlib 9)", SaveFormat::Png, {50, 0, 2}});
     RegisterSave(kPair54, {"JPEG, rate 50", SaveFormat::Jpeg});
     const int status = RunCases(argc, argv, "Opening and saving");
     g_fixtures = {};

@@ -88,8 +88,10 @@ TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEvery
         EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, c.at, c.rate), composite));
         EXPECT_EQ(stores.work.Image().size(), c.front);
         const QRect overlap = QRect(c.at, c.front) & composite.rect();
-        if (!overlap.isEmpty())
-            EXPECT_TRUE(SamePixels(composite.copy(overlap), stores.work.Image().copy(overlap.translated(-c.at))));
+        if (!overlap.isEmpty()) {
+            EXPECT_TRUE(SamePixels(composite.copy(overlap),
+                                   stores.work.Image().copy(overlap.translated(-c.at))));
+        }
         EXPECT_EQ(view.marker, QRect(c.at, c.front));
         EXPECT_EQ(view.refreshes, 1);
     }

@@ -30,7 +30,7 @@ TEST(PictureBox, ReportsTheMouseOnlyOverItsInnerArea)
         QSignalSpy downs(&box, &PictureBox::mouseDown), moves(&box, &PictureBox::mouseMove),
             ups(&box, &PictureBox::mouseUp), doubles(&box, &PictureBox::doubleClicked);
         const QPointF global = box.mapToGlobal(QPointF(row.widgetPoint));
-        for (const auto [type, button] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
+        for (const auto& [type, button] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
                                           {QEvent::MouseMove, Qt::NoButton},
                                           {QEvent::MouseButtonRelease, Qt::LeftButton},
                                           {QEvent::MouseButtonDblClick, Qt::LeftButton}}) {
