@@ -45,7 +45,6 @@ TEST_F(SafeFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContents)
         EXPECT_EQ(WriteFileSafely(Path(written).c_str(), bytes.data(), bytes.size()), "") << written;
         EXPECT_EQ(ReadBytes(Path(target)), bytes);
     }
-    // The links are as they were; the one new name is the file the dangling link named.
     fs::remove(Path("pictures/not yet.png"));
     EXPECT_EQ(Listing(), before);
 }
@@ -90,8 +89,6 @@ TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-// A file registered as in flight when a stop signal arrives: removed, and the process ends by
-// that signal, unless the signal was ignored or has a handler of someone else's.
 TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
 {
     enum class Before { Default, Ignored, OwnHandler };

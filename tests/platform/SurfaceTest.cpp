@@ -16,9 +16,6 @@ bool SharesPixels(const Surface& holder)
     return holder.Picture() && holder.Image().constBits() == holder.Picture()->constBits();
 }
 
-// The working bitmap starts as the assigned picture without a copy of its pixels; drawing on
-// it, in any of the ways the program does, changes the bitmap alone, and clearing the holder
-// puts the assigned picture back.
 TEST(Surface, TheWorkingBitmapSharesThePictureUntilDrawnOnAndClearingRestoresIt)
 {
     const QImage picture = NoisePicture(37, 21, 3), block = GradientPicture(10, 10);
@@ -53,8 +50,6 @@ TEST(Surface, TheWorkingBitmapSharesThePictureUntilDrawnOnAndClearingRestoresIt)
     }
 }
 
-// Where the picture does not cover the bitmap, clearing draws it over the background colour;
-// without a picture the bitmap keeps its size and shows the background alone.
 TEST(Surface, APictureSmallerThanTheBitmapLiesOnTheBackground)
 {
     const QImage picture = NoisePicture(5, 4, 8);

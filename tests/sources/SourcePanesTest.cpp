@@ -39,7 +39,6 @@ protected:
     }
     const Surface& Holder(int slot) { return form.PicImg[slot]->surface(); }
     const QImage& Pane(int slot) { return form.AREA[slot]->surface().Image(); }
-    // The pane shows the picture from (x, y) on.
     ::testing::AssertionResult PaneShows(int slot, const QImage& picture, int x, int y)
     {
         const QSize view = Pane(slot).size().boundedTo(picture.size() - QSize(x, y));
@@ -159,7 +158,6 @@ TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmp
         form.FLD[slot]->clear();
         QTest::keyClick(form.FLD[slot], key, modifiers);
         EXPECT_FALSE(Holder(slot).HasPicture());
-        // The holder keeps its size and shows its background; so does the pane.
         EXPECT_TRUE(PixelIs(Holder(slot).Image(), 399, 299, Holder(slot).BackColor().rgb()));
         EXPECT_TRUE(PixelIs(Pane(slot), 204, 172, Holder(slot).BackColor().rgb()));
         EXPECT_EQ(FrontX, 0);
@@ -211,7 +209,6 @@ TEST(DroppedFiles, LocalFilesComeInTheDropsOrderAndDataWithoutThemIsNoFileList)
         EXPECT_FALSE(DroppedFiles(data).has_value()) << (data ? data->formats().join(' ').toStdString() : "null");
 }
 
-// The filter for each GIF option is a table of its own (SourceNamesTest).
 TEST_F(SourcePanes, TheBrowseButtonOpensTheChosenFileAndCancelChangesNothing)
 {
     const QString path = Write("browsed.bmp", NoisePicture(20, 20, 2), "BMP");
