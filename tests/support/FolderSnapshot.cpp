@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -14,6 +13,15 @@ std::string ReadBytes(const std::string& path)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return in ? bytes.str() : "<unreadable>";
+}
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string FolderSnapshot(const std::string& folder, bool contents)
