@@ -92,7 +92,8 @@ TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask
 TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
 {
     enum class Before { Default, Ignored, OwnHandler };
-    std::vector<std::pair<int, Before>> rows{{SIGHUP, Before::Ignored} /* as under nohup */, {SIGINT, Before::OwnHandler}};
+    // SIGHUP ignored as under nohup.
+    std::vector<std::pair<int, Before>> rows{{SIGHUP, Before::Ignored}, {SIGINT, Before::OwnHandler}};
     for (const int signal : kStopSignals)
         rows.emplace_back(signal, Before::Default);
     for (const auto& [signal, before] : rows) {
