@@ -31,8 +31,7 @@ TEST(BadInput, EveryBadFileAndPathFailsAndTheNextGoodFileOpens)
         EXPECT_TRUE(loaded.picture.isNull());
         EXPECT_FALSE(loaded.reason.isEmpty());
         const QString next = Write(folder, good[std::size_t(i) % good.size()]);
-        EXPECT_EQ(LoadSourcePicture(next, Qt::white).outcome, LoadedPicture::Outcome::Picture)
-            << next.toStdString();
+        EXPECT_EQ(LoadSourcePicture(next, Qt::white).outcome, LoadedPicture::Outcome::Picture) << next.toStdString();
     }
 }
 

@@ -1,5 +1,5 @@
-// Block copies between bitmaps, with pictures written as letters: one letter a pixel,
-// rows separated by "/", "." for the destination's own pixels.
+// Block copies between bitmaps, with pictures written as letters: one letter a pixel, rows
+// separated by "/", "." for the destination's own pixels.
 #include "platform/Gdi.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +7,8 @@
 namespace {
 QImage Letters(const std::string& rows)
 {
-    const auto width = rows.find('/') == std::string::npos ? rows.size() : rows.find('/');
-    const auto height = (rows.size() + 1) / (width + 1);
-    QImage image(int(width), int(height), QImage::Format_RGB32);
+    const std::size_t width = rows.find('/') == std::string::npos ? rows.size() : rows.find('/');
+    QImage image(int(width), int((rows.size() + 1) / (width + 1)), QImage::Format_RGB32);
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i] != '/')
             image.setPixel(int(i % (width + 1)), int(i / (width + 1)), qRgb(0, 0, rows[i]));
@@ -28,7 +27,7 @@ std::string LettersOf(const QImage& image)
     return rows;
 }
 
-const std::string kSource = "abcd/efgh/ijkl";
+const QImage kSource = Letters("abcd/efgh/ijkl");
 
 // A source size of -1 is a BitBlt, any other a StretchBlt.
 TEST(BlockCopies, CopyOrScaleByNearestNeighbourTheOverlapOfBothBitmapsAndLeaveTheRest)
@@ -55,30 +54,25 @@ TEST(BlockCopies, CopyOrScaleByNearestNeighbourTheOverlapOfBothBitmapsAndLeaveTh
         {"empty destination", 0, 0, 4, 0, 0, 0, 2, 2, "..../..../..../...."},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
         QImage dst = Letters("..../..../..../....");
-        EXPECT_TRUE(row.sw < 0 ? BitBlt(dst, row.x, row.y, row.w, row.h, Letters(kSource), row.sx, row.sy, SRCCOPY)
-                               : StretchBlt(dst, row.x, row.y, row.w, row.h, Letters(kSource), row.sx,
-                                            row.sy, row.sw, row.sh, SRCCOPY));
-        EXPECT_EQ(LettersOf(dst), row.result);
+        EXPECT_TRUE(row.sw < 0 ? BitBlt(dst, row.x, row.y, row.w, row.h, kSource, row.sx, row.sy, SRCCOPY)
+                               : StretchBlt(dst, row.x, row.y, row.w, row.h, kSource, row.sx, row.sy, row.sw,
+                                            row.sh, SRCCOPY));
+        EXPECT_EQ(LettersOf(dst), row.result) << row.name;
     }
 }
 
-TEST(BitBlt, WithinOneBitmapCopiesFromTheBitmapAsItWas)
+TEST(BlockCopies, WithinOneBitmapCopyFromTheBitmapAsItWasAndRefuseOtherOperationsAndFormats)
 {
-    QImage image = Letters(kSource);
+    QImage image = kSource;
     BitBlt(image, 1, 0, 3, 3, image, 0, 0, SRCCOPY);
     EXPECT_EQ(LettersOf(image), "aabc/eefg/iijk");
-}
 
-TEST(BlockCopies, RefuseOtherRasterOperationsAndBitmapFormats)
-{
-    const QImage source = Letters(kSource);
     QImage dst = Letters("..../..../....");
-    const QImage other = source.convertToFormat(QImage::Format_RGB16);
-    EXPECT_FALSE(BitBlt(dst, 0, 0, 4, 3, source, 0, 0, 0x00330008));
+    const QImage other = kSource.convertToFormat(QImage::Format_RGB16);
+    EXPECT_FALSE(BitBlt(dst, 0, 0, 4, 3, kSource, 0, 0, 0x00330008));
     EXPECT_FALSE(BitBlt(dst, 0, 0, 4, 3, other, 0, 0, SRCCOPY));
-    EXPECT_FALSE(StretchBlt(dst, 0, 0, 4, 3, source, 0, 0, 4, 3, 0x00330008));
+    EXPECT_FALSE(StretchBlt(dst, 0, 0, 4, 3, kSource, 0, 0, 4, 3, 0x00330008));
     EXPECT_FALSE(StretchBlt(dst, 0, 0, 4, 3, other, 0, 0, 4, 3, SRCCOPY));
     EXPECT_EQ(LettersOf(dst), "..../..../....");
 }

@@ -13,9 +13,9 @@ namespace {
 QByteArray RleBitmap(qint32 width, qint32 height, const QByteArray& codes)
 {
     QByteArray file("BM");
-    LittleEndian(&file) << quint32(0) << quint32(0) << quint32(14 + 40 + 8) << quint32(40) << width
-                        << height << quint16(1) << quint16(8) << quint32(1) << quint32(0)
-                        << quint32(0) << quint32(0) << quint32(2) << quint32(0) << quint64(0);
+    LittleEndian(&file) << quint32(0) << quint32(0) << quint32(14 + 40 + 8) << quint32(40) << width << height
+                        << quint16(1) << quint16(8) << quint32(1) << quint32(0) << quint32(0) << quint32(0)
+                        << quint32(2) << quint32(0) << quint64(0);
     return file + codes;
 }
 
@@ -27,7 +27,7 @@ QByteArray Patched16(QByteArray bytes, qsizetype at, quint16 value)
 
 TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
 {
-    const QByteArray bmp = EncodedPicture(NoisePicture(41, 3, 1), "BMP"); // rows of 123 bytes and 1 of padding
+    const QByteArray bmp = EncodedPicture(NoisePicture(41, 3, 1), "BMP"); // rows of 123 bytes, 1 of padding
     QImage fewColours(20, 10, QImage::Format_RGB32);
     fewColours.fill(qRgb(10, 20, 30));
     const QByteArray gif = GifFile(fewColours);
@@ -63,13 +63,12 @@ TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
         {"PPM", EncodedPicture(fewColours, "PPM"), "not a BMP, GIF, ICO, JPEG or PNG file"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
         QByteArray bytes = row.bytes;
         QBuffer file(&bytes);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const PictureCheck check = CheckPictureFile(file);
-        EXPECT_EQ(check.format.has_value(), *row.refusal == '\0');
-        EXPECT_TRUE(check.refusal.contains(QLatin1String(row.refusal))) << check.refusal.toStdString();
+        EXPECT_EQ(check.format.has_value(), *row.refusal == '\0') << row.what;
+        EXPECT_TRUE(check.refusal.contains(QLatin1String(row.refusal))) << row.what << ": " << check.refusal.toStdString();
     }
 }
 } // namespace

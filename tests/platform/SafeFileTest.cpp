@@ -19,16 +19,11 @@ namespace fs = std::filesystem;
 
 class SafeFile : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(root.isValid()); }
-    std::string Path(const std::string& name) const
-    {
-        return root.path().toStdString() + '/' + name;
-    }
+    std::string Path(const std::string& name) const { return root.path().toStdString() + '/' + name; }
     void Write(const std::string& name, const std::string& bytes) const
     {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    std::string Read(const std::string& name) const { return ReadBytes(Path(name)); }
     std::string Listing() const { return FolderSnapshot(root.path().toStdString(), false); }
 
     QTemporaryDir root;
@@ -43,19 +38,13 @@ TEST_F(SafeFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContents)
     fs::create_symlink(Path("links/relative"), Path("links/chain"));
     fs::create_symlink("not yet.png", Path("pictures/dangling"));
     const std::string before = Listing();
-
-    const std::pair<const char*, const char*> rows[] = {
-        {"links/relative", "pictures/album/photo.png"},
-        {"links/chain", "pictures/album/photo.png"},
-        {"pictures/dangling", "pictures/not yet.png"},
-    };
-    for (const auto& [written, target] : rows) {
-        SCOPED_TRACE(written);
+    for (const auto& [written, target] : {std::pair{"links/relative", "pictures/album/photo.png"},
+                                          {"links/chain", "pictures/album/photo.png"},
+                                          {"pictures/dangling", "pictures/not yet.png"}}) {
         const std::string bytes = std::string("new contents through ") + written;
-        EXPECT_EQ(WriteFileSafely(Path(written).c_str(), bytes.data(), bytes.size()), "");
-        EXPECT_EQ(Read(target), bytes);
+        EXPECT_EQ(WriteFileSafely(Path(written).c_str(), bytes.data(), bytes.size()), "") << written;
+        EXPECT_EQ(ReadBytes(Path(target)), bytes);
     }
-    // The links are as they were; the one new name is the file the dangling link named.
     fs::remove(Path("pictures/not yet.png"));
     EXPECT_EQ(Listing(), before);
 }
@@ -68,29 +57,22 @@ TEST_F(SafeFile, WhatCannotBeWrittenIntoIsRefusedBeforeAnythingIsWritten)
     fs::create_symlink("folder", Path("to folder"));
     ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
     const std::string before = Listing();
-
-    const std::pair<const char*, std::string> rows[] = {
-        {"loop a", "cannot follow the link " + Path("loop a") + ": " + std::strerror(ELOOP)},
-        {"folder", "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
-        {"to folder", "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
-        {"pipe", "cannot replace " + Path("pipe") + ": not a plain file"},
-        {"", "no file name"},
-    };
-    for (const auto& [written, reason] : rows) {
-        const std::string path = *written ? Path(written) : "";
-        EXPECT_EQ(WriteFileSafely(path.c_str(), "x", 1), reason);
-    }
+    for (const auto& [written, reason] :
+         {std::pair<std::string, std::string>{Path("loop a"), "cannot follow the link " + Path("loop a") + ": "
+                                                                  + std::strerror(ELOOP)},
+          {Path("folder"), "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
+          {Path("to folder"), "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
+          {Path("pipe"), "cannot replace " + Path("pipe") + ": not a plain file"},
+          {"", "no file name"}})
+        EXPECT_EQ(WriteFileSafely(written.c_str(), "x", 1), reason);
     EXPECT_EQ(Listing(), before);
 }
 
 TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask)
 {
     Write("shared.bmp", "old");
-    // Only root may give a file to another owner (and not to every number in a container);
-    // others own what they write.
+    // Only root may give a file away (and not to every number in a container).
     const bool givenAway = ::geteuid() == 0 && ::chown(Path("shared.bmp").c_str(), 4321, 8765) == 0;
-    const uid_t owner = givenAway ? 4321 : ::geteuid();
-    const gid_t group = givenAway ? 8765 : ::getegid();
     ASSERT_EQ(::chmod(Path("shared.bmp").c_str(), 06754), 0);
     const mode_t savedMask = ::umask(027);
     EXPECT_EQ(WriteFileSafely(Path("shared.bmp").c_str(), "new", 3), "");
@@ -100,32 +82,27 @@ TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask
     struct stat info {};
     ASSERT_EQ(::stat(Path("shared.bmp").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 06754u);
-    EXPECT_EQ(info.st_uid, owner);
-    EXPECT_EQ(info.st_gid, group);
-    EXPECT_EQ(Read("shared.bmp"), "new");
+    EXPECT_EQ(info.st_uid, givenAway ? 4321 : ::geteuid());
+    EXPECT_EQ(info.st_gid, givenAway ? 8765 : ::getegid());
+    EXPECT_EQ(ReadBytes(Path("shared.bmp")), "new");
     ASSERT_EQ(::stat(Path("fresh.bmp").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-// A file registered as in flight when a stop signal arrives: removed, and the process ends by
-// that signal, unless the signal was ignored or has a handler of someone else's.
 TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
 {
     enum class Before { Default, Ignored, OwnHandler };
-    std::vector<std::pair<int, Before>> rows;
+    // SIGHUP ignored as under nohup.
+    std::vector<std::pair<int, Before>> rows{{SIGHUP, Before::Ignored}, {SIGINT, Before::OwnHandler}};
     for (const int signal : kStopSignals)
         rows.emplace_back(signal, Before::Default);
-    rows.emplace_back(SIGHUP, Before::Ignored);   // as under nohup
-    rows.emplace_back(SIGINT, Before::OwnHandler);
     for (const auto& [signal, before] : rows) {
         SCOPED_TRACE(testing::Message() << strsignal(signal) << " action " << int(before));
-        const std::string name = std::string("in flight ") + std::to_string(signal);
+        const std::string name = "in flight " + std::to_string(signal);
         Write(name, "part");
         const ChildOutcome outcome = RunInChild([&, signal = signal, before = before] {
-            if (before == Before::Ignored)
-                std::signal(signal, SIG_IGN);
-            if (before == Before::OwnHandler)
-                std::signal(signal, [](int) { ::_exit(42); });
+            if (before != Before::Default)
+                std::signal(signal, before == Before::Ignored ? SIG_IGN : [](int) { ::_exit(42); });
             const InFlightFile watched(Path(name).c_str());
             ::raise(signal);
             return std::string("went on");
@@ -135,7 +112,7 @@ TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
             EXPECT_FALSE(fs::exists(Path(name)));
         } else {
             EXPECT_EQ(outcome.exitCode, before == Before::Ignored ? 0 : 42);
-            EXPECT_EQ(Read(name), "part");
+            EXPECT_EQ(ReadBytes(Path(name)), "part");
         }
     }
 }

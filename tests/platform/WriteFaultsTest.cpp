@@ -26,13 +26,13 @@ namespace {
 namespace fs = std::filesystem;
 
 enum class Writer { Settings, Bmp, Jpeg, Png };
-enum class Fault { None, ThroughALink, FullDisk, DiskFillsUpMidFile, FileSizeLimit,
-                   KilledByFileSizeLimit, ReadOnlyFolder, ReadOnlyFile, NameIsAFolder, MissingFolder };
+enum class Fault { None, ThroughALink, FullDisk, DiskFillsUpMidFile, FileSizeLimit, KilledByFileSizeLimit,
+                   ReadOnlyFolder, ReadOnlyFile, NameIsAFolder, MissingFolder };
 const char* const kWriterNames[] = {"Settings", "Bmp", "Jpeg", "Png"};
-const char* const kFaultNames[] = {"None", "ThroughALink", "FullDisk", "DiskFillsUpMidFile",
-                                   "FileSizeLimit", "KilledByFileSizeLimit", "ReadOnlyFolder",
-                                   "ReadOnlyFile", "NameIsAFolder", "MissingFolder"};
 const char* const kFileNames[] = {"Layerpix.ini", "out.BMP", "out.JPG", "out.PNG"};
+const char* const kFaultNames[] = {"None", "ThroughALink", "FullDisk", "DiskFillsUpMidFile", "FileSizeLimit",
+                                   "KilledByFileSizeLimit", "ReadOnlyFolder", "ReadOnlyFile", "NameIsAFolder",
+                                   "MissingFolder"};
 
 struct Case {
     Writer writer;
@@ -50,9 +50,8 @@ QImage Picture(bool large)
     return large ? NoisePicture(700, 500, 3) : NoisePicture(20, 20, 3);
 }
 
-// Saves a small or a large file of the writer's kind as `path` the way the program does
-// (the settings file by SaveSettings, pictures as the composite view saves them): the
-// reason of a failure, or an empty text.
+// Saves a small or large file as `path` the way the program does (the settings file by
+// SaveSettings, pictures as the composite view saves them): the failure's reason, or "".
 std::string Save(Writer writer, const std::string& path, bool large)
 {
     if (writer == Writer::Settings) {
@@ -64,11 +63,9 @@ std::string Save(Writer writer, const std::string& path, bool large)
     }
     Surface board(1, 1, Qt::white);
     board.hDC() = Picture(large);
-    const SaveFormat format = writer == Writer::Bmp    ? SaveFormat::Bmp
-                              : writer == Writer::Jpeg ? SaveFormat::Jpeg
-                                                       : SaveFormat::Png;
-    return WriteComposite(board, QString::fromStdString(path), format, SaveOptions{50, 0, 1})
-        .toStdString();
+    const SaveFormat format = writer == Writer::Bmp ? SaveFormat::Bmp
+                              : writer == Writer::Jpeg ? SaveFormat::Jpeg : SaveFormat::Png;
+    return WriteComposite(board, QString::fromStdString(path), format, SaveOptions{50, 0, 1}).toStdString();
 }
 
 class WriteFaults : public testing::TestWithParam<Case> {
@@ -76,8 +73,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
-        // The user "nobody" of the permission cases must reach the folders.
-        fs::permissions(Root(), fs::perms(0755));
+        fs::permissions(Root(), fs::perms(0755)); // for "nobody" of the permission cases
         fs::create_directory(Folder());
     }
     void TearDown() override
@@ -90,18 +86,15 @@ protected:
 
     std::string Root() const { return root.path().toStdString(); }
     std::string Folder() const { return Root() + "/f"; }
-    void WriteOld(const std::string& path) const { std::ofstream(path, std::ios::binary) << "old"; }
+    static void WriteOld(const std::string& path) { std::ofstream(path, std::ios::binary) << "old"; }
 
-    // A file system of its own, 256 KiB large, on the folder, in a mount namespace that only
-    // this test process sees, so nothing of it outlives the process. It takes root, and a
-    // container may refuse even root: false then.
+    // A 256 KiB file system on the folder, in a mount namespace only this test process sees. It
+    // takes root, and a container may refuse even root: false then.
     bool MountSmallDisk()
     {
         static const bool ownMounts = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
-                                      && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE,
-                                                 nullptr) == 0;
-        mounted = ownMounts
-                  && ::mount("tmpfs", Folder().c_str(), "tmpfs", 0, "size=262144") == 0;
+                                      && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        mounted = ownMounts && ::mount("tmpfs", Folder().c_str(), "tmpfs", 0, "size=262144") == 0;
         return mounted;
     }
     // Fills the small disk with one file, then gives back `freeBytes`.
@@ -128,12 +121,9 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
     int error = 0;
     std::optional<rlim_t> sizeLimit;
     bool asOrdinaryUser = false;
-    const bool fills = fault == Fault::FullDisk || fault == Fault::DiskFillsUpMidFile;
-    const bool smallDisk = fills && MountSmallDisk();
-    if (fault != Fault::ThroughALink && fault != Fault::NameIsAFolder && fault != Fault::MissingFolder)
-        WriteOld(saved);
     switch (fault) {
     case Fault::None:
+        WriteOld(saved);
         break;
     case Fault::ThroughALink:
         fs::create_directory(Folder() + "/real");
@@ -144,6 +134,8 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
     case Fault::FullDisk:
     case Fault::DiskFillsUpMidFile: {
         const off_t freeBytes = fault == Fault::FullDisk ? 0 : 16 * 1024;
+        const bool smallDisk = MountSmallDisk();
+        WriteOld(saved);
         if (smallDisk)
             FillDisk(freeBytes);
         else
@@ -153,22 +145,21 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
     }
     case Fault::FileSizeLimit:
     case Fault::KilledByFileSizeLimit:
+        WriteOld(saved);
         sizeLimit = 16;
         error = EFBIG;
         break;
     case Fault::ReadOnlyFolder:
-        fs::permissions(saved, fs::perms(0666));
-        fs::permissions(Folder(), fs::perms(0555));
-        named = Folder();
+    case Fault::ReadOnlyFile: {
+        const bool folder = fault == Fault::ReadOnlyFolder;
+        WriteOld(saved);
+        fs::permissions(saved, fs::perms(folder ? 0666 : 0444));
+        fs::permissions(Folder(), fs::perms(folder ? 0555 : 0777));
+        named = folder ? Folder() : saved;
         error = EACCES;
         asOrdinaryUser = true;
         break;
-    case Fault::ReadOnlyFile:
-        fs::permissions(saved, fs::perms(0444));
-        fs::permissions(Folder(), fs::perms(0777));
-        error = EACCES;
-        asOrdinaryUser = true;
-        break;
+    }
     case Fault::NameIsAFolder:
         fs::create_directory(saved);
         WriteOld(saved + "/inside");
@@ -180,8 +171,7 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
         error = ENOENT;
         break;
     }
-    // A save that succeeds changes the contents of the file alone: no name, link or
-    // permission.
+    // A save that succeeds changes the contents of the file alone: no name, link or permission.
     const bool succeeds = error == 0;
     const std::string before = FolderSnapshot(Root(), !succeeds);
 
@@ -205,23 +195,21 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
         EXPECT_EQ(outcome.signal, SIGXFSZ);
     } else {
         EXPECT_EQ(outcome.exitCode, 0);
-        EXPECT_NE(outcome.output.find(named + ": " + std::strerror(error)), std::string::npos)
-            << outcome.output;
+        EXPECT_NE(outcome.output.find(named + ": " + std::strerror(error)), std::string::npos) << outcome.output;
     }
     EXPECT_EQ(FolderSnapshot(Root(), !succeeds), before);
 }
 
+// A large file wherever the size matters; a disk filling up mid-file needs one.
 std::vector<Case> EveryCase()
 {
     std::vector<Case> cases;
     for (const Writer writer : {Writer::Settings, Writer::Bmp, Writer::Jpeg, Writer::Png})
         for (int f = 0; f <= int(Fault::MissingFolder); ++f) {
-            // A large file where the file's size matters; a disk filling up mid-file needs one.
             const Fault fault = Fault(f);
             if (fault != Fault::DiskFillsUpMidFile)
                 cases.push_back({writer, fault, false});
-            if (fault == Fault::None || fault == Fault::FullDisk || fault == Fault::DiskFillsUpMidFile
-                || fault == Fault::FileSizeLimit || fault == Fault::KilledByFileSizeLimit)
+            if (fault != Fault::ThroughALink && fault <= Fault::KilledByFileSizeLimit)
                 cases.push_back({writer, fault, true});
         }
     return cases;
@@ -230,8 +218,7 @@ std::vector<Case> EveryCase()
 INSTANTIATE_TEST_SUITE_P(EveryWriter, WriteFaults, testing::ValuesIn(EveryCase()),
                          [](const testing::TestParamInfo<Case>& info) {
                              return std::string(kWriterNames[int(info.param.writer)]) + '_'
-                                    + kFaultNames[int(info.param.fault)]
-                                    + (info.param.large ? "_Large" : "_Small");
+                                    + kFaultNames[int(info.param.fault)] + (info.param.large ? "_Large" : "_Small");
                          });
 
 } // namespace

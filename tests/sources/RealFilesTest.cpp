@@ -22,18 +22,16 @@ struct TestPicture {
 QStringList Lines(const QString& file)
 {
     QFile in(QStringLiteral(LAYERPIX_TESTDATA "/") + file);
-    return in.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(in.readAll()).split('\n')
-                                                         : QStringList();
+    return in.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(in.readAll()).split('\n') : QStringList();
 }
 
 // The rows "| `file` | expected | ... |" of the README's tables under "## <folder>/". Words
 // such as "decode 127x64 or reject" and "questionable: ..." allow either outcome.
 std::vector<TestPicture> ReadTestPictures()
 {
-    static const QRegularExpression heading(QStringLiteral("^## ([a-z]+)/\\s*$"));
-    static const QRegularExpression row(QStringLiteral("^\\| `([^`]+)` \\| ([^|]+) \\|"));
-    static const QRegularExpression size(QStringLiteral("(\\d+)x(\\d+)"));
-    static const QRegularExpression alternative(QStringLiteral("\\bor (decode|a |partial|reject)"));
+    static const QRegularExpression heading(QStringLiteral("^## ([a-z]+)/\\s*$")),
+        row(QStringLiteral("^\\| `([^`]+)` \\| ([^|]+) \\|")), size(QStringLiteral("(\\d+)x(\\d+)")),
+        alternative(QStringLiteral("\\bor (decode|a |partial|reject)"));
     std::vector<TestPicture> pictures;
     QString folder;
     for (const QString& line : Lines(QStringLiteral("README.md"))) {
@@ -57,8 +55,8 @@ std::vector<TestPicture> ReadTestPictures()
     return pictures;
 }
 
-// The reference decode (straight RGBA) drawn over `background` as the loaders do, each
-// channel rounded to nearest; std::nullopt when the test data has none.
+// The reference decode (straight RGBA) drawn over `background` as the loaders do, each channel
+// rounded to nearest; std::nullopt when the test data has none.
 std::optional<QImage> ReferenceOver(const QString& file, QColor background)
 {
     for (const QString& line : Lines(QStringLiteral("reference/MANIFEST.tsv"))) {
@@ -70,25 +68,23 @@ std::optional<QImage> ReferenceOver(const QString& file, QColor background)
         QImage out(fields[1].toInt(), fields[2].toInt(), QImage::Format_RGB32);
         if (rgba.size() != out.sizeInBytes())
             return std::nullopt;
-        const auto over = [&background, &rgba](qsizetype at, int channel) {
-            const int a = uchar(rgba[at + 3]), back[] = {background.red(), background.green(), background.blue()};
-            return (a * uchar(rgba[at + channel]) + (255 - a) * back[channel] + 127) / 255;
-        };
-        for (int y = 0; y < out.height(); ++y)
-            for (int x = 0; x < out.width(); ++x) {
-                const qsizetype at = (qsizetype(y) * out.width() + x) * 4;
-                out.setPixel(x, y, qRgb(over(at, 0), over(at, 1), over(at, 2)));
-            }
+        const int back[] = {background.red(), background.green(), background.blue()};
+        for (int at = 0; at < rgba.size(); at += 4) {
+            int channels[3];
+            for (int c = 0; c < 3; ++c)
+                channels[c] = (uchar(rgba[at + 3]) * uchar(rgba[at + c]) + (255 - uchar(rgba[at + 3])) * back[c] + 127) / 255;
+            out.setPixel(at / 4 % out.width(), at / 4 / out.width(), qRgb(channels[0], channels[1], channels[2]));
+        }
         return out;
     }
     return std::nullopt;
 }
 
+// 16-bit PNG: the reference rounds to 8 bits, the codec keeps the high byte; with alpha, the
+// alpha's lost level adds one more. Qt widens 5- and 6-bit BMP channels by shifting, so full
+// intensity reads 248 where the reference has 255.
 int ReferenceTolerance(const QString& file)
 {
-    // 16-bit PNG: the reference rounds to 8 bits, the codec keeps the high byte; with alpha, the
-    // alpha's lost level adds one more. Qt widens 5- and 6-bit BMP channels by shifting, so full
-    // intensity reads 248 where the reference has 255.
     for (const auto& [pattern, tolerance] : {std::pair{"pngsuite/.*a16\\.png$", 2}, {"pngsuite/.*16\\.png$", 1},
                                              {"bmpsuite/.*rgb16", 7}, {"^jpeg/", 2}})
         if (QRegularExpression(QString::fromLatin1(pattern)).match(file).hasMatch())
@@ -105,8 +101,7 @@ TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
     for (const TestPicture& expected : rows) {
         SCOPED_TRACE(expected.file.toStdString());
         ++counts[expected.expect];
-        const LoadedPicture loaded =
-            LoadSourcePicture(QStringLiteral(LAYERPIX_TESTDATA "/") + expected.file, HolderBackColour);
+        const LoadedPicture loaded = LoadSourcePicture(QStringLiteral(LAYERPIX_TESTDATA "/") + expected.file, HolderBackColour);
         const bool opened = loaded.outcome == LoadedPicture::Outcome::Picture;
         if (expected.expect == Expect::Decode || expected.expect == Expect::Reject) {
             EXPECT_EQ(opened, expected.expect == Expect::Decode) << loaded.reason.toStdString();

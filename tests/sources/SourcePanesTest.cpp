@@ -2,6 +2,7 @@
 // the panes driven as a person does.
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
+#include "platform/Drops.h"
 #include "platform/SystemColors.h"
 #include "support/BadPictureFiles.h"
 #include "support/PixelAssert.h"
@@ -25,13 +26,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    // Writes a picture file in `format` ("BMP", "PNG", "JPG"...) whatever the name's ending.
+    // Writes `picture` in `format` ("BMP", "PNG"...) whatever the name's ending.
     QString Write(const QString& name, const QImage& picture, const char* format)
     {
-        EXPECT_TRUE(picture.save(dir.filePath(name), format)) << name.toStdString();
-        return dir.filePath(name);
+        return Write(name, EncodedPicture(picture, format));
     }
-    QString WriteBytes(const QString& name, const QByteArray& bytes)
+    QString Write(const QString& name, const QByteArray& bytes)
     {
         QFile file(dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
@@ -39,33 +39,32 @@ protected:
     }
     const Surface& Holder(int slot) { return form.PicImg[slot]->surface(); }
     const QImage& Pane(int slot) { return form.AREA[slot]->surface().Image(); }
-    // The pane shows the picture from (x, y) on.
     ::testing::AssertionResult PaneShows(int slot, const QImage& picture, int x, int y)
     {
         const QSize view = Pane(slot).size().boundedTo(picture.size() - QSize(x, y));
         return SamePixels(picture.copy(QRect(QPoint(x, y), view)), Pane(slot).copy(QRect(QPoint(), view)));
     }
-    // A slot with something to lose: a picture scrolled to (10, 20), the foreground at (5, 6)
-    // and one pixel of the working image painted, as a colour replacement does.
-    void PrepareUsedSlot(std::int16_t slot)
+    auto SlotState(int slot)
+    {
+        const ScrollBar &h = *form.HSCR[slot], &v = *form.VSCR[slot];
+        return std::tuple(Holder(slot).Picture().value_or(QImage()), Holder(slot).Image().copy(), Pane(slot).copy(),
+                          form.FLD[slot]->text(),
+                          std::array<int, 8>{FrontX, FrontY, h.value(), h.maximum(), h.isHidden(), v.value(),
+                                             v.maximum(), v.isHidden()});
+    }
+    // A slot with something to lose: a picture scrolled to (10, 20), the foreground at (5, 6),
+    // one pixel of the working image painted as a colour replacement does, and a typed path.
+    // Returns everything a load may change in the slot.
+    auto PrepareUsedSlot(std::int16_t slot)
     {
         form.OpenSourcePicture(Write("used.bmp", NoisePicture(300, 250, 1), "BMP"), slot);
-        ASSERT_TRUE(Holder(slot).HasPicture());
         form.HSCR[slot]->SetValue(10);
         form.VSCR[slot]->SetValue(20);
         FrontX = 5;
         FrontY = 6;
         form.PicImg[slot]->surface().hDC().setPixel(1, 1, qRgb(1, 2, 3));
-    }
-    // Everything a load may change in a slot: the picture, the working image, the pane, the
-    // path field, the foreground position and the scroll bars.
-    auto SlotState(int slot)
-    {
-        const ScrollBar &h = *form.HSCR[slot], &v = *form.VSCR[slot];
-        return std::tuple(Holder(slot).Picture().value_or(QImage()), Holder(slot).Image().copy(),
-                          Pane(slot).copy(), form.FLD[slot]->text(),
-                          std::array<int, 8>{FrontX, FrontY, h.value(), h.maximum(), h.isHidden(),
-                                             v.value(), v.maximum(), v.isHidden()});
+        form.FLD[slot]->setText(QStringLiteral("typed but not opened"));
+        return SlotState(slot);
     }
     // Drags the files `paths` onto `target`, or `text` when there are none, and drops them
     // there; false when the widget refuses the drag or the drop.
@@ -94,20 +93,17 @@ TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere
     QStringList failing = BadPicturePaths(dir);
     for (const BadPictureFile& file : BadPictureFiles())
         if (file.name.contains(QLatin1String("cut in pixels")))
-            failing << WriteBytes(file.name, file.bytes);
+            failing << Write(file.name, file.bytes);
     const std::vector<BadPictureFile> good = GoodPictureFiles();
     for (qsizetype i = 0; i < failing.size(); ++i) {
         SCOPED_TRACE(failing[i].toStdString());
         const std::int16_t slot = std::int16_t(i % 2);
-        PrepareUsedSlot(slot);
-        form.FLD[slot]->setText(QStringLiteral("typed but not opened"));
-        const auto before = SlotState(slot);
+        const auto before = PrepareUsedSlot(slot);
         EXPECT_EQ(form.LoadSourceImage(failing[i], slot), 1);
         form.OpenSourcePicture(failing[i], slot);
         EXPECT_TRUE(SlotState(slot) == before);
-        // The next good file opens as usual.
         const BadPictureFile& next = good[std::size_t(i) % good.size()];
-        form.OpenSourcePicture(WriteBytes(next.name, next.bytes), slot);
+        form.OpenSourcePicture(Write(next.name, next.bytes), slot);
         EXPECT_EQ(Holder(slot).Image().size(), QSize(40, 30));
         EXPECT_EQ(form.FLD[slot]->text(), dir.filePath(next.name));
     }
@@ -115,19 +111,13 @@ TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere
 
 TEST_F(SourcePanes, ScrollBarsAppearOnlyForPicturesLongerThanThePane)
 {
-    // The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767.
-    const struct {
-        int width, height;
-        int hMax, vMax; // -1: the bar is hidden
-    } cases[] = {
-        {205, 173, -1, -1},          {206, 174, 1, 1},            {10, 400, -1, 227},
-        {205 + 32767, 3, 32767, -1}, {205 + 32768, 3, 32767, -1}, {3, 173 + 40000, -1, 32767},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
-        form.OpenSourcePicture(Write("sized.png", NoisePicture(c.width, c.height, 2), "PNG"), 0);
-        for (auto [bar, max] : {std::pair{form.HSCR[0], c.hMax}, {form.VSCR[0], c.vMax}}) {
-            EXPECT_EQ(bar->isHidden() ? -1 : bar->maximum(), max);
+    // The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767. -1: hidden.
+    for (const auto& [width, height, hMax, vMax] :
+         {std::array{205, 173, -1, -1}, {206, 174, 1, 1}, {10, 400, -1, 227}, {205 + 32767, 3, 32767, -1},
+          {205 + 32768, 3, 32767, -1}, {3, 173 + 40000, -1, 32767}}) {
+        form.OpenSourcePicture(Write("sized.png", NoisePicture(width, height, 2), "PNG"), 0);
+        for (auto [bar, max] : {std::pair{form.HSCR[0], hMax}, {form.VSCR[0], vMax}}) {
+            EXPECT_EQ(bar->isHidden() ? -1 : bar->maximum(), max) << width << " x " << height;
             EXPECT_EQ(bar->value(), 0);
         }
     }
@@ -155,9 +145,9 @@ TEST_F(SourcePanes, ThePaneFollowsItsScrollBarsAndAnotherPictureStartsAtItsTopLe
 TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmptiesTheSlot)
 {
     const QString path = Write("typed.bmp", NoisePicture(400, 300, 2), "BMP");
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, std::int16_t> presses[] = {
-        {Qt::Key_Return, Qt::NoModifier, 0}, {Qt::Key_Return, Qt::ShiftModifier, 1}, {Qt::Key_Enter, Qt::KeypadModifier, 0}};
-    for (const auto& [key, modifiers, slot] : presses) {
+    for (const auto& [key, modifiers, slot] : {std::tuple{Qt::Key_Return, Qt::KeyboardModifiers(), 0},
+                                               {Qt::Key_Return, Qt::KeyboardModifiers(Qt::ShiftModifier), 1},
+                                               {Qt::Key_Enter, Qt::KeyboardModifiers(Qt::KeypadModifier), 0}}) {
         SCOPED_TRACE(testing::Message() << key << " " << modifiers << " slot " << slot);
         FrontX = -40;
         form.FLD[slot]->setText(path);
@@ -168,7 +158,6 @@ TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmp
         form.FLD[slot]->clear();
         QTest::keyClick(form.FLD[slot], key, modifiers);
         EXPECT_FALSE(Holder(slot).HasPicture());
-        // The holder keeps its size and shows its background; so does the pane.
         EXPECT_TRUE(PixelIs(Holder(slot).Image(), 399, 299, Holder(slot).BackColor().rgb()));
         EXPECT_TRUE(PixelIs(Pane(slot), 204, 172, Holder(slot).BackColor().rgb()));
         EXPECT_EQ(FrontX, 0);
@@ -179,8 +168,8 @@ TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
 {
     const QStringList paths = {Write("a.bmp", NoisePicture(10, 10, 2), "BMP"),
                                Write("b.png", NoisePicture(20, 20, 2), "PNG"),
-                               Write("c.jpg", NoisePicture(30, 30, 2), "BMP"),
-                               WriteBytes("broken.png", "not a picture")};
+                               Write("c.jpg", NoisePicture(30, 30, 2), "BMP"), Write("broken.png", "not a picture"),
+                               Write("anim.gif", NoisePicture(60, 40, 2), "BMP")};
     ASSERT_TRUE(Drop(form.FLD[0], paths.mid(0, 3)));
     EXPECT_TRUE(PaneShows(0, NoisePicture(30, 30, 2), 0, 0));
     EXPECT_EQ(form.FLD[0]->text(), paths[2]);
@@ -188,6 +177,12 @@ TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
     ASSERT_TRUE(Drop(form.FLD[0], {paths[0], paths[1], paths[3]}));
     EXPECT_EQ(Holder(0).Image().size(), QSize(20, 20));
     EXPECT_EQ(form.FLD[0]->text(), paths[1]);
+    // A drop on the lower pane opens the background, a GIF only with GIF option 1.
+    for (const std::int16_t gifOption : {0, 1}) {
+        Settings.GifOption = gifOption;
+        ASSERT_TRUE(Drop(form.AREA[1], {paths[0], paths[4]}));
+        EXPECT_EQ(form.FLD[1]->text(), paths[gifOption == 1 ? 4 : 0]) << "option " << gifOption;
+    }
 }
 
 // Only a file list opens anything; dragged text is not typed into the path field either.
@@ -200,45 +195,39 @@ TEST_F(SourcePanes, ADropWithoutAFileListIsRefused)
     EXPECT_FALSE(Holder(0).HasPicture());
 }
 
-TEST_F(SourcePanes, ADropOnTheLowerPaneOpensTheBackgroundAndGifsOnlyWithOptionOne)
+TEST(DroppedFiles, LocalFilesComeInTheDropsOrderAndDataWithoutThemIsNoFileList)
 {
-    const QString gif = Write("anim.gif", NoisePicture(60, 40, 2), "BMP");
-    for (const auto& [gifOption, opened] : {std::pair<std::int16_t, bool>{0, false}, {1, true}}) {
-        SCOPED_TRACE(testing::Message() << "option " << gifOption);
-        form.OpenSourcePicture(QString(), 1);
-        Settings.GifOption = gifOption;
-        ASSERT_TRUE(Drop(form.AREA[1], {gif}));
-        EXPECT_EQ(form.FLD[1]->text(), opened ? gif : QString());
-        EXPECT_EQ(Holder(1).HasPicture(), opened);
-    }
+    QMimeData files, text, web, picture, empty;
+    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/p/c.bmp")), QUrl(QStringLiteral("https://example.org/x.png")),
+                   QUrl::fromLocalFile(QStringLiteral("/p/a b/é.png")), QUrl::fromLocalFile(QStringLiteral("/p/b.jpg"))});
+    EXPECT_EQ(DroppedFiles(&files).value_or(QStringList()),
+              QStringList({QStringLiteral("/p/c.bmp"), QStringLiteral("/p/a b/é.png"), QStringLiteral("/p/b.jpg")}));
+    text.setText(QStringLiteral("/p/c.bmp"));
+    web.setUrls({QUrl(QStringLiteral("https://example.org/x.png"))});
+    picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
+    for (const QMimeData* data : {&text, &web, &picture, &empty, static_cast<QMimeData*>(nullptr)})
+        EXPECT_FALSE(DroppedFiles(data).has_value()) << (data ? data->formats().join(' ').toStdString() : "null");
 }
 
-TEST_F(SourcePanes, TheBrowseButtonsOfferTheFilterOfTheGifOptionAndCancelChangesNothing)
+TEST_F(SourcePanes, TheBrowseButtonOpensTheChosenFileAndCancelChangesNothing)
 {
     const QString path = Write("browsed.bmp", NoisePicture(20, 20, 2), "BMP");
-    const QString withGif = QStringLiteral("*.bmp;*.gif;*.ico;*.jpg;*.png");
-    const std::tuple<std::int16_t, std::int16_t, QString> cases[] = {
-        {0, 0, QStringLiteral("*.bmp;*.ico;*.jpg;*.png")}, {1, 1, withGif}, {2, 0, withGif}};
-    for (const auto& [gifOption, slot, patterns] : cases) {
-        SCOPED_TRACE(testing::Message() << "option " << gifOption);
+    {
         ScriptedDialogsScope dialogs;
         dialogs->openAnswers.push_back({true, path, 1});
-        Settings.GifOption = gifOption;
-        form.OpenSourcePicture(QString(), slot);
-        QTest::mouseClick(form.DBTN[slot], Qt::LeftButton);
+        Settings.GifOption = 0;
+        QTest::mouseClick(form.DBTN[0], Qt::LeftButton);
         ASSERT_EQ(dialogs->openRequests.size(), 1u);
         const FileDialogRequest& request = dialogs->openRequests[0];
-        EXPECT_EQ(request.filterPattern, QStringLiteral("画像ファイル") + QChar(0) + patterns + QChar(0));
+        EXPECT_EQ(request.filterPattern, QStringLiteral("画像ファイル") + QChar(0) + "*.bmp;*.ico;*.jpg;*.png" + QChar(0));
         EXPECT_EQ(request.title, QStringLiteral("背景の画像"));
         EXPECT_EQ(request.flags, 4100);
-        EXPECT_EQ(form.FLD[slot]->text(), path);
+        EXPECT_EQ(form.FLD[0]->text(), path);
     }
-    PrepareUsedSlot(1);
-    const auto before = SlotState(1);
+    const auto before = PrepareUsedSlot(1);
     ScriptedDialogsScope dialogs;
     dialogs->openAnswers.push_back({false, QString(), 0});
     QTest::mouseClick(form.DBTN[1], Qt::LeftButton);
     EXPECT_TRUE(SlotState(1) == before);
 }
-
 } // namespace

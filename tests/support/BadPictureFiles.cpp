@@ -21,29 +21,12 @@ QImage FewColours(int width, int height)
     return picture;
 }
 
-QByteArray Garbage(int size, std::uint32_t seed)
-{
-    std::mt19937 generator(seed);
-    QByteArray bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = char(generator());
-    return bytes;
-}
-
 struct Format {
     QString name, extension;
     QByteArray good;
-    qsizetype header;                                           // bytes up to the pixel data
-    std::function<QByteArray(QByteArray, quint32, quint32)> stating; // empty beyond 65535
+    qsizetype header;                                                // bytes up to the pixel data
+    std::function<QByteArray(QByteArray, quint32, quint32)> stating; // empty beyond what it can state
 };
-
-QByteArray PngStating(QByteArray png, quint32 width, quint32 height)
-{
-    qToBigEndian(width, png.data() + 16);
-    qToBigEndian(height, png.data() + 20);
-    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17)), png.data() + 29);
-    return png;
-}
 
 std::vector<Format> Formats()
 {
@@ -52,6 +35,7 @@ std::vector<Format> Formats()
     const qsizetype frame = jpeg.indexOf("\xFF\xC0");
     const QByteArray gif = GifFile(picture);
     const qsizetype descriptor = gif.indexOf(',', 13 + 768);
+    const QByteArray png = EncodedPicture(NoisePicture(40, 30, 5), "PNG");
     return {
         {"BMP", "bmp", EncodedPicture(picture, "BMP"), 54,
          [](QByteArray bmp, quint32 w, quint32 h) {
@@ -61,13 +45,11 @@ std::vector<Format> Formats()
          }},
         {"GIF", "gif", gif, descriptor + 11,
          [descriptor](QByteArray gif, quint32 w, quint32 h) {
-             if (w > 65535 || h > 65535)
-                 return QByteArray();
              for (qsizetype at : {qsizetype(6), descriptor + 5}) {
                  qToLittleEndian(quint16(w), gif.data() + at);
                  qToLittleEndian(quint16(h), gif.data() + at + 2);
              }
-             return gif;
+             return w > 65535 || h > 65535 ? QByteArray() : gif;
          }},
         {"ICO", "ico", IconFile(picture, 24, QImage(40, 30, QImage::Format_RGB32)), 22 + 40,
          [](QByteArray ico, quint32 w, quint32 h) {
@@ -77,13 +59,17 @@ std::vector<Format> Formats()
          }},
         {"JPEG", "jpg", jpeg, jpeg.indexOf("\xFF\xDA"),
          [frame](QByteArray jpeg, quint32 w, quint32 h) {
-             if (w > 65535 || h > 65535)
-                 return QByteArray();
              qToBigEndian(quint16(h), jpeg.data() + frame + 5);
              qToBigEndian(quint16(w), jpeg.data() + frame + 7);
-             return jpeg;
+             return w > 65535 || h > 65535 ? QByteArray() : jpeg;
          }},
-        {"PNG", "png", EncodedPicture(NoisePicture(40, 30, 5), "PNG"), 33, PngStating},
+        {"PNG", "png", png, 33,
+         [](QByteArray png, quint32 w, quint32 h) {
+             qToBigEndian(w, png.data() + 16);
+             qToBigEndian(h, png.data() + 20);
+             qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + 12), 17)), png.data() + 29);
+             return png;
+         }},
     };
 }
 } // namespace
@@ -99,32 +85,38 @@ std::vector<BadPictureFile> GoodPictureFiles()
 std::vector<BadPictureFile> BadPictureFiles()
 {
     std::vector<BadPictureFile> files;
-    std::uint32_t seed = 1;
-    for (const Format& format : Formats()) {
-        const auto add = [&](const QString& what, const QByteArray& bytes) {
-            files.push_back({QStringLiteral("壊れた 絵　%1 %2.%3").arg(format.name, what, format.extension), bytes});
+    const auto add = [&files](const QString& what, const QByteArray& bytes) {
+        files.push_back({QStringLiteral("壊れた 絵　") + what, bytes});
+    };
+    std::mt19937 random(1);
+    const std::vector<Format> formats = Formats();
+    for (const Format& format : formats) {
+        const auto name = [&format](const QString& what) {
+            return QStringLiteral("%1 %2.%3").arg(format.name, what, format.extension);
         };
-        add("empty", QByteArray());
-        add("cut after header", format.good.left(format.header));
-        add("cut in pixels", format.good.left((format.header + format.good.size()) / 2));
-        add("cut before end", format.good.chopped(1));
+        add(name("empty"), QByteArray());
+        add(name("cut after header"), format.good.left(format.header));
+        add(name("cut in pixels"), format.good.left((format.header + format.good.size()) / 2));
+        add(name("cut before end"), format.good.chopped(1));
         for (auto [w, h] : {std::pair<quint32, quint32>{65535, 65535}, {100000, 100000}, {1000000, 268},
                             {20000, 20000}, {0x7FFFFFFF, 0x7FFFFFFF}, {0xFFFFFFFF, 1}})
             if (const QByteArray stating = format.stating(format.good, w, h); !stating.isEmpty())
-                add(QStringLiteral("stating %1 x %2").arg(w).arg(h), stating);
+                add(name(QStringLiteral("stating %1 x %2").arg(w).arg(h)), stating);
         for (int length = 1; format.name == "PNG" && length < 24; ++length)
-            add(QStringLiteral("cut at %1").arg(length), format.good.left(length));
-        add("garbage", format.good.left(format.extension == "ico" ? 6 : 8) + Garbage(4000, seed++));
+            add(name(QStringLiteral("cut at %1").arg(length)), format.good.left(length));
+        QByteArray garbage(4000, '\0');
+        for (char& byte : garbage)
+            byte = char(random());
+        add(name("garbage"), format.good.left(format.extension == "ico" ? 6 : 8) + garbage);
     }
-    QByteArray ico = Formats()[2].good;
+    QByteArray ico = formats[2].good;
     qToLittleEndian(quint16(65535), ico.data() + 4);
-    files.push_back({QStringLiteral("壊れた 絵　65535 images short.ico"), ico});
-    files.push_back({QStringLiteral("壊れた 絵　65535 images.ico"), ico + QByteArray(16 * 65535, '\0')});
-    files.push_back({QStringLiteral("壊れた 絵　xbm.bmp"),
-                     "#define f_width 16384\n#define f_height 16384\nstatic char f_bits[] = {\n    0x00 };\n"});
-    files.push_back({QStringLiteral("壊れた 絵　ppm.jpg"), EncodedPicture(FewColours(40, 30), "PPM")});
-    files.push_back({QStringLiteral("壊れた 絵　xpm.ico"), EncodedPicture(FewColours(4, 3), "XPM")});
-    files.push_back({QStringLiteral("壊れた 絵　bmp.png"), Formats()[0].good});
+    add("65535 images short.ico", ico);
+    add("65535 images.ico", ico + QByteArray(16 * 65535, '\0'));
+    add("xbm.bmp", "#define f_width 16384\n#define f_height 16384\nstatic char f_bits[] = {\n    0x00 };\n");
+    add("ppm.jpg", EncodedPicture(FewColours(40, 30), "PPM"));
+    add("xpm.ico", EncodedPicture(FewColours(4, 3), "XPM"));
+    add("bmp.png", formats[0].good);
     return files;
 }
 

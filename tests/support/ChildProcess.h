@@ -1,9 +1,8 @@
 #pragma once
-// Part of a test run in a forked copy of the test process: to act as an ordinary user when the
-// tests run as root, to lower the file-size limit, or to be ended by a signal, without
-// changing the test process itself. Fork only from a test program built PURE (no
-// QApplication). The body must not use gtest assertions: it returns a text that the test
-// checks.
+// Part of a test run in a forked copy of the test process: to act as an ordinary user, lower
+// the file-size limit or be ended by a signal without changing the test process itself. Fork
+// only from a PURE test program (no QApplication). The body must not use gtest assertions: it
+// returns a text that the test checks.
 #include <cerrno>
 #include <csignal>
 #include <functional>
@@ -14,9 +13,9 @@
 #include <unistd.h>
 
 struct ChildOutcome {
-    int exitCode = -1;   // the exit status when the copy exited, otherwise -1
-    int signal = 0;      // the signal that ended the copy, otherwise 0
-    std::string output;  // what the body returned
+    int exitCode = -1;  // the exit status when the copy exited, otherwise -1
+    int signal = 0;     // the signal that ended the copy, otherwise 0
+    std::string output; // what the body returned
 };
 
 // A copy of this process running `body`, which then exits with 0. No core file is written.
@@ -27,17 +26,12 @@ public:
         int channel[2];
         if (::pipe(channel) != 0)
             return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
+        if ((pid_ = ::fork()) == 0) {
             const rlimit noCore{0, 0};
             ::setrlimit(RLIMIT_CORE, &noCore);
             const std::string output = body();
-            for (std::size_t done = 0; done < output.size();) {
-                const ssize_t written = ::write(channel[1], output.data() + done, output.size() - done);
-                if (written <= 0)
-                    break;
-                done += std::size_t(written);
-            }
+            for (ssize_t done = 0, written = 1; done < ssize_t(output.size()) && written > 0; done += written)
+                written = ::write(channel[1], output.data() + done, output.size() - std::size_t(done));
             ::_exit(0);
         }
         ::close(channel[1]);
@@ -47,7 +41,6 @@ public:
     Child& operator=(const Child&) = delete;
     ~Child() { Wait(); }
 
-    // Waits for the copy to end.
     ChildOutcome Wait()
     {
         if (pid_ <= 0 || channel_ < 0)
@@ -72,8 +65,7 @@ public:
     {
         siginfo_t info{};
         return pid_ <= 0 || channel_ < 0
-               || (::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0
-                   && info.si_pid != 0);
+               || (::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0);
     }
 
 private:
@@ -82,22 +74,18 @@ private:
     ChildOutcome outcome_;
 };
 
-// Runs `body` in a copy of this process and waits for it.
 inline ChildOutcome RunInChild(const std::function<std::string()>& body)
 {
     return Child(body).Wait();
 }
 
-// Root passes every permission check, so a test of permissions that runs as root gives up
-// root's privileges for those of the user "nobody" (65534) first. True when the process now
-// obeys file permissions.
+// Root passes every permission check, so a test of permissions gives up root's privileges for
+// those of "nobody" (65534) first. True when the process now obeys file permissions; otherwise
+// the body returns kNoOrdinaryUser and the test is skipped.
 inline bool ActAsAnOrdinaryUser()
 {
-    return ::geteuid() != 0
-           || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
+    return ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
-
-// The text a body returns when ActAsAnOrdinaryUser failed; the test is then skipped.
 inline const std::string kNoOrdinaryUser = "<cannot act as an ordinary user>";
 
 // Makes every write past `bytes` in one file fail: with EFBIG when `signalIgnored`, otherwise

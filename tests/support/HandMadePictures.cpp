@@ -9,7 +9,7 @@ LittleEndian::LittleEndian(QByteArray* bytes) : QDataStream(bytes, QIODevice::Ap
 }
 
 namespace {
-// The picture's distinct colours, in order of first appearance.
+// The picture's distinct colours, opaque, in order of first appearance.
 QList<QRgb> ColourTable(const QImage& picture)
 {
     QList<QRgb> colours;
@@ -20,14 +20,17 @@ QList<QRgb> ColourTable(const QImage& picture)
     return colours;
 }
 
-// `values` of `bitCount` bits each, packed from the high bits on, padded to 4 bytes.
-QByteArray PackedRow(const std::vector<int>& values, int bitCount)
+// A bitmap row of `values` of `bitCount` bits each: packed from the high bits on below 8 bits,
+// little-endian bytes from 8 bits on, padded to 4 bytes.
+QByteArray PackedRow(const std::vector<quint32>& values, int bitCount)
 {
     QByteArray row;
     int bits = 0, filled = 0;
-    for (const int value : values) {
-        bits = bits << bitCount | value;
-        if ((filled += bitCount) == 8) {
+    for (const quint32 value : values) {
+        if (bitCount >= 8) {
+            for (int at = 0; at < bitCount; at += 8)
+                row.append(char(value >> at));
+        } else if (bits = bits << bitCount | int(value); (filled += bitCount) == 8) {
             row.append(char(bits));
             bits = filled = 0;
         }
@@ -42,39 +45,26 @@ QByteArray IconFile(const QImage& picture, int bitCount, const QImage& transpare
 {
     const int width = picture.width(), height = picture.height();
     const QList<QRgb> colours = bitCount <= 8 ? ColourTable(picture) : QList<QRgb>();
-    QByteArray image;
+    QByteArray image, mask;
     LittleEndian header(&image);
-    header << quint32(40) << quint32(width) << quint32(height * 2) << quint16(1)
-           << quint16(bitCount) << quint32(0) << quint32(0) << quint32(0) << quint32(0)
-           << quint32(0) << quint32(0);
+    header << quint32(40) << quint32(width) << quint32(height * 2) << quint16(1) << quint16(bitCount) << quint32(0)
+           << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0);
     for (int i = 0; bitCount <= 8 && i < 1 << bitCount; ++i)
         header << quint32(i < colours.size() ? colours[i] & 0xFFFFFF : 0);
     for (int y = height - 1; y >= 0; --y) {
-        std::vector<int> indexes;
-        QByteArray row;
+        std::vector<quint32> values, holes;
         for (int x = 0; x < width; ++x) {
-            const QRgb pixel = picture.pixel(x, y);
-            if (bitCount <= 8)
-                indexes.push_back(int(colours.indexOf(pixel | 0xFF000000u)));
-            else
-                row.append(char(qBlue(pixel))).append(char(qGreen(pixel))).append(char(qRed(pixel)));
-            if (bitCount == 32)
-                row.append('\0');
+            const QRgb pixel = picture.pixel(x, y) | 0xFF000000u;
+            values.push_back(bitCount <= 8 ? quint32(colours.indexOf(pixel)) : pixel & 0xFFFFFF);
+            holes.push_back(qRed(transparent.pixel(x, y)) != 0);
         }
-        image += bitCount <= 8 ? PackedRow(indexes, bitCount)
-                               : row.leftJustified((row.size() + 3) / 4 * 4, '\0');
-    }
-    for (int y = height - 1; y >= 0; --y) {
-        std::vector<int> maskBits;
-        for (int x = 0; x < width; ++x)
-            maskBits.push_back(qRed(transparent.pixel(x, y)) != 0 ? 1 : 0);
-        image += PackedRow(maskBits, 1);
+        image += PackedRow(values, bitCount);
+        mask += PackedRow(holes, 1);
     }
     QByteArray file;
-    LittleEndian(&file) << quint16(0) << quint16(1) << quint16(1) << quint8(width)
-                        << quint8(height) << quint16(0) << quint16(1) << quint16(bitCount)
-                        << quint32(image.size()) << quint32(6 + 16);
-    return file + image;
+    LittleEndian(&file) << quint16(0) << quint16(1) << quint16(1) << quint8(width) << quint8(height) << quint16(0)
+                        << quint16(1) << quint16(bitCount) << quint32(image.size() + mask.size()) << quint32(6 + 16);
+    return file + image + mask;
 }
 
 QByteArray GifFile(const QImage& picture)
@@ -88,8 +78,8 @@ QByteArray GifFile(const QImage& picture)
         const QRgb colour = i < colours.size() ? colours[i] : 0;
         stream << quint8(qRed(colour)) << quint8(qGreen(colour)) << quint8(qBlue(colour));
     }
-    stream << quint8(',') << quint32(0) << quint16(picture.width()) << quint16(picture.height())
-           << quint8(0) << quint8(8);
+    stream << quint8(',') << quint32(0) << quint16(picture.width()) << quint16(picture.height()) << quint8(0)
+           << quint8(8);
     // Codes of 9 bits: 256 clear, 257 end; a clear code every 254 pixels keeps the table
     // from reaching 512 entries, where the codes would widen.
     QByteArray data;

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -23,17 +24,55 @@ public:
     std::vector<MessageBoxRequest> messages;
     int modalCount = 0;
 
-    FileDialogAnswer GetOpenFileName(const FileDialogRequest& request) override;
-    FileDialogAnswer GetSaveFileName(const FileDialogRequest& request) override;
-    ColorDialogAnswer ChooseColor(const ColorDialogRequest& request) override;
-    int MessageBox(const MessageBoxRequest& request) override;
-    void ShowModal(QDialog& dialog) override;
+    FileDialogAnswer GetOpenFileName(const FileDialogRequest& request) override
+    {
+        return Next(openRequests, request, openAnswers, "open dialog", {});
+    }
+    FileDialogAnswer GetSaveFileName(const FileDialogRequest& request) override
+    {
+        return Next(saveRequests, request, saveAnswers, "save dialog", {});
+    }
+    ColorDialogAnswer ChooseColor(const ColorDialogRequest& request) override
+    {
+        return Next(colorRequests, request, colorAnswers, "colour dialog", {});
+    }
+    int MessageBox(const MessageBoxRequest& request) override
+    {
+        return Next(messages, request, messageAnswers, "message box", int(IDNO));
+    }
+    void ShowModal(QDialog& dialog) override
+    {
+        ++modalCount;
+        if (modalScripts.empty()) {
+            ADD_FAILURE() << "unexpected modal dialog";
+            return dialog.reject();
+        }
+        const auto script = std::move(modalScripts.front());
+        modalScripts.pop_front();
+        script(dialog);
+    }
+
+private:
+    template <typename Request, typename Answer>
+    static Answer Next(std::vector<Request>& asked, const Request& request, std::deque<Answer>& queue,
+                       const char* what, Answer fallback)
+    {
+        asked.push_back(request);
+        if (queue.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
+            return fallback;
+        }
+        Answer answer = std::move(queue.front());
+        queue.pop_front();
+        return answer;
+    }
 };
 
 class ScriptedDialogsScope {
 public:
-    ScriptedDialogsScope();
-    ~ScriptedDialogsScope();
+    ScriptedDialogsScope()
+        : scripted_(new ScriptedDialogs), previous_(SetDialogs(std::unique_ptr<ModalDialogs>(scripted_))) {}
+    ~ScriptedDialogsScope() { SetDialogs(std::move(previous_)); }
     ScriptedDialogs* operator->() { return scripted_; }
     ScriptedDialogs& operator*() { return *scripted_; }
 
