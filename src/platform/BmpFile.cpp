@@ -3,6 +3,7 @@
 #include "platform/SafeFile.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <limits>
 
 namespace {
@@ -20,6 +21,24 @@ void Put32(std::uint8_t*& out, std::uint32_t v)
 {
     for (int shift = 0; shift < 32; shift += 8)
         *out++ = std::uint8_t(v >> shift);
+}
+// Packs a row of pixels as blue, green, red bytes. Four pixels go out as three 32-bit
+// little-endian words, far quicker than a byte at a time on a camera-sized picture.
+void PackRow(const QRgb* in, std::uint8_t* out, std::uint64_t width)
+{
+    std::uint64_t x = 0;
+    for (; x + 4 <= width; x += 4, out += 12) {
+        const std::uint32_t a = in[x] & 0xFFFFFFu, b = in[x + 1] & 0xFFFFFFu,
+                            c = in[x + 2] & 0xFFFFFFu, d = in[x + 3] & 0xFFFFFFu;
+        qToLittleEndian<std::uint32_t>(a | b << 24, out);
+        qToLittleEndian<std::uint32_t>(b >> 8 | c << 16, out + 4);
+        qToLittleEndian<std::uint32_t>(c >> 16 | d << 8, out + 8);
+    }
+    for (; x < width; ++x) {
+        *out++ = std::uint8_t(qBlue(in[x]));
+        *out++ = std::uint8_t(qGreen(in[x]));
+        *out++ = std::uint8_t(qRed(in[x]));
+    }
 }
 } // namespace
 
@@ -52,15 +71,9 @@ std::vector<std::uint8_t> EncodeBmp(const QImage& bitmap)
     Put32(out, PixelsPerMeter);
     Put32(out, 0);   // colours used
     Put32(out, 0);   // important colours
-    for (std::uint64_t row = 0; row < h; ++row) {
-        const auto* in = reinterpret_cast<const QRgb*>(bitmap.constScanLine(int(h - 1 - row)));
-        std::uint8_t* pixel = out + row * rowBytes;
-        for (std::uint64_t x = 0; x < w; ++x) {
-            *pixel++ = std::uint8_t(qBlue(in[x]));
-            *pixel++ = std::uint8_t(qGreen(in[x]));
-            *pixel++ = std::uint8_t(qRed(in[x]));
-        }
-    }
+    for (std::uint64_t row = 0; row < h; ++row)
+        PackRow(reinterpret_cast<const QRgb*>(bitmap.constScanLine(int(h - 1 - row))),
+                out + row * rowBytes, w);
     return file;
 }
 
