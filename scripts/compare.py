@@ -22,7 +22,7 @@ KEY = "FF00FF"            # the foreground's backdrop, keyed out
 RATE = 70                 # the foreground's weight in percent
 AT = (1500, 1000)         # the foreground's top-left corner on the background
 JPEG_QUALITY = 90         # every tool: quality 90, 4:2:0, no Huffman optimisation
-ZLIB_LEVEL = 1            # every tool: zlib level 1, adaptive row filters
+ZLIB_LEVEL = 1            # every tool: zlib level 1 (the peers with adaptive row filters)
 BATCH = 20
 FORMATS = ("bmp", "jpg", "png")
 # (case, peer, the least multiple of our time the peer must take)
@@ -176,8 +176,8 @@ def main():
         subprocess.run([VIPS, "--version"], capture_output=True, text=True).stdout.strip()
         if VIPS else "libvips not installed"))
     print("Background %dx%d, foreground %dx%d keyed #%s at %d,%d, rate %d; JPEG quality %d 4:2:0; "
-          "PNG zlib level %d, adaptive filters" % (BACK_SIZE + FRONT_SIZE + (KEY,) + AT +
-                                                  (RATE, JPEG_QUALITY, ZLIB_LEVEL)))
+          "PNG zlib level %d (the peers with adaptive filters, layerpix-compose as its PNG rate 1)"
+          % (BACK_SIZE + FRONT_SIZE + (KEY,) + AT + (RATE, JPEG_QUALITY, ZLIB_LEVEL)))
     print()
     header = "%-8s %-16s %9s %9s %7s %12s %9s" % ("case", "tool", "wall s", "cpu s", "x ours", "output B",
                                                   "PSNR dB")
