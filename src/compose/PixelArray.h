@@ -2,8 +2,6 @@
 #include "platform/PixelMemory.h"
 
 #include <cstdint>
-#include <limits>
-#include <new>
 #include <vector>
 
 class Surface;
@@ -18,27 +16,6 @@ struct PixelElement {
     std::uint8_t Reserved;
 };
 static_assert(sizeof(PixelElement) == 4);
-
-// Gives a camera-sized array memory that maps in large pages (platform/PixelMemory.h),
-// so filling a new one does not fault in every 4 KiB page.
-template <typename T>
-struct PixelAllocator {
-    using value_type = T;
-    PixelAllocator() = default;
-    template <typename U>
-    PixelAllocator(const PixelAllocator<U>&) {}
-    T* allocate(std::size_t n)
-    {
-        if (n > std::numeric_limits<std::size_t>::max() / sizeof(T))
-            throw std::bad_array_new_length();
-        void* memory = AllocatePixelMemory(n * sizeof(T));
-        if (memory == nullptr)
-            throw std::bad_alloc();
-        return static_cast<T*>(memory);
-    }
-    void deallocate(T* memory, std::size_t) { FreePixelMemory(memory); }
-    friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
-};
 
 // A picture's pixels, rows from the bottom of the picture up, each row exactly as many
 // elements as the picture is wide: the pixel at column x of row y (counted from the top)

@@ -42,7 +42,7 @@ void PackRow(const QRgb* in, std::uint8_t* out, std::uint64_t width)
 }
 } // namespace
 
-std::vector<std::uint8_t> EncodeBmp(const QImage& bitmap)
+BmpBytes EncodeBmp(const QImage& bitmap)
 {
     if (bitmap.format() != QImage::Format_RGB32)
         return {};
@@ -53,7 +53,7 @@ std::vector<std::uint8_t> EncodeBmp(const QImage& bitmap)
     if (fileBytes > std::numeric_limits<std::uint32_t>::max())
         return {};
 
-    std::vector<std::uint8_t> file(fileBytes, 0);
+    BmpBytes file(fileBytes, 0);
     std::uint8_t* out = file.data();
     *out++ = 'B';
     *out++ = 'M';
@@ -79,7 +79,7 @@ std::vector<std::uint8_t> EncodeBmp(const QImage& bitmap)
 
 QString SaveBmp(const QImage& bitmap, const QString& path)
 {
-    const std::vector<std::uint8_t> bytes = EncodeBmp(bitmap);
+    const BmpBytes bytes = EncodeBmp(bitmap);
     if (bytes.empty())
         return QStringLiteral("the picture cannot be written as a bitmap file");
     return QString::fromLocal8Bit(
