@@ -22,8 +22,9 @@ void Put32(std::uint8_t*& out, std::uint32_t v)
     for (int shift = 0; shift < 32; shift += 8)
         *out++ = std::uint8_t(v >> shift);
 }
-// Packs a row of pixels as blue, green, red bytes. Four pixels go out as three 32-bit
-// little-endian words, far quicker than a byte at a time on a camera-sized picture.
+
+// Packs a row of pixels as blue, green, red bytes, four pixels at a time as three 32-bit
+// little-endian words.
 void PackRow(const QRgb* in, std::uint8_t* out, std::uint64_t width)
 {
     std::uint64_t x = 0;
