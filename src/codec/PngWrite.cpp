@@ -72,6 +72,13 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
     const int level = ZlibLevelForRate(rate);
     if (level < 0)
         return CodecFailure("the PNG rate must be 0, 1 or 2");
+    // A camera-sized file runs to tens of megabytes. Room for the raw rows is set aside at
+    // once, of which the system maps only the pages written, so the bytes are never moved
+    // to a larger buffer as they grow.
+    try {
+        out.reserve(std::size_t(width) * std::size_t(height) * 3 + std::size_t(height) + 4096);
+    } catch (const std::bad_alloc&) {
+    }
 
     PngErrorSink sink;
     const PngStructs write(PngStructs::Mode::Write, sink);
