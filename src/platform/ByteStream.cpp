@@ -1,5 +1,7 @@
 #include "platform/ByteStream.h"
 
+#include <cstring>
+
 namespace {
 // Blocks grow from the first to the last size while the file is read front to back, so that
 // a check that jumps about (an icon's directory) reads little at each place it visits.
@@ -19,6 +21,21 @@ bool ByteStream::Refill()
     buffer_ = device_.read(blockBytes_);
     blockBytes_ = std::min(blockBytes_ * 2, kLastBlockBytes);
     return !buffer_.isEmpty();
+}
+
+bool ByteStream::SkipTo(std::uint8_t byte, std::int64_t& passed)
+{
+    for (;;) {
+        if (at_ == buffer_.size() && !Refill())
+            return false;
+        const char* from = buffer_.constData() + at_;
+        const auto* found = static_cast<const char*>(std::memchr(from, byte, std::size_t(buffer_.size() - at_)));
+        const qsizetype part = found != nullptr ? found - from : buffer_.size() - at_;
+        passed += part;
+        at_ += part;
+        if (found != nullptr)
+            return true;
+    }
 }
 
 bool ByteStream::Read(std::uint8_t* out, qint64 count)

@@ -18,6 +18,9 @@ public:
             return -1;
         return static_cast<std::uint8_t>(buffer_[at_++]);
     }
+    // Moves up to the next `byte` (Next() then returns it), adding the count of bytes passed
+    // to `passed`; false when the file ends first.
+    bool SkipTo(std::uint8_t byte, std::int64_t& passed);
     // Reads `count` bytes into `out`; false when the file ends first.
     bool Read(std::uint8_t* out, qint64 count);
     // Moves to `position`; false when it lies beyond the end of the file.

@@ -45,13 +45,10 @@ std::optional<Frame> ReadFrame(const std::uint8_t* segment, int length, int mark
 int SkipEntropyData(ByteStream& stream, std::int64_t& bytes)
 {
     for (;;) {
-        int byte = stream.Next();
-        if (byte < 0)
+        if (!stream.SkipTo(0xFF, bytes))
             return -1;
-        if (byte != 0xFF) {
-            ++bytes;
-            continue;
-        }
+        stream.Next();   // the 0xFF found
+        int byte = 0;
         do
             byte = stream.Next();
         while (byte == 0xFF);
