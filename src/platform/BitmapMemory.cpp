@@ -3,6 +3,7 @@
 #include "platform/PixelMemory.h"
 
 #include <limits>
+#include <system_error>
 
 QImage NewBitmap(int width, int height)
 {
@@ -16,4 +17,23 @@ QImage NewBitmap(int width, int height)
         return QImage();
     return QImage(static_cast<uchar*>(memory), width, height, qsizetype(rowBytes),
                   QImage::Format_RGB32, FreePixelMemory, memory);
+}
+
+BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap)
+{
+    void* pixels = const_cast<uchar*>(bitmap.constBits());
+    const auto bytes = std::size_t(bitmap.sizeInBytes());
+    if (pixels != nullptr && bytes >= kLargePixelBlock) {
+        try {
+            mapping_ = std::thread(MapPixelMemory, pixels, bytes);
+        } catch (const std::system_error&) {
+            // No thread to spare: the pages are mapped as they are first written.
+        }
+    }
+}
+
+BitmapPagesAhead::~BitmapPagesAhead()
+{
+    if (mapping_.joinable())
+        mapping_.join();
 }

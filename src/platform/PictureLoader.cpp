@@ -129,7 +129,12 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
                            .arg(stated.width())
                            .arg(stated.height()));
     QImage picture = DecodeTarget(reader.format(), reader.size());
-    if (!reader.read(&picture))
+    bool decoded = false;
+    {
+        const BitmapPagesAhead pagesAhead(picture);
+        decoded = reader.read(&picture);
+    }
+    if (!decoded)
         return Failure(reader.errorString());
     if (!PictureSizeAllowed(picture.width(), picture.height()))
         return Failure(QStringLiteral("the decoded picture is beyond the picture limit"));

@@ -2,6 +2,7 @@
 
 #include "codec/Codec.h"
 #include "codec/PictureLimit.h"
+#include "platform/BitmapMemory.h"
 #include "platform/CodecBridge.h"
 
 #include <QFile>
@@ -25,11 +26,16 @@ LoadedPicture DecodePngPicture(const QString& path, const PngStatedPicture& stat
                            .arg(stated.width)
                            .arg(stated.height));
     // The codec writes every pixel of a picture it decodes, so nothing is cleared first.
-    QImage decoded(int(stated.width), int(stated.height), QImage::Format_RGB32);
+    QImage decoded = NewBitmap(int(stated.width), int(stated.height));
     if (decoded.isNull())
         return Failure(QStringLiteral("out of memory"));
     CodecSurface view = CodecView(decoded, background);
-    if (DCReadPNG(QFile::encodeName(path).constData(), &view) != 0)
+    int status = 0;
+    {
+        const BitmapPagesAhead pagesAhead(decoded);
+        status = DCReadPNG(QFile::encodeName(path).constData(), &view);
+    }
+    if (status != 0)
         return Failure(QString::fromUtf8(CodecLastError()));
     return {LoadedPicture::Outcome::Picture, std::move(decoded), QString()};
 }

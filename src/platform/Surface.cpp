@@ -8,7 +8,10 @@ namespace {
 QImage BlankBitmap(int width, int height, QColor color)
 {
     QImage bitmap = NewBitmap(width, height);
-    bitmap.fill(color);
+    {
+        const BitmapPagesAhead pagesAhead(bitmap);
+        bitmap.fill(color);
+    }
     return bitmap;
 }
 } // namespace
