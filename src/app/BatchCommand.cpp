@@ -5,8 +5,6 @@
 #include "app/BatchProgress.h"
 #include "app/BatchRun.h"
 #include "app/Settings.h"
-#include "platform/SystemColors.h"
-#include "sources/SourcePicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,11 +106,6 @@ int ComposeCommand(const QStringList& arguments, const QString& programFolder)
     if (composable == 0)
         return refused > 0 ? kSomeFailed : kAllWritten;
 
-    const LoadedPicture foreground = LoadSourcePicture(options.foreground, HolderBackColour);
-    if (foreground.outcome != LoadedPicture::Outcome::Picture) {
-        report.Fail(options.foreground, foreground.reason);
-        return kSomeFailed;
-    }
-    const int failed = RunBatch(foreground.picture, items, settled.settings, report);
+    const int failed = RunBatch(options.foreground, items, settled.settings, report);
     return failed + refused > 0 ? kSomeFailed : kAllWritten;
 }

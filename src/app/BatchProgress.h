@@ -24,8 +24,7 @@ public:
     void Started(const BatchItem& item) override;
     void Finished(const BatchItem& item, const QString& failedFile,
                   const QString& reason) override;
-    // A failure outside the batch's items (a refused item, the foreground).
-    void Fail(const QString& file, const QString& reason);
+    void Fail(const QString& file, const QString& reason) override;
 
 private:
     void Draw();

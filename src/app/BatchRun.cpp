@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -22,16 +23,27 @@ struct Failure {
     QString reason;
 };
 
+LoadedPicture LoadForeground(const QString& path)
+{
+    try {
+        return LoadSourcePicture(path, HolderBackColour);
+    } catch (const std::bad_alloc&) {
+        return {LoadedPicture::Outcome::Failed, QImage(), QStringLiteral("out of memory")};
+    }
+}
+
 // One worker's surfaces, as the window's three holders and its board. The board and the work
 // surface are kept from one background to the next, so pictures of one size reuse them.
 class Composer {
 public:
-    Composer(const QImage& foreground, const BatchSettings& settings) : settings_(settings)
+    Composer(const std::shared_future<LoadedPicture>& foreground, const BatchSettings& settings)
+        : foreground_(foreground), settings_(settings)
     {
         front_.AutoSize = back_.AutoSize = true;
-        front_.SetPicture(foreground);
     }
 
+    // When the foreground turns out not to be a picture, returns without composing; the
+    // caller asks the foreground itself before it reports anything.
     Failure Compose(const BatchItem& item)
     {
         const QFileInfo output(item.output);
@@ -42,6 +54,12 @@ public:
             return {item.background, QStringLiteral("the name is empty")};
         if (loaded.outcome == LoadedPicture::Outcome::Failed)
             return {item.background, loaded.reason};
+        if (!front_.HasPicture()) {
+            const LoadedPicture& foreground = foreground_.get();
+            if (foreground.outcome != LoadedPicture::Outcome::Picture)
+                return {};
+            front_.SetPicture(foreground.picture);
+        }
         // The background is composed where it lies: the board takes its pixels and the
         // background surface reads them without owning them, so only the overlap is
         // written and no second picture-sized bitmap is touched.
@@ -60,6 +78,7 @@ public:
     }
 
 private:
+    const std::shared_future<LoadedPicture>& foreground_;
     const BatchSettings& settings_;
     Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour},
         work_{0, 0, HolderBackColour};
@@ -68,16 +87,19 @@ private:
 
 } // namespace
 
-int RunBatch(const QImage& foreground, const std::vector<BatchItem>& items,
+int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
              const BatchSettings& settings, BatchObserver& observer)
 {
+    const std::shared_future<LoadedPicture> loading =
+        std::async(std::launch::async, LoadForeground, foreground).share();
+    const auto foregroundFailed = [&loading] {
+        return loading.get().outcome != LoadedPicture::Outcome::Picture;
+    };
     const std::size_t workers =
         std::min<std::size_t>(std::size_t(std::max(settings.jobs, 1)), items.size());
-    // Each worker gets its own surfaces, made here so that only this thread touches the
-    // shared foreground; the workers then read their own copies.
     std::vector<std::unique_ptr<Composer>> composers;
     for (std::size_t i = 0; i < workers; ++i)
-        composers.push_back(std::make_unique<Composer>(foreground, settings));
+        composers.push_back(std::make_unique<Composer>(loading, settings));
 
     std::atomic<std::size_t> next{0};
     std::mutex reporting;
@@ -97,6 +119,8 @@ int RunBatch(const QImage& foreground, const std::vector<BatchItem>& items,
             } catch (const std::bad_alloc&) {
                 failure = {item.background, QStringLiteral("out of memory")};
             }
+            if (foregroundFailed())
+                return;
             const bool written = failure.reason.isEmpty();
             const std::lock_guard lock(reporting);
             failed += written ? 0 : 1;
@@ -110,5 +134,9 @@ int RunBatch(const QImage& foreground, const std::vector<BatchItem>& items,
         work(*composers[0]);
     for (std::thread& thread : threads)
         thread.join();
+    if (foregroundFailed()) {
+        observer.Fail(foreground, loading.get().reason);
+        return 1;
+    }
     return failed;
 }

@@ -3,7 +3,6 @@
 #include "app/BatchOptions.h"
 #include "app/BatchPlan.h"
 
-#include <QImage>
 #include <QString>
 #include <vector>
 
@@ -16,14 +15,18 @@ public:
     // (the background, or the output) and `reason` says why.
     virtual void Finished(const BatchItem& item, const QString& failedFile,
                           const QString& reason) = 0;
+    // A failure outside the batch's items (a refused item, the foreground).
+    virtual void Fail(const QString& file, const QString& reason) = 0;
 };
 
-// Composes `foreground` (as the window's holder shows it) onto each item's background and
-// writes the composite to the item's output, `settings.jobs` items at a time; refused items
-// are skipped without a report. Each background is loaded as the window loads it, composed by
-// ComposeImages at (settings.x, settings.y) and written by WriteComposite, so a file equals
-// what the window saves from the same inputs. Without settings.overwrite an output that
-// exists already is a failure. Every worker holds at most one background at a time. Returns
-// the number of items that failed.
-int RunBatch(const QImage& foreground, const std::vector<BatchItem>& items,
+// Composes the picture in the file `foreground` (as the window's holder shows it) onto each
+// item's background and writes the composite to the item's output, `settings.jobs` items at
+// a time; refused items are skipped without a report. Each picture is loaded as the window
+// loads it, composed by ComposeImages at (settings.x, settings.y) and written by
+// WriteComposite, so a file equals what the window saves from the same inputs. Without
+// settings.overwrite an output that exists already is a failure. Every worker holds at most
+// one background at a time. The foreground is read once, on a thread of its own while the
+// workers read their first backgrounds; when it cannot be loaded nothing is written and only
+// the foreground's failure is reported. Returns the number of failures.
+int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
              const BatchSettings& settings, BatchObserver& observer);

@@ -174,6 +174,27 @@ TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
     EXPECT_EQ(QImage(folder.Path("one/p8.bmp")).size(), QSize(30 + 17 * 8, 70 - 5 * 8));
 }
 
+// The foreground is read while the first backgrounds are: when it fails, it is the only
+// failure told, even beside a bad background and an output in the way, and nothing is written.
+TEST_F(ComposeCommand, ABadForegroundIsTheOnlyFailureToldAndNothingIsWritten)
+{
+    const QString bad = folder.WriteFile("in/bad.png", "\x89PNG\r\n\x1a\n but nothing after");
+    const QStringList backgrounds{Background("a.jpg", 50, 40, 40),
+                                  folder.WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"),
+                                  Background("b.png", 30, 20, 41), Background("c.bmp", 20, 30, 42)};
+    folder.WriteFile("out/b.png", "old");
+    for (const char* jobs : {"1", "3"}) {
+        SCOPED_TRACE(jobs);
+        const auto result = folder.Run(QStringList{"--foreground", bad, "-o", folder.Path("out"),
+                                                   "--jobs", jobs} + backgrounds);
+        EXPECT_EQ(result.exitCode, 1) << Text(result);
+        EXPECT_TRUE(result.err.startsWith("layerpix-compose: " + bad.toUtf8() + ": ")) << Text(result);
+        EXPECT_EQ(result.err.count('\n'), 1) << Text(result);
+        EXPECT_EQ(folder.Entries("out"), QStringList{"b.png"});
+        EXPECT_EQ(folder.ReadFile("out/b.png"), "old");
+    }
+}
+
 // On a terminal, for more than one picture only, and removed at the end.
 TEST_F(ComposeCommand, TheProgressLineShowsOnATerminalForMoreThanOnePicture)
 {
