@@ -22,8 +22,7 @@ struct StartOptions {
 
 class StartedProgram {
 public:
-    StartedProgram(const QString& program, const QStringList& arguments,
-                   const StartOptions& options = {})
+    StartedProgram(const QString& program, const QStringList& arguments, const StartOptions& options = {})
     {
         process_->setProcessEnvironment(options.environment);
         process_->setWorkingDirectory(options.folder);
@@ -31,8 +30,7 @@ public:
         process_->setChildProcessModifier([asNobody = options.asNobody] {
             setsid();
             prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (asNobody &&
-                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            if (asNobody && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(126);
         });
         process_->start(program, arguments);
@@ -53,8 +51,7 @@ public:
     // False if it still runs after `limit`.
     bool WaitForExit(std::chrono::milliseconds limit)
     {
-        return process_->state() == QProcess::NotRunning ||
-               process_->waitForFinished(int(limit.count()));
+        return process_->state() == QProcess::NotRunning || process_->waitForFinished(int(limit.count()));
     }
     int ExitCode() const { return process_->exitCode(); }
     // The next line of its standard output, if one comes within `limit`.
@@ -62,8 +59,7 @@ public:
     {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (!process_->canReadLine())
-            if (std::chrono::steady_clock::now() > deadline ||
-                !process_->waitForReadyRead(int(limit.count())))
+            if (std::chrono::steady_clock::now() > deadline || !process_->waitForReadyRead(int(limit.count())))
                 return std::nullopt;
         return process_->readLine().trimmed();
     }
@@ -94,14 +90,10 @@ inline RunResult RunToEnd(const QString& program, const QStringList& arguments,
 template <typename Condition>
 bool Eventually(Condition condition, std::chrono::milliseconds limit = 15s)
 {
-    for (const auto deadline = std::chrono::steady_clock::now() + limit; !condition();
-         QThread::msleep(50))
+    for (const auto deadline = std::chrono::steady_clock::now() + limit; !condition(); QThread::msleep(50))
         if (std::chrono::steady_clock::now() > deadline)
             return false;
     return true;
 }
 
-inline bool OnPath(const QString& program)
-{
-    return !QStandardPaths::findExecutable(program).isEmpty();
-}
+inline bool OnPath(const QString& program) { return !QStandardPaths::findExecutable(program).isEmpty(); }

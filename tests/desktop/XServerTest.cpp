@@ -1,6 +1,5 @@
-// The real program on a real X server, driven as a person drives it: Xvfb for the screen,
-// xdotool for the pointer and the keys, xwd for screenshots and xclip for the clipboard.
-// Without an X server the test is skipped.
+// The real program on a real X server: Xvfb for the screen, xdotool for the pointer and the
+// keys, xwd for screenshots and xclip for the clipboard. Without an X server the test is skipped.
 #include "StartedProgram.h"
 #include "support/PixelAssert.h"
 #include "support/ReferenceBlend.h"
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
 constexpr QRgb Key = qRgb(255, 0, 255);   // the transparent colour; 0x00FF00FF as stored
 constexpr int Rate = 60;                  // the foreground's weight in percent
 
@@ -23,7 +21,6 @@ constexpr QPoint BackPaneInside(88 + 2, 240 + 2);
 constexpr QPoint ComposeButton(8 + 24, 448 + 12);
 constexpr QPoint CloseButton(264 + 24, 448 + 12);
 
-// A 40 x 30 picture on the transparent colour: two coloured blocks, a hole of key colour.
 QImage Foreground()
 {
     QImage picture(40, 30, QImage::Format_RGB32);
@@ -70,9 +67,7 @@ protected:
                              << " is not installed (scripts/setup installs it)";
         ASSERT_TRUE(folder.isValid());
         server = std::make_unique<StartedProgram>(
-            QStringLiteral("Xvfb"),
-            QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-            Environment({}));
+            "Xvfb", QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, Environment({}));
         const std::optional<QByteArray> number = server->ReadLine(20s);
         if (!number || number->isEmpty())
             GTEST_SKIP() << "No X server can start here: Xvfb named no display ("
@@ -84,10 +79,9 @@ protected:
     StartOptions Environment(const QString& displayName) const
     {
         StartOptions options{QProcessEnvironment(), folder.path()};
-        for (const auto& [name, value] :
-             {std::pair{"PATH", qEnvironmentVariable("PATH")}, {"LANG", QString("C.UTF-8")},
-              {"HOME", folder.path()}, {"XDG_RUNTIME_DIR", folder.path()},   // mode 0700
-              {"QT_QPA_PLATFORM", QString("xcb")}, {"DISPLAY", displayName}})
+        for (const auto& [name, value] : {std::pair{"PATH", qEnvironmentVariable("PATH")}, {"LANG", QString("C.UTF-8")},
+                                          {"HOME", folder.path()}, {"XDG_RUNTIME_DIR", folder.path()},   // mode 0700
+                                          {"QT_QPA_PLATFORM", QString("xcb")}, {"DISPLAY", displayName}})
             options.environment.insert(QString::fromLatin1(name), value);
         return options;
     }
@@ -96,15 +90,15 @@ protected:
     {
         return RunToEnd(program, arguments, 15s, Environment(display));
     }
-    RunResult Xdotool(const QStringList& arguments) { return Tool("xdotool", arguments); }
+    int Xdotool(const QStringList& arguments) { return Tool("xdotool", arguments).exitCode; }
 
     // The visible window whose title is `title`, once it is on screen; empty if none comes.
     QString Window(const QString& title)
     {
         QString id;
         Eventually([&] {
-            const RunResult found = Xdotool({"search", "--onlyvisible", "--name",
-                                              QStringLiteral("^%1$").arg(title)});
+            const RunResult found =
+                Tool("xdotool", {"search", "--onlyvisible", "--name", QStringLiteral("^%1$").arg(title)});
             id = QString::fromLatin1(found.output.split('\n').first().trimmed());
             return found.exitCode == 0 && !id.isEmpty();
         });
@@ -121,28 +115,26 @@ protected:
             return dump.size() < 100 ? 0 : qFromBigEndian<quint32>(dump.constData() + 4 * i);
         };
         // The format, byte order, bits per pixel, visual class and colour masks.
-        if (field(2) != 2 || field(7) != 0 || field(11) != 32 || field(13) != 4 ||
-            field(14) != 0xFF0000 || field(15) != 0xFF00 || field(16) != 0xFF)
+        if (field(2) != 2 || field(7) != 0 || field(11) != 32 || field(13) != 4 || field(14) != 0xFF0000 ||
+            field(15) != 0xFF00 || field(16) != 0xFF)
             return {};
         const qint64 pixels = field(0) + qint64(field(19)) * 12, stride = field(12);
         const int width = int(field(4)), height = int(field(5));
         if (pixels + stride * height > dump.size())
             return {};
-        return QImage(reinterpret_cast<const uchar*>(dump.constData() + pixels), width, height,
-                      stride, QImage::Format_RGB32).copy();
+        return QImage(reinterpret_cast<const uchar*>(dump.constData() + pixels), width, height, stride,
+                      QImage::Format_RGB32).copy();
     }
 
     // Polls `window` until it shows `expected` at `at` (the marker's outline `frame`, in the
     // picture's coordinates, left out); the last comparison's result otherwise.
-    ::testing::AssertionResult Shows(const QString& window, const QImage& expected, QPoint at,
-                                     QRect frame = {})
+    ::testing::AssertionResult Shows(const QString& window, const QImage& expected, QPoint at, QRect frame = {})
     {
         ::testing::AssertionResult last = ::testing::AssertionFailure() << "no screenshot";
         Eventually([&] {
             QImage shown = Shot(window).copy(QRect(at, expected.size()));
             last = frame.isEmpty() ? SamePixels(expected, shown)
-                                   : SamePixels(WithoutOutline(expected, frame),
-                                                WithoutOutline(shown, frame));
+                                   : SamePixels(WithoutOutline(expected, frame), WithoutOutline(shown, frame));
             return bool(last);
         });
         return last;
@@ -151,7 +143,7 @@ protected:
     // Moves the pointer to `at` in `window`, then does `then` there.
     void PointerAt(const QString& window, QPoint at, const QStringList& then)
     {
-        ASSERT_EQ(Xdotool(MoveTo(window, at) + then).exitCode, 0);
+        ASSERT_EQ(Xdotool(MoveTo(window, at) + then), 0);
     }
     static QStringList MoveTo(const QString& window, QPoint at)
     {
@@ -174,13 +166,11 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     // The restored background gives way to the one on the command line.
     QFile settings(Path("Layerpix.ini"));
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[Image]\nFront=" + Path("front.png").toUtf8() + "\nBack=" +
-                   Path("old.bmp").toUtf8() + "\n[Param]\nTransColor=16711935\nTransRate=" +
-                   QByteArray::number(Rate) + "\n");
+    settings.write("[Image]\nFront=" + Path("front.png").toUtf8() + "\nBack=" + Path("old.bmp").toUtf8() +
+                   "\n[Param]\nTransColor=16711935\nTransRate=" + QByteArray::number(Rate) + "\n");
     settings.close();
     ASSERT_TRUE(QFile::copy(QStringLiteral(LAYERPIX_EXECUTABLE), Path("layerpix")));
-    program = std::make_unique<StartedProgram>(Path("layerpix"), QStringList{"back.bmp"},
-                                               Environment(display));
+    program = std::make_unique<StartedProgram>(Path("layerpix"), QStringList{"back.bmp"}, Environment(display));
     ASSERT_TRUE(program->Started());
 
     // Both panes show their pictures, the background the one named on the command line.
@@ -197,9 +187,8 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     EXPECT_TRUE(Shows(view, Composite(back, front, {0, 0}), {0, 0}, QRect({0, 0}, front.size())));
 
     // Drag the marker by its middle 50 pixels right and 40 down; the release composes there.
-    PointerAt(view, {20, 15}, QStringList{"mousedown", "1"} + MoveTo(view, {35, 25}) +
-                                  MoveTo(view, {55, 45}) + MoveTo(view, {70, 55}) +
-                                  QStringList{"mouseup", "1"});
+    PointerAt(view, {20, 15}, QStringList{"mousedown", "1"} + MoveTo(view, {35, 25}) + MoveTo(view, {55, 45}) +
+                                  MoveTo(view, {70, 55}) + QStringList{"mouseup", "1"});
     const QImage placed = Composite(back, front, {50, 40});
     EXPECT_TRUE(Shows(view, placed, {0, 0}, QRect({50, 40}, front.size())));
 
@@ -207,8 +196,7 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     PointerAt(view, {10, 100}, {"click", "--repeat", "2", "--delay", "80", "1"});
     QImage copied;
     Eventually([&] {
-        copied = QImage::fromData(
-            Tool("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}).output, "PNG");
+        copied = QImage::fromData(Tool("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}).output, "PNG");
         return copied.size() == back.size();
     });
     EXPECT_TRUE(SamePixels(placed, copied));
@@ -216,8 +204,8 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     // A right-button release opens the save dialog; the typed name lands in the working folder.
     PointerAt(view, {10, 100}, {"click", "3"});
     ASSERT_FALSE(Window(QStringLiteral("ファイルの保存")).isEmpty());
-    ASSERT_EQ(Xdotool({"type", "--delay", "30", "result.png"}).exitCode, 0);
-    ASSERT_EQ(Xdotool({"key", "Return"}).exitCode, 0);
+    ASSERT_EQ(Xdotool({"type", "--delay", "30", "result.png"}), 0);
+    ASSERT_EQ(Xdotool({"key", "Return"}), 0);
     QImage saved;
     EXPECT_TRUE(Eventually([&] { return !(saved = QImage(Path("result.png"))).isNull(); }))
         << "nothing saved as result.png";
@@ -229,11 +217,8 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     EXPECT_EQ(program->ExitCode(), 0);
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     const QByteArray stored = settings.readAll();
-    for (const QByteArray& line :
-         {"Front=" + Path("front.png").toUtf8(), "Back=" + Path("back.bmp").toUtf8(),
-          QByteArray("TransColor=16711935"), QByteArray("TransRate=60")})
-        EXPECT_TRUE(stored.contains(line + '\n')) << line.toStdString() << " not in\n"
-                                                  << stored.toStdString();
+    for (const QByteArray& line : {"Front=" + Path("front.png").toUtf8(), "Back=" + Path("back.bmp").toUtf8(),
+                                   QByteArray("TransColor=16711935"), QByteArray("TransRate=60")})
+        EXPECT_TRUE(stored.contains(line + '\n')) << line.toStdString() << " not in\n" << stored.toStdString();
 }
-
 } // namespace

@@ -1,9 +1,9 @@
-// Opening pictures into the source panes: what a failed load leaves behind, scroll bars, and
-// the panes driven as a person does.
+// The source panes driven as a person does: opening, failing to open, scrolling, dropping.
 #include "app/FrontPosition.h"
 #include "app/Settings.h"
 #include "platform/Drops.h"
 #include "platform/SystemColors.h"
+#include "sources/SourceNames.h"
 #include "support/BadPictureFiles.h"
 #include "support/PixelAssert.h"
 #include "support/QtPrinters.h"
@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    // Writes `picture` in `format` ("BMP", "PNG"...) whatever the name's ending.
+    // `picture` in `format` ("BMP", "PNG"...) whatever the name's ending.
     QString Write(const QString& name, const QImage& picture, const char* format)
     {
         return Write(name, EncodedPicture(picture, format));
@@ -48,26 +48,23 @@ protected:
     {
         const ScrollBar &h = *form.HSCR[slot], &v = *form.VSCR[slot];
         return std::tuple(Holder(slot).Picture().value_or(QImage()), Holder(slot).Image().copy(), Pane(slot).copy(),
-                          form.FLD[slot]->text(),
-                          std::array<int, 8>{FrontX, FrontY, h.value(), h.maximum(), h.isHidden(), v.value(),
-                                             v.maximum(), v.isHidden()});
+                          form.FLD[slot]->text(), std::array<int, 8>{FrontX, FrontY, h.value(), h.maximum(),
+                                                                     h.isHidden(), v.value(), v.maximum(), v.isHidden()});
     }
-    // A slot with something to lose: a picture scrolled to (10, 20), the foreground at (5, 6),
-    // one pixel of the working image painted as a colour replacement does, and a typed path.
-    // Returns everything a load may change in the slot.
+    // A slot with something to lose: scrolled, the foreground moved, a pixel recoloured, a path
+    // typed. Returns everything a load may change in the slot.
     auto PrepareUsedSlot(std::int16_t slot)
     {
         form.OpenSourcePicture(Write("used.bmp", NoisePicture(300, 250, 1), "BMP"), slot);
         form.HSCR[slot]->SetValue(10);
         form.VSCR[slot]->SetValue(20);
-        FrontX = 5;
-        FrontY = 6;
+        FrontX = 5, FrontY = 6;
         form.PicImg[slot]->surface().hDC().setPixel(1, 1, qRgb(1, 2, 3));
         form.FLD[slot]->setText(QStringLiteral("typed but not opened"));
         return SlotState(slot);
     }
-    // Drags the files `paths` onto `target`, or `text` when there are none, and drops them
-    // there; false when the widget refuses the drag or the drop.
+    // Drags the files `paths`, or `text` when there are none, onto `target` and drops them there;
+    // false when the widget refuses the drag or the drop.
     static bool Drop(QWidget* target, const QStringList& paths, const QString& text = {})
     {
         QMimeData data;
@@ -130,7 +127,6 @@ TEST_F(SourcePanes, ThePaneFollowsItsScrollBarsAndAnotherPictureStartsAtItsTopLe
     form.HSCR[1]->SetValue(195);
     form.VSCR[1]->SetValue(127);
     EXPECT_TRUE(PaneShows(1, picture, 195, 127));
-    // Scrolling draws the held picture with its colour replacements.
     form.PicImg[1]->surface().hDC().setPixel(200, 130, qRgb(1, 2, 3));
     form.HSCR[1]->SetValue(194);
     EXPECT_TRUE(PixelIs(Pane(1), 6, 3, qRgb(1, 2, 3)));
@@ -138,8 +134,7 @@ TEST_F(SourcePanes, ThePaneFollowsItsScrollBarsAndAnotherPictureStartsAtItsTopLe
     const QImage small = NoisePicture(50, 40, 3);
     form.OpenSourcePicture(Write("small.bmp", small, "BMP"), 1);
     EXPECT_TRUE(PaneShows(1, small, 0, 0));
-    // Beyond the smaller picture the pane shows its background, not the last picture.
-    EXPECT_TRUE(PixelIs(Pane(1), 204, 172, COLOR_BTNFACE.rgb()));
+    EXPECT_TRUE(PixelIs(Pane(1), 204, 172, COLOR_BTNFACE.rgb())) << "the background, not the last picture";
 }
 
 TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmptiesTheSlot)
@@ -166,14 +161,13 @@ TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmp
 
 TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
 {
-    const QStringList paths = {Write("a.bmp", NoisePicture(10, 10, 2), "BMP"),
-                               Write("b.png", NoisePicture(20, 20, 2), "PNG"),
+    const QStringList paths = {Write("a.bmp", NoisePicture(10, 10, 2), "BMP"), Write("b.png", NoisePicture(20, 20, 2), "PNG"),
                                Write("c.jpg", NoisePicture(30, 30, 2), "BMP"), Write("broken.png", "not a picture"),
                                Write("anim.gif", NoisePicture(60, 40, 2), "BMP")};
     ASSERT_TRUE(Drop(form.FLD[0], paths.mid(0, 3)));
     EXPECT_TRUE(PaneShows(0, NoisePicture(30, 30, 2), 0, 0));
     EXPECT_EQ(form.FLD[0]->text(), paths[2]);
-    // When the last does not open, the one before it stays: each was opened in turn.
+    // When the last does not open, the one before it stays.
     ASSERT_TRUE(Drop(form.FLD[0], {paths[0], paths[1], paths[3]}));
     EXPECT_EQ(Holder(0).Image().size(), QSize(20, 20));
     EXPECT_EQ(form.FLD[0]->text(), paths[1]);
@@ -219,7 +213,7 @@ TEST_F(SourcePanes, TheBrowseButtonOpensTheChosenFileAndCancelChangesNothing)
         QTest::mouseClick(form.DBTN[0], Qt::LeftButton);
         ASSERT_EQ(dialogs->openRequests.size(), 1u);
         const FileDialogRequest& request = dialogs->openRequests[0];
-        EXPECT_EQ(request.filterPattern, QStringLiteral("画像ファイル") + QChar(0) + "*.bmp;*.ico;*.jpg;*.png" + QChar(0));
+        EXPECT_EQ(request.filterPattern, BrowseFilterPattern(0));
         EXPECT_EQ(request.title, QStringLiteral("背景の画像"));
         EXPECT_EQ(request.flags, 4100);
         EXPECT_EQ(form.FLD[0]->text(), path);

@@ -10,19 +10,12 @@ namespace {
 TEST(SourcePicture, TheNameEndingPicksTheLoaderAndARefusedPngIsNotRetried)
 {
     QTemporaryDir folder;
-    const struct {
-        const char* name;
-        const char* format;
-        QSize size;
-        bool opens;
-    } cases[] = {
-        {"lower.png", "PNG", {300, 200}, true},
-        {"mixed.pNg", "PNG", {40, 30}, true},
-        {"wide.PNG", "PNG", {65536 + 100, 2}, true}, // the header's whole 32-bit width counts
-        {"bitmap.PNG", "BMP", {40, 30}, false},      // only the general loader reads a BMP
-        {"png-inside.dat", "PNG", {40, 30}, true},   // the general loader goes by content
-        {"photo.jpeg", "JPG", {40, 30}, true},
-    };
+    const struct { const char* name; const char* format; QSize size; bool opens; } cases[] = {
+        {"lower.png", "PNG", {300, 200}, true}, {"mixed.pNg", "PNG", {40, 30}, true},
+        {"wide.PNG", "PNG", {65536 + 100, 2}, true},   // the header's whole 32-bit width counts
+        {"bitmap.PNG", "BMP", {40, 30}, false},        // only the general loader reads a BMP
+        {"png-inside.dat", "PNG", {40, 30}, true},     // the general loader goes by content
+        {"photo.jpeg", "JPG", {40, 30}, true}};
     for (const auto& c : cases) {
         const QImage picture = GradientPicture(c.size.width(), c.size.height());
         ASSERT_TRUE(picture.save(folder.filePath(c.name), c.format));
@@ -32,9 +25,9 @@ TEST(SourcePicture, TheNameEndingPicksTheLoaderAndARefusedPngIsNotRetried)
     }
 }
 
+// Plain, so both writers finish fast; a marked block in two corners shows a lost row.
 TEST(SourcePicture, FiftyMegapixelPicturesLoadThroughBothLoaders)
 {
-    // Plain, so both writers finish fast; a marked block in two corners shows a lost row.
     QImage picture(8672, 5776, QImage::Format_RGB32);
     picture.fill(qRgb(40, 90, 160));
     QPainter(&picture).fillRect(0, 0, 16, 16, QColor(250, 250, 250));
@@ -45,9 +38,8 @@ TEST(SourcePicture, FiftyMegapixelPicturesLoadThroughBothLoaders)
         ASSERT_TRUE(picture.save(path, format));
         const QImage loaded = LoadSourcePicture(path, Qt::white).picture;
         ASSERT_EQ(loaded.size(), picture.size()) << format;
-        for (const QPoint p : {QPoint(8, 8), QPoint(4000, 3000), QPoint(8663, 5767)})
-            EXPECT_TRUE(SamePixels(picture.copy(QRect(p, QSize(1, 1))), loaded.copy(QRect(p, QSize(1, 1))),
-                                   format[0] == 'J' ? 6 : 0)) << format;
+        for (const QRect pixel : {QRect(8, 8, 1, 1), QRect(4000, 3000, 1, 1), QRect(8663, 5767, 1, 1)})
+            EXPECT_TRUE(SamePixels(picture.copy(pixel), loaded.copy(pixel), format[0] == 'J' ? 6 : 0)) << format;
     }
 }
 } // namespace

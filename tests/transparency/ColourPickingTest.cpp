@@ -4,6 +4,9 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
 
+#include <QPainter>
+#include <algorithm>
+
 namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF, kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kMagenta = 0xFFFF00FF;
 
@@ -13,9 +16,7 @@ QImage Logo()
 {
     QImage logo(300, 200, QImage::Format_RGB32);
     logo.fill(kWhite);
-    for (int y = 3; y < 7; ++y)
-        for (int x = 5; x < 9; ++x)
-            logo.setPixel(x, y, kRed);
+    QPainter(&logo).fillRect(5, 3, 4, 4, QColor(kRed));
     logo.setPixel(17, 9, kBlue);
     logo.setPixel(0, 11, 0xFFFEFFFF);
     logo.setPixel(1, 11, 0xFFFFFEFF);
@@ -26,10 +27,8 @@ QImage Logo()
 // The picture with every pixel of colour `from` turned into `to`.
 QImage Recoloured(QImage picture, QRgb from, QRgb to)
 {
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixel(x, y) == from)
-                picture.setPixel(x, y, to);
+    auto* pixels = reinterpret_cast<QRgb*>(picture.bits());
+    std::replace(pixels, pixels + picture.sizeInBytes() / 4, from, to);
     return picture;
 }
 

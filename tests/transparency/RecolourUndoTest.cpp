@@ -5,6 +5,8 @@
 #include "support/TestPictures.h"
 #include "ui/frmView.h"
 
+#include <QPainter>
+
 namespace {
 const QPoint kWhitePoint(0, 0), kRedPoint(6, 4), kMagentaPoint(20, 2);
 
@@ -16,11 +18,8 @@ protected:
         // A white backdrop with a red square and a magenta bar, the key colour to begin with.
         QImage picture(30, 20, QImage::Format_RGB32);
         picture.fill(Qt::white);
-        for (int y = 3; y < 7; ++y)
-            for (int x = 5; x < 9; ++x)
-                picture.setPixel(x, y, 0xFFFF0000);
-        for (int x = 15; x < 25; ++x)
-            picture.setPixel(x, 2, 0xFFFF00FF);
+        QPainter(&picture).fillRect(5, 3, 4, 4, QColor(255, 0, 0));
+        QPainter(&picture).fillRect(15, 2, 10, 1, QColor(255, 0, 255));
         ASSERT_TRUE(picture.save(frontPath, "PNG"));
         Settings.TransColor = RGB(255, 0, 255);
         form.OpenSourcePicture(frontPath, 0);

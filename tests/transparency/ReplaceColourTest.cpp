@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace {
 // An element of colour 0xRRGGBB with a reserved byte that must survive.
@@ -53,58 +54,49 @@ TEST(ReplaceColour, ReplacesExactMatchesAmongTheFirstCountAndKeepsTheReservedByt
     EXPECT_TRUE(empty.empty());
 }
 
-// Redoing a step gives what ReplaceColour gives, undoing it gives the array back, for
-// runs at either end, near misses in each channel, a count short of the array and none.
-TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
+// A 400 x 300 array, white where `isWhite` holds, a brown otherwise.
+PixelArray Picture(const std::function<bool(int x, int y)>& isWhite)
 {
-    const auto row = {0x102030u, 0x102030u, 0x112030u, 0x102130u, 0x102031u, 0xFF00FFu,
-                      0x102030u, 0x000000u, 0x102030u};
-    const struct { const char* name; std::int32_t count; std::uint32_t from, to; } rows[] = {
-        {"runs at both ends and inside", 9, 0x102030, 0xFF00FF}, {"a count short of the array", 7, 0x102030, 0xFF00FF},
-        {"a single element", 9, 0x000000, 0x00FF00}, {"the key's own colour", 9, 0xFF00FF, 0xFF00FF},
-        {"a colour not there", 9, 0x123456, 0xFF00FF}, {"no count", 0, 0x102030, 0xFF00FF}};
+    PixelArray pixels(400 * 300, Colour(0x806040));
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (isWhite(x, y))
+                pixels[std::size_t(y * 400 + x)] = Colour(0xFFFFFF);
+    return pixels;
+}
+
+// Redoing a step gives what ReplaceColour gives, undoing it gives the array back, for runs at
+// either end, near misses in each channel, a count short of the array and none. A cut-out's
+// backdrop is a run a row; a dithered colour, every other element, would need a run an
+// element, so a step holds at most one bit an element. Runs cross the mask's 64-element words
+// and may end with the array.
+TEST(RecolourStep, RedoesWhatReplaceColourDoesUndoesItExactlyAndHoldsAtMostOneBitAnElement)
+{
+    const PixelArray row = Pixels({0x102030u, 0x102030u, 0x112030u, 0x102130u, 0x102031u, 0xFF00FFu, 0x102030u,
+                                   0x000000u, 0x102030u});
+    constexpr std::size_t any = std::numeric_limits<std::size_t>::max();
+    constexpr std::int32_t all = 400 * 300;
+    const struct { const char* name; PixelArray before; std::int32_t count; std::uint32_t from, to; std::size_t heldAtMost; } rows[] = {
+        {"runs at both ends and inside", row, 9, 0x102030, 0xFF00FF, any},
+        {"a count short of the array", row, 7, 0x102030, 0xFF00FF, any},
+        {"a single element", row, 9, 0x000000, 0x00FF00, any}, {"the key's own colour", row, 9, 0xFF00FF, 0xFF00FF, any},
+        {"a colour not there", row, 9, 0x123456, 0xFF00FF, any}, {"no count", row, 0, 0x102030, 0xFF00FF, any},
+        {"a cut-out", Picture([](int x, int) { return x <= 100 || x >= 300; }), all, 0xFFFFFF, 0xFF00FF, 301 * 8},
+        {"a backdrop to the end", Picture([](int x, int y) { return y * 400 + x >= 1000; }), all, 0xFFFFFF, 0xFF00FF, 8},
+        {"dithered", Picture([](int x, int y) { return (x + y) % 2 == 0; }), all, 0xFFFFFF, 0xFF00FF, all / 8}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        const PixelArray before = Pixels(row);
-        PixelArray replaced = before, redone = before;
+        PixelArray replaced = r.before, redone = r.before;
         Replace(replaced, r.count, Colour(r.from, 0), Colour(r.to, 0));
-        const RecolourStep step = RecolourStep::Find(before, r.count, Colour(r.from, 0), Colour(r.to, 0));
-        EXPECT_EQ(step.Empty(), Values(replaced) == Values(before));
+        const RecolourStep step = RecolourStep::Find(r.before, r.count, Colour(r.from, 0), Colour(r.to, 0));
+        EXPECT_EQ(step.Empty(), Values(replaced) == Values(r.before));
+        EXPECT_LE(step.HeldBytes(), r.heldAtMost);
         ASSERT_TRUE(step.Redo(redone));
         EXPECT_EQ(Values(redone), Values(replaced));
         ASSERT_TRUE(step.Undo(replaced));
-        EXPECT_EQ(Values(replaced), Values(before));
+        EXPECT_EQ(Values(replaced), Values(r.before));
         PixelArray other = Pixels({0x102030u});
         EXPECT_FALSE(step.Undo(other)) << "an array of another size";
-    }
-}
-
-// A cut-out's backdrop is a run a row; a dithered colour, every other element, would need
-// a run an element, so it is kept as one bit an element. Runs cross the mask's 64-element
-// words and may end with the array.
-TEST(RecolourStep, HoldsAtMostOneBitAnElement)
-{
-    constexpr int width = 400, height = 300;
-    const PixelElement white = Colour(0xFFFFFF, 0), key = Colour(0xFF00FF, 0);
-    const struct { const char* name; std::function<bool(int x, int y)> isWhite; std::size_t heldAtMost; } rows[] = {
-        {"a cut-out", [](int x, int) { return x <= 100 || x >= 300; }, (height + 1) * 8},
-        {"a backdrop to the end", [](int x, int y) { return y * width + x >= 1000; }, 8},
-        {"dithered", [](int x, int y) { return (x + y) % 2 == 0; }, width * height / 8}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        PixelArray pixels(width * height, Colour(0x806040, 0));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (row.isWhite(x, y))
-                    pixels[std::size_t(y * width + x)] = white;
-        const RecolourStep step = RecolourStep::Find(pixels, width * height, white, key);
-        EXPECT_LE(step.HeldBytes(), row.heldAtMost);
-        PixelArray replaced = pixels, redone = pixels;
-        Replace(replaced, width * height, white, key);
-        ASSERT_TRUE(step.Redo(redone));
-        EXPECT_EQ(Values(redone), Values(replaced));
-        ASSERT_TRUE(step.Undo(redone));
-        EXPECT_EQ(Values(redone), Values(pixels));
     }
 }
 } // namespace

@@ -15,15 +15,12 @@ TEST(PictureBox, ReportsTheMouseOnlyOverItsInnerArea)
     const struct { const char* name; BorderStyle border; QPoint widgetPoint; bool reported; QPointF innerPoint; } rows[] = {
         {"3-D, first inner pixel", BorderStyle::ThreeD, {2, 2}, true, {0, 0}},
         {"3-D, last inner pixel", BorderStyle::ThreeD, {11, 8}, true, {9, 6}},
-        {"3-D, outer left line", BorderStyle::ThreeD, {0, 5}, false, {}},
-        {"3-D, inner left line", BorderStyle::ThreeD, {1, 5}, false, {}},
+        {"3-D, outer left line", BorderStyle::ThreeD, {0, 5}, false, {}}, {"3-D, inner left line", BorderStyle::ThreeD, {1, 5}, false, {}},
         {"3-D, inner right line", BorderStyle::ThreeD, {12, 5}, false, {}},
         {"3-D, outer bottom line", BorderStyle::ThreeD, {5, 10}, false, {}},
         {"3-D, beyond the surface", BorderStyle::ThreeD, {30, 5}, false, {}},
-        {"flat, inner corner", BorderStyle::Flat, {12, 9}, true, {11, 8}},
-        {"flat, right line", BorderStyle::Flat, {13, 5}, false, {}},
-        {"none, corner", BorderStyle::None, {0, 0}, true, {0, 0}},
-        {"none, beyond the edges", BorderStyle::None, {20, -3}, true, {20, -3}}};
+        {"flat, inner corner", BorderStyle::Flat, {12, 9}, true, {11, 8}}, {"flat, right line", BorderStyle::Flat, {13, 5}, false, {}},
+        {"none, corner", BorderStyle::None, {0, 0}, true, {0, 0}}, {"none, beyond the edges", BorderStyle::None, {20, -3}, true, {20, -3}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PictureBox box(nullptr, QRect(0, 0, 14, 11), row.border, Qt::white);

@@ -33,8 +33,7 @@ protected:
     void Write(const QString& name, const QByteArray& bytes)
     {
         QFile file(Path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
     ::testing::AssertionResult Shows(const QString& name, int tolerance = 0)
     {
@@ -91,7 +90,6 @@ TEST_F(SaveComposite, AnExistingFileIsReplacedOnlyAfterYesAnEmptyOneWithoutAQues
 // Any failure after the name was confirmed is reported, and a file already there is kept.
 TEST_F(SaveComposite, FailuresAreReportedAndKeepTheExistingFile)
 {
-    // A file that exists is replaced after "Yes".
     const struct { std::int16_t jpegRate, pngRate; const char *typed, *reasonPart; std::int32_t filter; bool exists; } cases[] = {{300, 1, "over.JPG", "300", 3, true}, {50, -1, "under.PNG", "-1", 4, true},
                  {50, 7, "seven.PNG", "rate", 4, true}, {50, 1, "missing/pic.BMP", "", 2, false}};
     for (const auto& c : cases) {

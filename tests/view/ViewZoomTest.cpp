@@ -31,10 +31,7 @@ protected:
         ASSERT_EQ(view->Board->size(), composite);
     }
 
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
-    {
-        QTest::keyClick(view->Board, key, modifiers);
-    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) { QTest::keyClick(view->Board, key, modifiers); }
     void Wheel(int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier, QPoint at = QPoint(30, 30))
     {
         QWheelEvent wheel(at, view->Board->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
@@ -52,7 +49,7 @@ protected:
     QSize Shown(double zoom) const
     {
         const QPoint corner = Scaled({composite.width(), composite.height()}, zoom);
-        return QSize(corner.x(), corner.y());
+        return {corner.x(), corner.y()};
     }
 
     QSize composite;
