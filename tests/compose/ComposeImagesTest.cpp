@@ -1,8 +1,8 @@
 #include "compose/ComposeImages.h"
+#include "compose/ExpectedComposite.h"
 #include "platform/Surface.h"
 #include "support/PixelAssert.h"
 #include "support/RecordingView.h"
-#include "support/ReferenceBlend.h"
 #include "support/TestPictures.h"
 
 #include <gtest/gtest.h>
@@ -41,22 +41,6 @@ QImage KeyedForeground(int width, int height, std::uint32_t seed = 5)
     return picture;
 }
 
-// The composite worked out pixel by pixel from the two pictures with the plain formula.
-QImage ExpectedComposite(const QImage& front, const QImage& back, QPoint at, int rate)
-{
-    QImage expected = back.copy();
-    for (int y = 0; y < back.height(); ++y)
-        for (int x = 0; x < back.width(); ++x) {
-            const QRgb f = front.valid(x - at.x(), y - at.y()) ? front.pixel(x - at.x(), y - at.y()) : KeyPixel;
-            const QRgb b = back.pixel(x, y);
-            if (f != KeyPixel)
-                expected.setPixel(x, y, qRgb(ReferenceChannel(qRed(b), qRed(f), rate),
-                                             ReferenceChannel(qGreen(b), qGreen(f), rate),
-                                             ReferenceChannel(qBlue(b), qBlue(f), rate)));
-        }
-    return expected;
-}
-
 // Most widths are odd, so rows end part-way through the blocks the engine tests for the key.
 // The work surface holds the blended patch: the composite's pixels over the background.
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
@@ -85,7 +69,7 @@ TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEvery
         RecordingView view;
         ComposeImages(Key, c.rate, c.at.x(), c.at.y(), stores.refs(), view);
         const QImage& composite = view.board.Image();
-        EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, c.at, c.rate), composite));
+        EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, c.at, c.rate, KeyPixel), composite));
         EXPECT_EQ(stores.work.Image().size(), c.front);
         const QRect overlap = QRect(c.at, c.front) & composite.rect();
         if (!overlap.isEmpty()) {
@@ -108,7 +92,7 @@ TEST(ComposeImages, ARunDependsOnlyOnItsPicturesAndLeavesTheLastCompositeAlone)
     const QImage kept = view.board.Image(), first = kept.copy();
     ComposeImages(Key, 45, 25, 15, stores.refs(), view);
     EXPECT_TRUE(SamePixels(first, kept));
-    EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, {25, 15}, 45), view.board.Image()));
+    EXPECT_TRUE(SamePixels(ExpectedComposite(front, back, {25, 15}, 45, KeyPixel), view.board.Image()));
 
     stores.work.hDC().fill(qRgb(1, 2, 3));
     view.board.SetSize(300, 20);

@@ -1,8 +1,8 @@
 // The real program on a real X server: Xvfb for the screen, xdotool for the pointer and the
 // keys, xwd for screenshots and xclip for the clipboard. Without an X server the test is skipped.
 #include "StartedProgram.h"
+#include "compose/ExpectedComposite.h"
 #include "support/PixelAssert.h"
-#include "support/ReferenceBlend.h"
 #include "support/TestPictures.h"
 
 #include <QFile>
@@ -30,21 +30,6 @@ QImage Foreground()
     painter.fillRect(20, 3, 16, 24, QColor(20, 180, 90));
     painter.fillRect(16, 12, 8, 6, QColor::fromRgb(Key));
     return picture;
-}
-
-QImage Composite(const QImage& back, const QImage& front, QPoint at)
-{
-    QImage composite = back;
-    for (int y = 0; y < front.height(); ++y)
-        for (int x = 0; x < front.width(); ++x) {
-            const QPoint p = at + QPoint(x, y);
-            const QRgb f = front.pixel(x, y), b = composite.pixel(p);
-            if (f != Key)
-                composite.setPixel(p, qRgb(ReferenceChannel(qRed(b), qRed(f), Rate),
-                                           ReferenceChannel(qGreen(b), qGreen(f), Rate),
-                                           ReferenceChannel(qBlue(b), qBlue(f), Rate)));
-        }
-    return composite;
 }
 
 // The one-pixel outline of `frame` painted in one colour, so the blinking marker drawn over
@@ -184,12 +169,12 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     const QString view = Window(QStringLiteral("合成画像"));
     ASSERT_FALSE(view.isEmpty());
     EXPECT_EQ(Shot(view).size(), back.size());
-    EXPECT_TRUE(Shows(view, Composite(back, front, {0, 0}), {0, 0}, QRect({0, 0}, front.size())));
+    EXPECT_TRUE(Shows(view, ExpectedComposite(front, back, {0, 0}, Rate, Key), {0, 0}, QRect({0, 0}, front.size())));
 
     // Drag the marker by its middle 50 pixels right and 40 down; the release composes there.
     PointerAt(view, {20, 15}, QStringList{"mousedown", "1"} + MoveTo(view, {35, 25}) + MoveTo(view, {55, 45}) +
                                   MoveTo(view, {70, 55}) + QStringList{"mouseup", "1"});
-    const QImage placed = Composite(back, front, {50, 40});
+    const QImage placed = ExpectedComposite(front, back, {50, 40}, Rate, Key);
     EXPECT_TRUE(Shows(view, placed, {0, 0}, QRect({50, 40}, front.size())));
 
     // A double click away from the marker copies the composite, marker-free, as PNG.

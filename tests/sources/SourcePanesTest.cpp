@@ -1,6 +1,5 @@
 // The source panes driven as a person does: opening, failing to open, scrolling, dropping.
 #include "app/FrontPosition.h"
-#include "app/Settings.h"
 #include "platform/Drops.h"
 #include "platform/SystemColors.h"
 #include "sources/SourceNames.h"
@@ -9,23 +8,14 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
-#include "ui/frmMain.h"
+#include "transparency/MainWindowFixture.h"
 
 #include <QDropEvent>
 #include <QMimeData>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
-class SourcePanes : public ::testing::Test {
+class SourcePanes : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        Settings = SettingsRecord{};
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
     // `picture` in `format` ("BMP", "PNG"...) whatever the name's ending.
     QString Write(const QString& name, const QImage& picture, const char* format)
     {
@@ -33,7 +23,7 @@ protected:
     }
     QString Write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(dir.filePath(name));
+        QFile file(folder.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return file.fileName();
     }
@@ -78,16 +68,13 @@ protected:
         QApplication::sendEvent(target, &drop);
         return enter.isAccepted() && drop.isAccepted();
     }
-
-    QTemporaryDir dir;
-    frmMain form;
 };
 
 // Every bad file fails in the loaders (BadInputTest); here one that fails in each loader and
 // each kind of bad path, opened both ways the window opens a file.
 TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere)
 {
-    QStringList failing = BadPicturePaths(dir);
+    QStringList failing = BadPicturePaths(folder);
     for (const BadPictureFile& file : BadPictureFiles())
         if (file.name.contains(QLatin1String("cut in pixels")))
             failing << Write(file.name, file.bytes);
@@ -102,7 +89,7 @@ TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere
         const BadPictureFile& next = good[std::size_t(i) % good.size()];
         form.OpenSourcePicture(Write(next.name, next.bytes), slot);
         EXPECT_EQ(Holder(slot).Image().size(), QSize(40, 30));
-        EXPECT_EQ(form.FLD[slot]->text(), dir.filePath(next.name));
+        EXPECT_EQ(form.FLD[slot]->text(), folder.filePath(next.name));
     }
 }
 

@@ -1,23 +1,18 @@
 #pragma once
 #include "app/FrontPosition.h"
-#include "app/Settings.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
-#include "ui/frmMain.h"
+#include "transparency/MainWindowFixture.h"
 #include "ui/frmView.h"
 
-#include <QTest>
-#include <gtest/gtest.h>
-
 // Two pictures composed once, an opaque foreground at (20, 10), and the view that opened.
-class ViewFixture : public ::testing::Test {
+class ViewFixture : public MainWindowTest {
 protected:
     void SetUp() override
     {
+        MainWindowTest::SetUp();
         Settings.TransColor = 0x00FF00FF;
         Settings.TransRate = 100;
-        main.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
         main.PicImg[0]->surface().SetPicture(front);
         main.PicImg[1]->surface().SetPicture(back);
         FrontX = 20, FrontY = 10;
@@ -29,6 +24,6 @@ protected:
     const QImage front = NoisePicture(40, 30, 1);
     const QImage back = GradientPicture(120, 90);
     ScriptedDialogsScope dialogs;
-    frmMain main;
+    frmMain& main = form;
     frmView* view = nullptr;
 };
