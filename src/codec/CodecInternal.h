@@ -20,6 +20,6 @@ std::int16_t CodecSystemFailure(const char* what, int err);
 // kCodecOk when (0, 0, width, height) is a non-empty rectangle inside the surface `dc`.
 std::int16_t CheckSourceRect(HDC dc, std::int32_t width, std::int32_t height);
 
-// Gives the file `path` the contents `bytes` as WriteFileSafely (platform/SafeFile.h) does,
-// with its reason as the call's failure.
-std::int16_t ReplaceFileWith(const char* path, const std::vector<std::uint8_t>& bytes);
+// Gives the file `path` the `size` bytes at `data` as WriteFileSafely (platform/SafeFile.h)
+// does, with its reason as the call's failure.
+std::int16_t ReplaceFileWith(const char* path, const void* data, std::size_t size);

@@ -4,8 +4,8 @@
 
 #include <string>
 
-std::int16_t ReplaceFileWith(const char* path, const std::vector<std::uint8_t>& bytes)
+std::int16_t ReplaceFileWith(const char* path, const void* data, std::size_t size)
 {
-    const std::string reason = WriteFileSafely(path, bytes.data(), bytes.size());
+    const std::string reason = WriteFileSafely(path, data, size);
     return reason.empty() ? kCodecOk : CodecFailure(reason);
 }

@@ -101,5 +101,5 @@ std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const 
     std::vector<std::uint8_t> bytes;
     if (EncodePngBytes(dc, width, height, rate, bytes) != kCodecOk)
         return kCodecFailed;
-    return ReplaceFileWith(path, bytes);
+    return ReplaceFileWith(path, bytes.data(), bytes.size());
 }

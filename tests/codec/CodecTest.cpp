@@ -12,11 +12,13 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <turbojpeg.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -190,6 +192,31 @@ TEST_F(CodecWrite, EachPngRateRoundTripsTheTopLeftRectangleAtItsZlibLevel)
         EXPECT_EQ(std::uint8_t(png[data + 1]) >> 6, levelClass);
         EXPECT_TRUE(SamePixels(noise.copy(0, 0, 37, 23), Decoded("out.png")));
     }
+}
+
+// The file is what bare TurboJPEG makes of the rectangle's own pixels, at the rate's quality,
+// baseline or progressive; noise at rate 1 (quality 100) is the largest file a picture gives.
+TEST_F(CodecWrite, JpegFilesAreWhatTurboJpegMakesOfTheTopLeftRectangle)
+{
+    QImage large = NoisePicture(243, 161, 9);
+    CodecSurface surface = SurfaceOf(large);
+    const int width = 241, height = 157;
+    const QImage rectangle = large.copy(0, 0, width, height);
+    for (const std::uint8_t rate : {1, 50, 100})
+        for (const std::int32_t progressive : {0, -1}) {
+            SCOPED_TRACE(testing::Message() << "rate " << int(rate) << ", progressive " << progressive);
+            ASSERT_EQ(DCSavetoJPEG(&surface, width, height, Path("out.jpg"), rate, progressive), 0)
+                << CodecLastError();
+            // A fresh encoder each time: one that has made a progressive file keeps some of it.
+            const std::unique_ptr<void, int (*)(tjhandle)> encoder(tjInitCompress(), tjDestroy);
+            unsigned char* bare = nullptr;
+            unsigned long size = 0;
+            ASSERT_EQ(tjCompress2(encoder.get(), rectangle.constBits(), width, int(rectangle.bytesPerLine()),
+                                  height, TJPF_BGRX, &bare, &size, TJSAMP_420, 101 - rate,
+                                  progressive != 0 ? TJFLAG_PROGRESSIVE : 0), 0);
+            EXPECT_EQ(FileBytes(Path("out.jpg")), QByteArray(reinterpret_cast<const char*>(bare), qsizetype(size)));
+            tjFree(bare);
+        }
 }
 
 TEST_F(CodecWrite, RefusesBadRatesAndRectanglesWithoutCreatingAFile)
