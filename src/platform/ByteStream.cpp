@@ -29,8 +29,9 @@ bool ByteStream::SkipTo(std::uint8_t byte, std::int64_t& passed)
         if (at_ == buffer_.size() && !Refill())
             return false;
         const char* from = buffer_.constData() + at_;
-        const auto* found = static_cast<const char*>(std::memchr(from, byte, std::size_t(buffer_.size() - at_)));
-        const qsizetype part = found != nullptr ? found - from : buffer_.size() - at_;
+        const qsizetype left = buffer_.size() - at_;
+        const auto* found = static_cast<const char*>(std::memchr(from, byte, std::size_t(left)));
+        const qsizetype part = found != nullptr ? found - from : left;
         passed += part;
         at_ += part;
         if (found != nullptr)
