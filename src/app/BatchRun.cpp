@@ -90,8 +90,9 @@ private:
 int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
              const BatchSettings& settings, BatchObserver& observer)
 {
+    // With no thread to spare, the foreground is loaded by the first worker that asks for it.
     const std::shared_future<LoadedPicture> loading =
-        std::async(std::launch::async, LoadForeground, foreground).share();
+        std::async(std::launch::async | std::launch::deferred, LoadForeground, foreground).share();
     const auto foregroundFailed = [&loading] {
         return loading.get().outcome != LoadedPicture::Outcome::Picture;
     };
