@@ -31,7 +31,7 @@ QPoint FrontPlace(const PairSize& pair)
 // their size, as after the first compose in the window.
 struct ComposeJob {
     explicit ComposeJob(const PairSize& pair)
-        : at(FrontPlace(pair)), stores{front, back, work},
+        : at(FrontPlace(pair)), stores{front, back, &work},
           floorBoard(pair.back, QImage::Format_RGB32)
     {
         front.AutoSize = back.AutoSize = true;

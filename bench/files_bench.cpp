@@ -40,7 +40,7 @@ std::string Path(const PairSize& pair, const char* extension)
 struct Composite {
     explicit Composite(const PairSize& pair) : board(1, 1, Qt::white)
     {
-        Surface front(1, 1, Qt::white), back(1, 1, Qt::white), work(1, 1, Qt::white);
+        Surface front(1, 1, Qt::white), back(1, 1, Qt::white);
         front.AutoSize = back.AutoSize = true;
         front.SetPicture(CutOutPicture(pair.front, 2));
         back.SetPicture(PhotoPicture(pair.back, 1));
@@ -52,7 +52,7 @@ struct Composite {
             void Refresh() override {}
         } target(board);
         ComposeImages(kKeyColour, 50, pair.back.width() / 6, pair.back.height() / 5,
-                      {front, back, work}, target);
+                      {front, back, nullptr}, target);
     }
     Surface board;
 };

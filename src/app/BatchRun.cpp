@@ -32,8 +32,9 @@ LoadedPicture LoadForeground(const QString& path)
     }
 }
 
-// One worker's surfaces, as the window's three holders and its board. The board and the work
-// surface are kept from one background to the next, so pictures of one size reuse them.
+// One worker's surfaces, as the window's foreground and background holders and its board;
+// nothing shows the blended patch, so there is no work surface. The board is kept from one
+// background to the next, so pictures of one size reuse it.
 class Composer {
 public:
     Composer(const std::shared_future<LoadedPicture>& foreground, const BatchSettings& settings)
@@ -68,7 +69,7 @@ public:
         back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
                                 pixels.bytesPerLine(), pixels.format()));
         ComposeImages(settings_.key, settings_.rate, settings_.x, settings_.y,
-                      {front_, back_, work_}, board_);
+                      {front_, back_, nullptr}, board_);
         // The background surface lets go of the board's pixels before they change. (Shrunk
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
         back_.SetSize(1, 1);
@@ -80,8 +81,7 @@ public:
 private:
     const std::shared_future<LoadedPicture>& foreground_;
     const BatchSettings& settings_;
-    Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour},
-        work_{0, 0, HolderBackColour};
+    Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour};
     BoardTarget board_;
 };
 

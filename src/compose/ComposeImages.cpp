@@ -63,7 +63,8 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
 {
     const int wf = stores.front.Width(), hf = stores.front.Height();
     const int wb = stores.back.Width(), hb = stores.back.Height();
-    stores.work.SetSize(wf, hf);
+    if (stores.work != nullptr)
+        stores.work->SetSize(wf, hf);
     view.PlaceMarker(frontX, frontY, wf, hf);
     // Every pixel of the board is drawn anew below.
     QImage& composite = view.Board().BitmapToRedraw(wb, hb);
@@ -83,7 +84,7 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
     }
 
     CopyRows(back, out, 0, top);
-    const Rows patch = RowsOf(stores.work.hDC());
+    const Rows patch = stores.work != nullptr ? RowsOf(stores.work->hDC()) : Rows{nullptr, 0};
     const BlendTable& table = BlendTableFor(rate);
     const std::uint32_t keyPixel = std::uint32_t(RedOf(key)) << 16 |
                                    std::uint32_t(GreenOf(key)) << 8 | BlueOf(key);
@@ -94,7 +95,8 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
         // The patch is written back with opaque reserved bytes, as a bitmap holds them.
         BlendRun(front.At(left - frontX, y - frontY), back.At(left, y), out.At(left, y), span,
                  keyPixel, table, 0xFF000000u);
-        std::memcpy(patch.At(left - frontX, y - frontY), out.At(left, y), span * 4);
+        if (patch.bits != nullptr)
+            std::memcpy(patch.At(left - frontX, y - frontY), out.At(left, y), span * 4);
     }
     CopyRows(back, out, bottom, hb);
     view.Refresh();

@@ -9,8 +9,9 @@ class Surface;
 struct CompositionStores {
     Surface& front;   // the foreground picture, wf x hf
     Surface& back;    // the background picture, wb x hb
-    Surface& work;    // the work surface, wf x hf: after a run it holds the blended patch
-                      // where the foreground lies over the background, elsewhere what it held
+    Surface* work;    // the work surface, wf x hf: after a run it holds the blended patch
+                      // where the foreground lies over the background, elsewhere what it held;
+                      // none where nothing shows the patch (composing off screen)
 };
 
 // What the engine draws into: the composite view's board and its foreground marker.

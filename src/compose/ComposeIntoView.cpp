@@ -28,6 +28,6 @@ void ComposeIntoView(frmMain& main, frmView& view)
 {
     ViewTarget target(view);
     const CompositionStores stores{main.PicImg[0]->surface(), main.PicImg[1]->surface(),
-                                   main.PicImg[2]->surface()};
+                                   &main.PicImg[2]->surface()};
     ComposeImages(Settings.TransColor, Settings.TransRate, FrontX, FrontY, stores, target);
 }

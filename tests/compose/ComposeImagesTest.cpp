@@ -18,7 +18,7 @@ struct Stores {
         front.SetPicture(frontPicture);
         back.SetPicture(backPicture);
     }
-    CompositionStores refs() { return {front, back, work}; }
+    CompositionStores refs() { return {front, back, &work}; }
 };
 
 // A key with distinct bytes, so a swap of red and blue shows, and a top byte to ignore.
@@ -43,6 +43,7 @@ QImage KeyedForeground(int width, int height, std::uint32_t seed = 5)
 
 // Most widths are odd, so rows end part-way through the blocks the engine tests for the key.
 // The work surface holds the blended patch: the composite's pixels over the background.
+// Composing with no work surface gives the same board.
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct { const char* what; QSize front, back; QPoint at; int rate; } placements[] = {
@@ -78,6 +79,10 @@ TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEvery
         }
         EXPECT_EQ(view.marker, QRect(c.at, c.front));
         EXPECT_EQ(view.refreshes, 1);
+
+        RecordingView unkept;
+        ComposeImages(Key, c.rate, c.at.x(), c.at.y(), {stores.front, stores.back, nullptr}, unkept);
+        EXPECT_TRUE(SamePixels(composite, unkept.board.Image()));
     }
 }
 

@@ -26,9 +26,8 @@ protected:
     QImage EngineAt(QPoint at)
     {
         RecordingView target;
-        Surface work(1, 1, Qt::white);
         ComposeImages(Settings.TransColor, Settings.TransRate, at.x(), at.y(),
-                      {main.PicImg[0]->surface(), main.PicImg[1]->surface(), work}, target);
+                      {main.PicImg[0]->surface(), main.PicImg[1]->surface(), nullptr}, target);
         return target.board.Image().copy();
     }
 
