@@ -1,9 +1,11 @@
 #pragma once
 // Shared by the codec's own files; not part of what the rest of the program sees.
 #include "codec/Codec.h"
+#include "platform/SafeFile.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,6 @@ std::int16_t CodecSystemFailure(const char* what, int err);
 // kCodecOk when (0, 0, width, height) is a non-empty rectangle inside the surface `dc`.
 std::int16_t CheckSourceRect(HDC dc, std::int32_t width, std::int32_t height);
 
-// Gives the file `path` the `size` bytes at `data` as WriteFileSafely (platform/SafeFile.h)
+// Gives the file `path` the bytes of `pieces` as WriteFileSafely (platform/SafeFile.h)
 // does, with its reason as the call's failure.
-std::int16_t ReplaceFileWith(const char* path, const void* data, std::size_t size);
+std::int16_t ReplaceFileWith(const char* path, std::span<const ByteRange> pieces);

@@ -4,8 +4,8 @@
 
 #include <string>
 
-std::int16_t ReplaceFileWith(const char* path, const void* data, std::size_t size)
+std::int16_t ReplaceFileWith(const char* path, std::span<const ByteRange> pieces)
 {
-    const std::string reason = WriteFileSafely(path, data, size);
+    const std::string reason = WriteFileSafely(path, pieces);
     return reason.empty() ? kCodecOk : CodecFailure(reason);
 }

@@ -101,5 +101,6 @@ std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const 
     std::vector<std::uint8_t> bytes;
     if (EncodePngBytes(dc, width, height, rate, bytes) != kCodecOk)
         return kCodecFailed;
-    return ReplaceFileWith(path, bytes.data(), bytes.size());
+    const ByteRange file{bytes.data(), bytes.size()};
+    return ReplaceFileWith(path, {&file, 1});
 }

@@ -94,6 +94,12 @@ void SyncFolder(const std::string& folder)
 
 std::string WriteFileSafely(const char* path, const void* data, std::size_t size)
 {
+    const ByteRange whole{data, size};
+    return WriteFileSafely(path, {&whole, 1});
+}
+
+std::string WriteFileSafely(const char* path, std::span<const ByteRange> pieces)
+{
     if (path == nullptr || *path == '\0')
         return "no file name";
     std::string target = path;
@@ -134,8 +140,9 @@ std::string WriteFileSafely(const char* path, const void* data, std::size_t size
         return Failure("cannot create a file in", folder, errno);
 
     std::string failure;
-    if (!WriteAll(fd, static_cast<const std::uint8_t*>(data), size))
-        failure = Failure("cannot write", target, errno);
+    for (const ByteRange& piece : pieces)
+        if (failure.empty() && !WriteAll(fd, static_cast<const std::uint8_t*>(piece.data), piece.size))
+            failure = Failure("cannot write", target, errno);
     // After writing, which clears the set-user-ID and set-group-ID bits.
     if (failure.empty() && replacing)
         KeepOwnerAndPermissions(fd, old);

@@ -3,7 +3,14 @@
 // that a file is never left half-written. Plain C++ and POSIX, no Qt: the picture codec
 // uses it too.
 #include <cstddef>
+#include <span>
 #include <string>
+
+// Bytes of a file being saved, which need not lie in one block of memory.
+struct ByteRange {
+    const void* data;
+    std::size_t size;
+};
 
 // Gives the file `path` (bytes in the file system's encoding) the `size` bytes at `data` as
 // its contents, creating it when it is missing:
@@ -19,3 +26,5 @@
 // Returns an empty text on success, otherwise what failed, the file or folder concerned and
 // the system's reason, such as "cannot write /home/a/b.png: No space left on device".
 std::string WriteFileSafely(const char* path, const void* data, std::size_t size);
+// The same with the file's bytes in `pieces`, one after another.
+std::string WriteFileSafely(const char* path, std::span<const ByteRange> pieces);
