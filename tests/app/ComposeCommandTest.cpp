@@ -74,37 +74,9 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
         }
     }
     EXPECT_EQ(folder.Entries("out"), QStringList{"photo.jpg"});
-}
-
-// Each format: the settings file's values, and the program's defaults without it, give the
-// same files as the same values typed as options; the file is read, never written.
-TEST_F(ComposeCommand, OpenValuesComeFromTheSettingsFileWhichIsNeverWritten)
-{
-    const QString photo = Background("photo.bmp", 90, 60, 2);
-    const QByteArray settings = "[Param]\nTransColor=16711935\nTransRate=60\n"
-                                "[JPEG]\nRate=20\nPrgrs=-1\n[PNG]\nRate=2\n";
-    const QStringList fromSettings{"--key", "FF00FF", "--rate", "60", "--jpeg-rate", "20",
-                                   "--progressive", "--png-rate", "2"};
-    const QStringList programDefaults{"--key", "000000", "--rate", "100", "--jpeg-rate", "50",
-                                      "--png-rate", "1"};
-    for (const char* format : {"bmp", "jpg", "png"}) {
-        SCOPED_TRACE(format);
-        const QString written = QStringLiteral("/photo.") + format;
-        const QStringList common{"--format", format, "--overwrite", photo};
-        QFile::remove(folder.Path("program/Layerpix.ini"));
-        ASSERT_EQ(Compose("defaults", common).exitCode, 0);
-        ASSERT_EQ(Compose("typedDefaults", common + programDefaults).exitCode, 0);
-        ASSERT_EQ(Compose("typed", common + fromSettings).exitCode, 0);
-        EXPECT_FALSE(QFileInfo::exists(folder.Path("program/Layerpix.ini")));
-        EXPECT_TRUE(folder.Entries("config").isEmpty());
-
-        folder.WriteFile("program/Layerpix.ini", settings);
-        ASSERT_EQ(Compose("stored", common).exitCode, 0);
-        EXPECT_EQ(folder.ReadFile("program/Layerpix.ini"), settings);
-        EXPECT_EQ(folder.ReadFile("defaults" + written), folder.ReadFile("typedDefaults" + written));
-        EXPECT_EQ(folder.ReadFile("stored" + written), folder.ReadFile("typed" + written));
-        EXPECT_NE(folder.ReadFile("stored" + written), folder.ReadFile("defaults" + written));
-    }
+    // Without a settings file the program makes none, beside it or in the configuration folder.
+    EXPECT_FALSE(QFileInfo::exists(folder.Path("program/Layerpix.ini")));
+    EXPECT_TRUE(folder.Entries("config").isEmpty());
 }
 
 // A list file (blank lines and CR LF ends skipped), standard input and named backgrounds join;
@@ -166,33 +138,22 @@ TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
         return sorted;
     };
     EXPECT_EQ(lines(four.err), lines(one.err));
+    // The foreground is read while the first backgrounds are: when it fails, it is the only
+    // failure told, even beside bad backgrounds and outputs in the way, and nothing is written.
+    for (const auto& [out, jobs] : {std::pair{"one", "1"}, {"fresh", "4"}}) {
+        const auto result = folder.Run(QStringList{"--foreground", bad[1], "-o", folder.Path(out), "--jobs", jobs} +
+                                       backgrounds);
+        EXPECT_EQ(result.exitCode, 1) << Text(result);
+        EXPECT_TRUE(result.err.startsWith("layerpix-compose: " + bad[1].toUtf8() + ": ")) << Text(result);
+        EXPECT_EQ(result.err.count('\n'), 1) << Text(result);
+    }
+    EXPECT_TRUE(folder.Entries("fresh").isEmpty());
     const QStringList written = folder.Entries("one");
     EXPECT_EQ(written.size(), 9);
     EXPECT_EQ(folder.Entries("four"), written);
     for (const QString& name : written)
         EXPECT_EQ(folder.ReadFile("four/" + name), folder.ReadFile("one/" + name)) << name.toStdString();
     EXPECT_EQ(QImage(folder.Path("one/p8.bmp")).size(), QSize(30 + 17 * 8, 70 - 5 * 8));
-}
-
-// The foreground is read while the first backgrounds are: when it fails, it is the only
-// failure told, even beside a bad background and an output in the way, and nothing is written.
-TEST_F(ComposeCommand, ABadForegroundIsTheOnlyFailureToldAndNothingIsWritten)
-{
-    const QString bad = folder.WriteFile("in/bad.png", "\x89PNG\r\n\x1a\n but nothing after");
-    const QStringList backgrounds{Background("a.jpg", 50, 40, 40),
-                                  folder.WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"),
-                                  Background("b.png", 30, 20, 41), Background("c.bmp", 20, 30, 42)};
-    folder.WriteFile("out/b.png", "old");
-    for (const char* jobs : {"1", "3"}) {
-        SCOPED_TRACE(jobs);
-        const auto result = folder.Run(QStringList{"--foreground", bad, "-o", folder.Path("out"),
-                                                   "--jobs", jobs} + backgrounds);
-        EXPECT_EQ(result.exitCode, 1) << Text(result);
-        EXPECT_TRUE(result.err.startsWith("layerpix-compose: " + bad.toUtf8() + ": ")) << Text(result);
-        EXPECT_EQ(result.err.count('\n'), 1) << Text(result);
-        EXPECT_EQ(folder.Entries("out"), QStringList{"b.png"});
-        EXPECT_EQ(folder.ReadFile("out/b.png"), "old");
-    }
 }
 
 // On a terminal, for more than one picture only, and removed at the end.

@@ -1,5 +1,5 @@
 // The same composite saved through the real main window and composite view and by
-// layerpix-compose gives the same file, byte for byte.
+// layerpix-compose, its values typed or read from the settings file, gives the same file.
 #include "CommandFolder.h"
 
 #include "app/FrontPosition.h"
@@ -72,24 +72,29 @@ TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
     const QByteArray window = folder.ReadFile("window/composite." + format.toUpper());
 
     const int rgb = RedOf(c.key) << 16 | GreenOf(c.key) << 8 | BlueOf(c.key);
-    QStringList arguments{"--foreground", folder.Path(c.front),
-                          "--key", QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')),
-                          "--rate", QString::number(c.rate),
-                          "--at", QStringLiteral("%1,%2").arg(c.x).arg(c.y),
-                          "--format", format,
-                          "--jpeg-rate", QString::number(c.jpegRate),
-                          "--png-rate", QString::number(c.pngRate),
-                          "-o", folder.Path("command"), folder.Path(c.back)};
+    QStringList typed{"--key", QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0')), "--rate", QString::number(c.rate),
+                      "--jpeg-rate", QString::number(c.jpegRate), "--png-rate", QString::number(c.pngRate)};
     if (c.jpegPrgrs != 0)
-        arguments << "--progressive";
-    const auto result = folder.Run(arguments);
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    const QString base = QFileInfo(QString::fromUtf8(c.back)).completeBaseName();
-    const QByteArray command = folder.ReadFile("command/" + base + "." + format);
-
+        typed << "--progressive";
+    const QString name = "/" + QFileInfo(QString::fromUtf8(c.back)).completeBaseName() + "." + format;
+    const auto sameAsWindow = [&](const QString& out, const QStringList& options) {
+        const auto result = folder.Run(QStringList{"--foreground", folder.Path(c.front), "-o", folder.Path(out), "--at",
+                                                   QStringLiteral("%1,%2").arg(c.x).arg(c.y), "--format", format,
+                                                   folder.Path(c.back)} + options);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QByteArray command = folder.ReadFile(out + name);
+        EXPECT_TRUE(window == command) << out.toStdString() << ": window " << window.size() << " bytes, command "
+                                       << command.size() << " bytes";
+    };
     EXPECT_GT(window.size(), 100);
-    EXPECT_TRUE(window == command) << "window " << window.size() << " bytes, command "
-                                   << command.size() << " bytes";
+    sameAsWindow("typed", typed);
+    // The same values read from the settings file beside the program, which it never writes.
+    const QByteArray settings = QStringLiteral("[Param]\nTransColor=%1\nTransRate=%2\n[JPEG]\nRate=%3\nPrgrs=%4\n"
+                                               "[PNG]\nRate=%5\n")
+                                    .arg(c.key).arg(c.rate).arg(c.jpegRate).arg(c.jpegPrgrs).arg(c.pngRate).toUtf8();
+    folder.WriteFile("program/Layerpix.ini", settings);
+    sameAsWindow("stored", {});
+    EXPECT_EQ(folder.ReadFile("program/Layerpix.ini"), settings);
     if (format == "jpg") {   // the frame marker SOF2 of a progressive JPEG
         EXPECT_EQ(window.contains("\xFF\xC2"), c.jpegPrgrs != 0);
     }
