@@ -51,7 +51,6 @@ TEST(BatchCommandLine, ParsesEveryOptionAndRefusesBadValuesAndMissingParts)
         {r + QStringList{"--rate"}, "error: Missing value after '--rate'."},
         {r + QStringList{"--rate", "500", "--help"}, "help"},
         {r + QStringList{"--frobnicate", "--version"}, "version"},
-        {{}, noForeground},
         {{"-o", "out", "b.jpg"}, noForeground},
         {{"--foreground", "", "-o", "out", "b.jpg"}, noForeground},
         {{"--foreground", "f.png", "b.jpg"}, "error: no output folder: give -o OUTDIR"},

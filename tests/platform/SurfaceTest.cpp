@@ -3,8 +3,6 @@
 #include "platform/Surface.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
-#include "transparency/Recolour.h"
-#include "transparency/RecolourHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +18,6 @@ TEST(Surface, TheWorkingBitmapSharesThePictureUntilDrawnOnAndClearingRestoresIt)
 {
     const QImage picture = NoisePicture(37, 21, 3), block = GradientPicture(10, 10);
     const std::pair<std::function<void(Surface&)>, QRgb> drawings[] = { // and the pixel at (4, 5) after it
-        {[](Surface& s) {
-             RecolourHistory history;
-             ASSERT_TRUE(RecolourLikePixel(s, 4, 5, 0x00FF00FF, history));
-         },
-         qRgb(255, 0, 255)},
         {[](Surface& s) {
              PixelArray pixels;
              ReadPixels(s, pixels);
