@@ -6,7 +6,7 @@
 #include "support/BenchPictures.h"
 
 #include "codec/Codec.h"
-#include "platform/BmpFile.h"
+#include "core/view/BmpFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,10 +3,10 @@
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
 
-#include "compose/BlendPixels.h"
-#include "compose/ComposeImages.h"
-#include "compose/PixelArray.h"
-#include "platform/Surface.h"
+#include "core/compose/BlendPixels.h"
+#include "core/compose/ComposeImages.h"
+#include "core/compose/PixelArray.h"
+#include "core/surfaces/Surface.h"
 
 #include <cstring>
 #include <memory>

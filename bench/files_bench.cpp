@@ -5,10 +5,10 @@
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
 
-#include "compose/ComposeImages.h"
-#include "platform/Surface.h"
-#include "ui/frmMain.h"
-#include "view/ExportComposite.h"
+#include "core/compose/ComposeImages.h"
+#include "core/surfaces/Surface.h"
+#include "windows/main/frmMain.h"
+#include "core/view/ExportComposite.h"
 
 #include <QApplication>
 #include <QFile>

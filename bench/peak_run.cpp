@@ -6,11 +6,11 @@
 // the least memory any program needs to hold the pair and its composite.
 #include "support/BenchPictures.h"
 
-#include "app/FrontPosition.h"
-#include "app/Settings.h"
-#include "ui/frmMain.h"
-#include "ui/frmView.h"
-#include "view/ExportComposite.h"
+#include "core/document/FrontPosition.h"
+#include "core/settings/Settings.h"
+#include "windows/main/frmMain.h"
+#include "windows/view/frmView.h"
+#include "core/view/ExportComposite.h"
 
 #include <QApplication>
 #include <QImageReader>

@@ -2,10 +2,10 @@
 // (read the bitmap, note and repaint the clicked colour, write it back) and its undo.
 #include "support/RatioTable.h"
 
-#include "platform/Surface.h"
-#include "transparency/Recolour.h"
-#include "transparency/RecolourHistory.h"
-#include "transparency/ReplaceColour.h"
+#include "core/surfaces/Surface.h"
+#include "core/transparency/Recolour.h"
+#include "core/transparency/RecolourHistory.h"
+#include "core/transparency/ReplaceColour.h"
 
 #include <QImage>
 #include <cstring>

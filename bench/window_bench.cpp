@@ -8,11 +8,11 @@
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
 
-#include "app/FrontPosition.h"
-#include "app/Settings.h"
-#include "compose/ComposeIntoView.h"
-#include "ui/frmMain.h"
-#include "ui/frmView.h"
+#include "core/document/FrontPosition.h"
+#include "core/settings/Settings.h"
+#include "windows/view/ComposeIntoView.h"
+#include "windows/main/frmMain.h"
+#include "windows/view/frmView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

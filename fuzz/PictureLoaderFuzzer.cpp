@@ -1,7 +1,7 @@
 // The general picture loader on any file: it either refuses it or gives an opaque picture
 // within the picture limit.
 #include "codec/PictureLimit.h"
-#include "platform/PictureLoader.h"
+#include "core/sources/PictureLoader.h"
 
 #include <QCoreApplication>
 #include <QFile>

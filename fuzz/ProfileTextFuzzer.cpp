@@ -1,6 +1,6 @@
 // The settings file's text: reading any bytes, and setting an entry in them so that it reads
 // back as set while every other entry keeps its value.
-#include "platform/ProfileText.h"
+#include "core/settings/ProfileText.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,10 +2,10 @@
 // ".png", the general loader otherwise) into a holder surface, then exits. Prints the
 // outcome and the time taken; run under /usr/bin/time -v to see the peak memory.
 //     load_picture FILE
-#include "platform/PictureLoader.h"
-#include "platform/Surface.h"
-#include "sources/PngRoute.h"
-#include "sources/SourceNames.h"
+#include "core/sources/PictureLoader.h"
+#include "core/surfaces/Surface.h"
+#include "core/sources/PngRoute.h"
+#include "core/sources/SourceNames.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,10 +4,10 @@
 // them, clicks the white backdrop away, composes with 30 percent transparency and renders
 // the main window, the composite view and the save-options dialog.
 #include "app/JapaneseInterface.h"
-#include "app/Settings.h"
-#include "ui/frmJPEG.h"
-#include "ui/frmMain.h"
-#include "ui/frmView.h"
+#include "core/settings/Settings.h"
+#include "windows/options/frmJPEG.h"
+#include "windows/main/frmMain.h"
+#include "windows/view/frmView.h"
 
 #include <QApplication>
 #include <QDir>

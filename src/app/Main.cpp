@@ -1,9 +1,9 @@
 #include "app/Main.h"
 
 #include "app/JapaneseInterface.h"
-#include "app/Settings.h"
-#include "platform/ModalDialogs.h"
-#include "ui/frmMain.h"
+#include "core/settings/Settings.h"
+#include "windows/system/ModalDialogs.h"
+#include "windows/main/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the codec's own files; not part of what the rest of the program sees.
 #include "codec/Codec.h"
-#include "platform/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <cstddef>
 #include <cstdint>

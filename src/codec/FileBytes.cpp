@@ -1,6 +1,6 @@
 // Saving through the program's one safe way of writing files.
 #include "codec/CodecInternal.h"
-#include "platform/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <string>
 

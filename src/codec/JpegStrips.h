@@ -6,7 +6,7 @@
 // averaged within each 2 x 2 pixels. So the joined file decodes to the very pixels of one
 // encoded in one piece, and holds exactly the bytes TurboJPEG writes when asked for a
 // restart marker every strip.
-#include "platform/SafeFile.h"
+#include "files/SafeFile.h"
 
 #include <cstdint>
 #include <span>

@@ -1,8 +1,8 @@
 // Start-up and shutdown through the real main window and a real settings file.
-#include "SettingsFolder.h"
+#include "core/settings/SettingsFolder.h"
 #include "app/Main.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/frmMain.h"
+#include "windows/main/frmMain.h"
 
 #include <QDir>
 #include <QImage>

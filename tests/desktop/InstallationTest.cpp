@@ -3,7 +3,7 @@
 // program keeps its settings.
 #include "StartedProgram.h"
 #include "support/PixelAssert.h"
-#include "ui/AppIcon.h"
+#include "windows/controls/AppIcon.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The real program on a real X server: Xvfb for the screen, xdotool for the pointer and the
 // keys, xwd for screenshots and xclip for the clipboard. Without an X server the test is skipped.
 #include "StartedProgram.h"
-#include "compose/ExpectedComposite.h"
+#include "core/compose/ExpectedComposite.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
 

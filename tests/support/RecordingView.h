@@ -1,6 +1,6 @@
 #pragma once
-#include "compose/ComposeImages.h"
-#include "platform/Surface.h"
+#include "core/compose/ComposeImages.h"
+#include "core/surfaces/Surface.h"
 
 #include <QRect>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ModalDialogs.h"
+#include "windows/system/ModalDialogs.h"
 
 #include <QDialog>
 #include <deque>

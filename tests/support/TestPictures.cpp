@@ -1,6 +1,6 @@
 #include "support/TestPictures.h"
 
-#include "platform/Surface.h"
+#include "core/surfaces/Surface.h"
 
 #include <QBuffer>
 #include <algorithm>

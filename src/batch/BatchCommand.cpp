@@ -1,0 +1,111 @@
+#include "batch/BatchCommand.h"
+
+#include "batch/BatchOptions.h"
+#include "batch/BatchPlan.h"
+#include "batch/BatchProgress.h"
+#include "batch/BatchRun.h"
+#include "core/settings/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <thread>
+
+#include <unistd.h>
+
+namespace {
+constexpr int kAllWritten = 0, kSomeFailed = 1, kCannotStart = 2;
+
+int CannotStart(const QString& message)
+{
+    std::fprintf(stderr, "layerpix-compose: %s\n", message.toLocal8Bit().constData());
+    return kCannotStart;
+}
+
+// The non-empty lines of a list of backgrounds, in the system's file-name encoding; "-" reads
+// standard input. std::nullopt, with the reason in `error`, when it cannot be read.
+std::optional<QStringList> ReadList(const QString& list, QString& error)
+{
+    QFile file(list);
+    const bool opened = list == u"-" ? file.open(stdin, QIODevice::ReadOnly)
+                                     : file.open(QIODevice::ReadOnly);
+    QByteArray text = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(list), file.errorString());
+        return std::nullopt;
+    }
+    QStringList names;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            names << QFile::decodeName(line);
+    }
+    return names;
+}
+
+std::size_t Composable(const std::vector<BatchItem>& items)
+{
+    return std::size_t(std::count_if(items.begin(), items.end(),
+                                     [](const BatchItem& item) { return item.refusal.isEmpty(); }));
+}
+} // namespace
+
+int ComposeCommand(const QStringList& arguments, const QString& programFolder)
+{
+    const ParsedCommandLine command = ParseBatchCommandLine(arguments);
+    switch (command.action) {
+    case BatchAction::Help:
+        std::fputs(BatchUsage().toLocal8Bit().constData(), stdout);
+        return kAllWritten;
+    case BatchAction::Version:
+        std::puts("layerpix-compose " LAYERPIX_VERSION);
+        return kAllWritten;
+    case BatchAction::UsageError:
+        std::fprintf(stderr, "layerpix-compose: %s\nTry 'layerpix-compose --help'.\n",
+                     command.error.toLocal8Bit().constData());
+        return kCannotStart;
+    case BatchAction::Compose:
+        break;
+    }
+    const BatchOptions& options = command.options;
+
+    try {
+        LoadSettings(programFolder);   // read only: the command line never saves settings
+    } catch (const SettingsError& error) {
+        return CannotStart(QString::fromStdString(error.what()));
+    }
+    const SettledBatchSettings settled =
+        SettleBatchSettings(options, Settings, int(std::thread::hardware_concurrency()));
+    if (!settled.error.isEmpty())
+        return CannotStart(settled.error);
+
+    QStringList backgrounds = options.backgrounds;
+    for (const QString& list : options.lists) {
+        QString error;
+        const auto names = ReadList(list, error);
+        if (!names)
+            return CannotStart(error);
+        backgrounds += *names;
+    }
+    if (!QDir().mkpath(options.outputFolder))
+        return CannotStart(QStringLiteral("%1: the output folder cannot be made")
+                               .arg(QDir::toNativeSeparators(options.outputFolder)));
+
+    const std::vector<BatchItem> items =
+        PlanBatch(backgrounds, options.outputFolder, settled.settings.format);
+    const std::size_t composable = Composable(items);
+    BatchReport report(stderr, isatty(fileno(stderr)) && composable > 1, composable);
+    for (const BatchItem& item : items) {
+        if (!item.refusal.isEmpty())
+            report.Fail(item.background, item.refusal);
+    }
+    const int refused = int(items.size() - composable);
+    if (composable == 0)
+        return refused > 0 ? kSomeFailed : kAllWritten;
+
+    const int failed = RunBatch(options.foreground, items, settled.settings, report);
+    return failed + refused > 0 ? kSomeFailed : kAllWritten;
+}

@@ -1,0 +1,269 @@
+#include "batch/BatchOptions.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <cctype>
+#include <limits>
+
+namespace {
+
+struct OptionName {
+    const char* name;
+    const char* valueName;   // nullptr: a switch
+};
+
+constexpr OptionName kOptions[] = {
+    {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"rate", "0..100"},  {"at", "X,Y"},
+    {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"}, {"progressive", nullptr},
+    {"png-rate", "0|1|2"},     {"overwrite", nullptr},  {"jobs", "N"},   {"list", "FILE"},
+    {"o", "OUTDIR"},           {"help", nullptr},       {"version", nullptr}};
+
+// An optional minus sign and at most 18 decimal digits, nothing else (no blanks, no '+').
+std::optional<std::int64_t> WholeNumber(QStringView text)
+{
+    const bool negative = text.startsWith(u'-');
+    const QStringView digits = negative ? text.mid(1) : text;
+    if (digits.isEmpty() || digits.size() > 18)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return negative ? -value : value;
+}
+
+// "RRGGBB", optionally after a '#', as a ColorRef 0x00BBGGRR.
+std::optional<ColorRef> KeyColour(QStringView text)
+{
+    if (text.startsWith(u'#'))
+        text = text.mid(1);
+    if (text.size() != 6)
+        return std::nullopt;
+    for (QChar c : text) {
+        if (c.unicode() > 127 || !std::isxdigit(c.unicode()))
+            return std::nullopt;
+    }
+    const uint rgb = text.toUInt(nullptr, 16);
+    return RGB(int(rgb >> 16) & 0xFF, int(rgb >> 8) & 0xFF, int(rgb) & 0xFF);
+}
+
+// "RRGGBB" of a ColorRef.
+QString KeyText(ColorRef key)
+{
+    return QStringLiteral("%1%2%3")
+        .arg(RedOf(key), 2, 16, QLatin1Char('0'))
+        .arg(GreenOf(key), 2, 16, QLatin1Char('0'))
+        .arg(BlueOf(key), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+std::optional<SaveFormat> FormatNamed(QStringView text)
+{
+    const QString name = text.toString().toLower();
+    if (name == u"bmp")
+        return SaveFormat::Bmp;
+    if (name == u"jpg")
+        return SaveFormat::Jpeg;
+    if (name == u"png")
+        return SaveFormat::Png;
+    return std::nullopt;
+}
+
+ParsedCommandLine Usage(const QString& error)
+{
+    return {BatchAction::UsageError, {}, error};
+}
+
+QString Invalid(const QString& value, const char* option, const char* expected)
+{
+    return QStringLiteral("invalid value '%1' for --%2: %3")
+        .arg(value, QLatin1String(option), QLatin1String(expected));
+}
+
+// The whole numbers an option takes, and how its error message says so.
+struct Range {
+    std::int64_t low, high;
+    const char* text;
+};
+constexpr Range kRates{0, 100, "a whole number from 0 to 100"};
+constexpr Range kJpegRates{1, 100, "a whole number from 1 to 100"};
+constexpr Range kPngRates{0, 2, "0, 1 or 2"};
+constexpr Range kJobs{1, 256, "a whole number from 1 to 256"};
+
+bool Within(std::int64_t value, const Range& range)
+{
+    return value >= range.low && value <= range.high;
+}
+
+// Reads the option's number into `out` when it is given; the error when it is malformed.
+template <typename Int>
+QString ReadNumber(const QCommandLineParser& parser, const char* option, const Range& range,
+                   std::optional<Int>& out)
+{
+    if (!parser.isSet(QLatin1String(option)))
+        return QString();
+    const QString text = parser.value(QLatin1String(option));
+    const auto value = WholeNumber(text);
+    if (!value || !Within(*value, range))
+        return Invalid(text, option, range.text);
+    out = Int(*value);
+    return QString();
+}
+
+// Reads the options that carry values into `options`; the first bad one gives its error.
+QString ReadValues(const QCommandLineParser& parser, BatchOptions& options)
+{
+    if (parser.isSet("key")) {
+        const QString text = parser.value("key");
+        options.key = KeyColour(text);
+        if (!options.key)
+            return Invalid(text, "key", "six hexadecimal digits RRGGBB");
+    }
+    if (parser.isSet("at")) {
+        constexpr Range kPlaces{std::numeric_limits<std::int32_t>::min(),
+                                std::numeric_limits<std::int32_t>::max(), ""};
+        const QString text = parser.value("at");
+        const QStringList parts = text.split(u',');
+        const auto x = parts.size() == 2 ? WholeNumber(parts[0]) : std::nullopt;
+        const auto y = parts.size() == 2 ? WholeNumber(parts[1]) : std::nullopt;
+        if (!x || !y || !Within(*x, kPlaces) || !Within(*y, kPlaces))
+            return Invalid(text, "at", "two whole numbers X,Y");
+        options.x = std::int32_t(*x);
+        options.y = std::int32_t(*y);
+    }
+    if (parser.isSet("format")) {
+        const QString text = parser.value("format");
+        options.format = FormatNamed(text);
+        if (!options.format)
+            return Invalid(text, "format", "bmp, jpg or png");
+    }
+    for (const QString& error :
+         {ReadNumber(parser, "rate", kRates, options.rate),
+          ReadNumber(parser, "jpeg-rate", kJpegRates, options.jpegRate),
+          ReadNumber(parser, "png-rate", kPngRates, options.pngRate),
+          ReadNumber(parser, "jobs", kJobs, options.jobs)}) {
+        if (!error.isEmpty())
+            return error;
+    }
+    return QString();
+}
+
+bool WritesFormat(const BatchOptions& options, SaveFormat format)
+{
+    return !options.format || *options.format == format;
+}
+
+// Why a rate taken from the settings file cannot be used, or empty text when it can.
+QString CheckStoredRate(const SettingsRecord& stored, const char* entry, std::int16_t value,
+                        const char* option, const Range& range)
+{
+    if (Within(value, range))
+        return QString();
+    return QStringLiteral("%1=%2 in the settings file %3 is not %4; give --%5")
+        .arg(QLatin1String(entry))
+        .arg(value)
+        .arg(QDir::toNativeSeparators(stored.IniPath), QLatin1String(range.text),
+             QLatin1String(option));
+}
+
+} // namespace
+
+ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    for (const OptionName& option : kOptions) {
+        if (option.valueName)
+            parser.addOption({QLatin1String(option.name), QString(), QLatin1String(option.valueName)});
+        else
+            parser.addOption({QLatin1String(option.name), QString()});
+    }
+    // parse() wants the program's name first.
+    const bool parsed = parser.parse(QStringList{QStringLiteral("layerpix-compose")} + arguments);
+    if (parser.isSet("help"))
+        return {BatchAction::Help, {}, {}};
+    if (parser.isSet("version"))
+        return {BatchAction::Version, {}, {}};
+    if (!parsed)
+        return Usage(parser.errorText());
+
+    BatchOptions options;
+    if (const QString error = ReadValues(parser, options); !error.isEmpty())
+        return Usage(error);
+    options.foreground = parser.value("foreground");
+    options.outputFolder = parser.value("o");
+    options.progressive = parser.isSet("progressive");
+    options.overwrite = parser.isSet("overwrite");
+    options.lists = parser.values("list");
+    options.backgrounds = parser.positionalArguments();
+    if (options.foreground.isEmpty())
+        return Usage(QStringLiteral("no foreground: give --foreground PICTURE"));
+    if (options.outputFolder.isEmpty())
+        return Usage(QStringLiteral("no output folder: give -o OUTDIR"));
+    if (options.backgrounds.isEmpty() && options.lists.isEmpty())
+        return Usage(QStringLiteral("no background: name one or more, or give --list FILE"));
+    return {BatchAction::Compose, options, {}};
+}
+
+QString BatchUsage()
+{
+    const SettingsRecord defaults;
+    return QStringLiteral(
+               "Usage: layerpix-compose --foreground PICTURE [options] -o OUTDIR BACKGROUND...\n"
+               "\n"
+               "Pastes the foreground onto each background as Layerpix's window does and writes\n"
+               "one composite per background, OUTDIR/<background's name>.<bmp|jpg|png>.\n"
+               "Values not given come from Layerpix.ini beside the program, as the window\n"
+               "reads it, else from the defaults shown.\n"
+               "\n"
+               "  --foreground PICTURE  the picture pasted onto every background\n"
+               "  --key RRGGBB          the foreground colour that lets the background through\n"
+               "                        ([Param] TransColor; %1)\n"
+               "  --rate 0..100         the foreground's weight in percent, 100 is opaque\n"
+               "                        ([Param] TransRate; %2)\n"
+               "  --at X,Y              where the foreground's top-left corner lies (0,0)\n"
+               "  --format bmp|jpg|png  the format written (each background's own; PNG for\n"
+               "                        other kinds)\n"
+               "  --jpeg-rate 1..100    JPEG compression, higher is smaller ([JPEG] Rate; %3)\n"
+               "  --progressive         progressive JPEG ([JPEG] Prgrs; %4)\n"
+               "  --png-rate 0|1|2      PNG compression, zlib level 6, 1 or 9 ([PNG] Rate; %5)\n"
+               "  --overwrite           replace files that exist in OUTDIR\n"
+               "  --jobs N              compose N backgrounds at once (the number of cores)\n"
+               "  --list FILE           read backgrounds from FILE, one per line; - is standard\n"
+               "                        input\n"
+               "  -o OUTDIR             the folder written to, created when missing\n"
+               "  --help, --version     show this text, or the version\n"
+               "\n"
+               "Exit status: 0 when every composite was written, 1 when any picture failed,\n"
+               "2 when the command cannot start (its options, the settings file, a list or\n"
+               "OUTDIR).\n")
+        .arg(KeyText(defaults.TransColor))
+        .arg(defaults.TransRate)
+        .arg(defaults.JpegRate)
+        .arg(defaults.JpegPrgrs != 0 ? QStringLiteral("on") : QStringLiteral("off"))
+        .arg(defaults.PngRate);
+}
+
+SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
+                                         const SettingsRecord& stored, int cores)
+{
+    BatchSettings settled;
+    settled.key = options.key.value_or(stored.TransColor);
+    settled.rate = options.rate.value_or(stored.TransRate);
+    settled.x = options.x;
+    settled.y = options.y;
+    settled.format = options.format;
+    settled.overwrite = options.overwrite;
+    settled.jobs = options.jobs.value_or(std::max(cores, 1));
+    settled.save.jpegRate = options.jpegRate.value_or(stored.JpegRate);
+    settled.save.jpegPrgrs = options.progressive ? -1 : stored.JpegPrgrs;
+    settled.save.pngRate = options.pngRate.value_or(stored.PngRate);
+
+    QString error;
+    if (!options.jpegRate && WritesFormat(options, SaveFormat::Jpeg))
+        error = CheckStoredRate(stored, "[JPEG] Rate", stored.JpegRate, "jpeg-rate", kJpegRates);
+    if (error.isEmpty() && !options.pngRate && WritesFormat(options, SaveFormat::Png))
+        error = CheckStoredRate(stored, "[PNG] Rate", stored.PngRate, "png-rate", kPngRates);
+    return {settled, error};
+}

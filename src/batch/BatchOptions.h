@@ -1,0 +1,70 @@
+#pragma once
+// The command line of layerpix-compose and how its open values are settled.
+#include "core/settings/Settings.h"
+#include "base/ColorRef.h"
+#include "core/view/ExportComposite.h"
+#include "core/view/SaveName.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+// The command line as typed. What is not given stays empty and is settled from the settings
+// by SettleBatchSettings.
+struct BatchOptions {
+    QString foreground;                    // --foreground PICTURE
+    std::optional<ColorRef> key;           // --key RRGGBB
+    std::optional<std::int32_t> rate;      // --rate 0..100, the foreground's weight
+    std::int32_t x = 0, y = 0;             // --at X,Y, background pixels
+    std::optional<SaveFormat> format;      // --format bmp|jpg|png
+    std::optional<std::int16_t> jpegRate;  // --jpeg-rate 1..100
+    bool progressive = false;              // --progressive
+    std::optional<std::int16_t> pngRate;   // --png-rate 0|1|2
+    bool overwrite = false;                // --overwrite
+    std::optional<int> jobs;               // --jobs N
+    QString outputFolder;                  // -o OUTDIR
+    QStringList backgrounds;               // the positional arguments, in order
+    QStringList lists;                     // --list FILE, in order; "-" is standard input
+};
+
+enum class BatchAction { Compose, Help, Version, UsageError };
+
+struct ParsedCommandLine {
+    BatchAction action = BatchAction::UsageError;
+    BatchOptions options;   // meaningful for Compose
+    QString error;          // for UsageError: what is wrong, in one line
+};
+
+// Parses the arguments that follow the program's name. Options take their value as the next
+// argument or after '='; "--" ends the options. --help, then --version, win over everything
+// else. A usage error is an unknown option, a missing or malformed value, a missing
+// --foreground or -o, or neither a background nor a --list.
+ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments);
+
+// The text --help prints.
+QString BatchUsage();
+
+// Everything a batch run needs, with nothing left open.
+struct BatchSettings {
+    ColorRef key = 0;
+    std::int32_t rate = 0;
+    std::int32_t x = 0, y = 0;
+    std::optional<SaveFormat> format;   // none: each background keeps its own (BatchPlan.h)
+    SaveOptions save{};
+    bool overwrite = false;
+    int jobs = 1;
+};
+
+struct SettledBatchSettings {
+    BatchSettings settings;
+    QString error;   // empty, or why a value taken from the settings file cannot be used
+};
+
+// Fills what the command line left open from `stored` (the settings file's values, or the
+// program's defaults when there is no file) and --jobs from `cores`. A JPEG or PNG rate taken
+// from the settings must lie in the range its option accepts, but only when that format can
+// be written (no --format, or that one); otherwise `error` names the file, the key and the
+// option that overrides it.
+SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
+                                         const SettingsRecord& stored, int cores);

@@ -1,0 +1,143 @@
+#include "batch/BatchRun.h"
+
+#include "core/compose/BoardTarget.h"
+#include "core/compose/ComposeImages.h"
+#include "core/surfaces/Surface.h"
+#include "core/surfaces/SystemColors.h"
+#include "core/sources/SourcePicture.h"
+#include "core/view/ExportComposite.h"
+
+#include <QFileInfo>
+#include <atomic>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+
+namespace {
+
+struct Failure {
+    QString file;   // empty: none
+    QString reason;
+};
+
+LoadedPicture LoadForeground(const QString& path)
+{
+    try {
+        return LoadSourcePicture(path, HolderBackColour);
+    } catch (const std::bad_alloc&) {
+        return {LoadedPicture::Outcome::Failed, QImage(), QStringLiteral("out of memory")};
+    }
+}
+
+// One worker's surfaces, as the window's foreground and background holders and its board;
+// nothing shows the blended patch, so there is no work surface. The board is kept from one
+// background to the next, so pictures of one size reuse it.
+class Composer {
+public:
+    Composer(const std::shared_future<LoadedPicture>& foreground, const BatchSettings& settings)
+        : foreground_(foreground), settings_(settings)
+    {
+        front_.AutoSize = back_.AutoSize = true;
+    }
+
+    // When the foreground turns out not to be a picture, returns without composing; the
+    // caller asks the foreground itself before it reports anything.
+    Failure Compose(const BatchItem& item)
+    {
+        const QFileInfo output(item.output);
+        if (!settings_.overwrite && (output.exists() || output.isSymLink()))
+            return {item.output, QStringLiteral("exists already; --overwrite replaces it")};
+        LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
+        if (loaded.outcome == LoadedPicture::Outcome::NoPicture)
+            return {item.background, QStringLiteral("the name is empty")};
+        if (loaded.outcome == LoadedPicture::Outcome::Failed)
+            return {item.background, loaded.reason};
+        if (!front_.HasPicture()) {
+            const LoadedPicture& foreground = foreground_.get();
+            if (foreground.outcome != LoadedPicture::Outcome::Picture)
+                return {};
+            front_.SetPicture(foreground.picture);
+        }
+        // The background is composed where it lies: the board takes its pixels and the
+        // background surface reads them without owning them, so only the overlap is
+        // written and no second picture-sized bitmap is touched.
+        QImage& pixels = board_.Board().hDC();
+        pixels = std::move(loaded.picture).convertToFormat(QImage::Format_RGB32);
+        back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
+                                pixels.bytesPerLine(), pixels.format()));
+        ComposeImages(settings_.key, settings_.rate, settings_.x, settings_.y,
+                      {front_, back_, nullptr}, board_);
+        // The background surface lets go of the board's pixels before they change. (Shrunk
+        // first: clearing a bitmap that still shares the picture's pixels would copy them.)
+        back_.SetSize(1, 1);
+        back_.SetPicture(std::nullopt);
+        return {item.output, WriteComposite(board_.Board(), item.output, item.format,
+                                            settings_.save)};
+    }
+
+private:
+    const std::shared_future<LoadedPicture>& foreground_;
+    const BatchSettings& settings_;
+    Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour};
+    BoardTarget board_;
+};
+
+} // namespace
+
+int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
+             const BatchSettings& settings, BatchObserver& observer)
+{
+    // With no thread to spare, the foreground is loaded by the first worker that asks for it.
+    const std::shared_future<LoadedPicture> loading =
+        std::async(std::launch::async | std::launch::deferred, LoadForeground, foreground).share();
+    const auto foregroundFailed = [&loading] {
+        return loading.get().outcome != LoadedPicture::Outcome::Picture;
+    };
+    const std::size_t workers =
+        std::min<std::size_t>(std::size_t(std::max(settings.jobs, 1)), items.size());
+    std::vector<std::unique_ptr<Composer>> composers;
+    for (std::size_t i = 0; i < workers; ++i)
+        composers.push_back(std::make_unique<Composer>(loading, settings));
+
+    std::atomic<std::size_t> next{0};
+    std::mutex reporting;
+    int failed = 0;
+    const auto work = [&](Composer& composer) {
+        for (std::size_t i = next++; i < items.size(); i = next++) {
+            const BatchItem& item = items[i];
+            if (!item.refusal.isEmpty())
+                continue;
+            {
+                const std::lock_guard lock(reporting);
+                observer.Started(item);
+            }
+            Failure failure;
+            try {
+                failure = composer.Compose(item);
+            } catch (const std::bad_alloc&) {
+                failure = {item.background, QStringLiteral("out of memory")};
+            }
+            if (foregroundFailed())
+                return;
+            const bool written = failure.reason.isEmpty();
+            const std::lock_guard lock(reporting);
+            failed += written ? 0 : 1;
+            observer.Finished(item, written ? QString() : failure.file, failure.reason);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < workers; ++i)
+        threads.emplace_back(work, std::ref(*composers[i]));
+    if (workers > 0)
+        work(*composers[0]);
+    for (std::thread& thread : threads)
+        thread.join();
+    if (foregroundFailed()) {
+        observer.Fail(foreground, loading.get().reason);
+        return 1;
+    }
+    return failed;
+}

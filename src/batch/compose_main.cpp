@@ -1,0 +1,26 @@
+#include "batch/BatchCommand.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <climits>
+#include <malloc.h>
+
+// layerpix-compose: no windows, so no GUI application; the core application gives the
+// program's folder, the arguments in the system's encoding and Qt's image plugins.
+int main(int argc, char* argv[])
+{
+    // Every background takes hundreds of megabytes. Handed back to the system after each file
+    // and faulted in again for the next, that memory costs more than the pixel work; kept in
+    // the heap, the memory of one background serves the next. The process still never holds
+    // more than its busiest moment: N pictures in flight.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, INT_MAX);
+    QCoreApplication app(argc, argv);
+    // The name the window runs under, so both find the same settings file.
+    QCoreApplication::setApplicationName(QStringLiteral("Layerpix"));
+    // A picture that does not open is reported once, with its name and the reason; the image
+    // readers' own warnings would only repeat it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+    return ComposeCommand(QCoreApplication::arguments().mid(1),
+                          QCoreApplication::applicationDirPath());
+}

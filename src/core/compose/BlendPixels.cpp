@@ -1,0 +1,99 @@
+#include "core/compose/BlendPixels.h"
+
+#include "base/Rounding.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+std::uint8_t BlendChannel(std::uint8_t background, std::uint8_t foreground, std::int32_t rate)
+{
+    const std::int16_t inv = static_cast<std::int16_t>(100 - rate);
+    const double value = (background / 100.0) * inv + (foreground / 100.0) * rate;
+    return static_cast<std::uint8_t>(RoundHalfEven(value));
+}
+
+const BlendTable& BlendTableFor(std::int32_t rate)
+{
+    // A large picture costs one look-up per channel instead of two divisions, two
+    // products and a rounding. The tables are filled once and only read afterwards, so
+    // the engine can run on several threads; unused rates cost no memory.
+    static std::array<BlendTable, 101> tables;
+    static std::array<std::once_flag, 101> built;
+    const std::int32_t r = std::clamp(rate, 0, 100);
+    std::call_once(built[std::size_t(r)], [r] {
+        BlendTable& table = tables[std::size_t(r)];
+        for (int background = 0; background < 256; ++background)
+            for (int foreground = 0; foreground < 256; ++foreground)
+                table[std::size_t(background * 256 + foreground)] =
+                    BlendChannel(std::uint8_t(background), std::uint8_t(foreground), r);
+    });
+    return tables[std::size_t(r)];
+}
+
+namespace {
+constexpr std::uint32_t kColourBits = 0x00FFFFFF;
+// Pixels tested together for the key: photographs cut out on a key colour have long runs
+// of it, which then cost a copy.
+constexpr std::size_t kBlock = 8;
+
+std::uint32_t Load(const std::uint8_t* pixels, std::size_t i)
+{
+    std::uint32_t v;
+    std::memcpy(&v, pixels + i * 4, 4);
+    return v;
+}
+
+void Store(std::uint8_t* pixels, std::size_t i, std::uint32_t v)
+{
+    std::memcpy(pixels + i * 4, &v, 4);
+}
+
+std::uint32_t BlendOne(std::uint32_t f, std::uint32_t p, std::uint32_t key,
+                       const std::uint8_t* table, std::uint32_t reservedBits)
+{
+    const std::uint32_t red = table[((p >> 8) & 0xFF00) | ((f >> 16) & 0xFF)];
+    const std::uint32_t green = table[(p & 0xFF00) | ((f >> 8) & 0xFF)];
+    const std::uint32_t blue = table[((p << 8) & 0xFF00) | (f & 0xFF)];
+    const std::uint32_t blended = (p & ~kColourBits) | red << 16 | green << 8 | blue;
+    // Masks rather than a branch: key and other pixels may alternate at random.
+    const std::uint32_t keep = 0u - std::uint32_t(((f ^ key) & kColourBits) == 0);
+    return (p & keep) | (blended & ~keep) | reservedBits;
+}
+} // namespace
+
+void BlendRun(const void* front, const void* patch, void* out, std::size_t count,
+              std::uint32_t key, const BlendTable& table, std::uint32_t reservedBits)
+{
+    const auto* f = static_cast<const std::uint8_t*>(front);
+    const auto* p = static_cast<const std::uint8_t*>(patch);
+    auto* o = static_cast<std::uint8_t*>(out);
+    const std::uint8_t* t = table.data();
+    key &= kColourBits;
+    std::size_t i = 0;
+    for (; i + kBlock <= count; i += kBlock) {
+        std::uint32_t differs = 0;
+        for (std::size_t j = 0; j < kBlock; ++j)
+            differs |= Load(f, i + j) ^ key;
+        if ((differs & kColourBits) == 0) {
+            if (o != p || reservedBits != 0)
+                for (std::size_t j = 0; j < kBlock; ++j)
+                    Store(o, i + j, Load(p, i + j) | reservedBits);
+            continue;
+        }
+        for (std::size_t j = 0; j < kBlock; ++j)
+            Store(o, i + j, BlendOne(Load(f, i + j), Load(p, i + j), key, t, reservedBits));
+    }
+    for (; i < count; ++i)
+        Store(o, i, BlendOne(Load(f, i), Load(p, i), key, t, reservedBits));
+}
+
+void BlendPixels(const PixelArray& F, PixelArray& P, std::int32_t count, std::uint8_t kR,
+                 std::uint8_t kG, std::uint8_t kB, std::int32_t rate)
+{
+    if (count <= 0)
+        return;
+    const std::size_t n = std::min({std::size_t(count), F.size(), P.size()});
+    const std::uint32_t key = std::uint32_t(kR) << 16 | std::uint32_t(kG) << 8 | kB;
+    BlendRun(F.data(), P.data(), P.data(), n, key, BlendTableFor(rate), 0);
+}

@@ -1,0 +1,70 @@
+// An icon file is whole when its directory and every image it lists lie within the file,
+// and each image holds the data its own header states: all rows of a bitmap and of its AND
+// mask, or a PNG file long enough for its picture.
+#include "codec/PngSize.h"
+#include "core/sources/DibHeader.h"
+#include "core/sources/PictureChecks.h"
+
+#include <cstdlib>
+
+namespace {
+const QString kEndsEarly = QStringLiteral("the file ends before its last image does");
+
+QString CheckPngEntry(ByteStream& stream, std::int64_t bytes)
+{
+    std::uint8_t head[26] = {};
+    if (!stream.Read(head, std::min<std::int64_t>(bytes, sizeof head)))
+        return kEndsEarly;
+    const std::optional<PngStatedPicture> stated = ReadPngHeader(head, sizeof head);
+    if (QString refusal = StatedSizeRefusal(stated->width, stated->height); !refusal.isEmpty())
+        return refusal;
+    if (std::uint64_t(bytes) < PngLeastFileSize(*stated))
+        return QStringLiteral("an image is too short for its picture");
+    return QString();
+}
+
+QString CheckBitmapEntry(ByteStream& stream, std::int64_t bytes)
+{
+    const std::optional<DibHeader> header = ReadDibHeader(stream);
+    if (!header)
+        return kEndsEarly;
+    // The stated height counts the rows of the picture and of its AND mask.
+    const std::int64_t height = std::abs(header->height) / 2;
+    if (QString refusal = StatedSizeRefusal(header->width, height); !refusal.isEmpty())
+        return refusal;
+    if (!DibUncompressed(*header))
+        return QStringLiteral("an image is compressed");
+    // 32-bit images carry their own alpha and may go without a mask.
+    const std::int64_t maskRows = header->bitCount == 32 ? 0 : height;
+    const std::int64_t needed = header->headerSize + DibTableBytes(*header)
+                                + DibRowBytes(header->width, header->bitCount) * height
+                                + DibRowBytes(header->width, 1) * maskRows;
+    return bytes < needed ? QStringLiteral("an image is shorter than its rows") : QString();
+}
+} // namespace
+
+QString CheckIco(ByteStream& stream)
+{
+    std::uint8_t header[6];
+    if (!stream.Read(header, sizeof header))
+        return kEndsEarly;
+    const int count = LittleEndian16(header + 4);
+    if (6 + 16 * std::int64_t{count} > stream.Size())
+        return QStringLiteral("the file ends within its directory of %1 images").arg(count);
+    for (int i = 0; i < count; ++i) {
+        std::uint8_t entry[16];
+        if (!stream.Seek(6 + 16 * std::int64_t{i}) || !stream.Read(entry, sizeof entry))
+            return kEndsEarly;
+        const std::int64_t bytes = LittleEndian32(entry + 8), offset = LittleEndian32(entry + 12);
+        if (offset + bytes > stream.Size() || !stream.Seek(offset))
+            return kEndsEarly;
+        std::uint8_t signature[8] = {};
+        if (!stream.Read(signature, std::min<std::int64_t>(bytes, sizeof signature)) || !stream.Seek(offset))
+            return kEndsEarly;
+        const QString refusal = ReadPngHeader(signature, sizeof signature) ? CheckPngEntry(stream, bytes)
+                                                                           : CheckBitmapEntry(stream, bytes);
+        if (!refusal.isEmpty())
+            return refusal;
+    }
+    return QString();
+}

@@ -1,0 +1,9 @@
+#include "core/sources/SourcePicture.h"
+
+#include "core/sources/PngRoute.h"
+#include "core/sources/SourceNames.h"
+
+LoadedPicture LoadSourcePicture(const QString& path, QColor background)
+{
+    return TakesPngRoute(path) ? ReadPngFile(path, background) : LoadPicture(path, background);
+}

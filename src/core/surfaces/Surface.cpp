@@ -1,0 +1,92 @@
+#include "core/surfaces/Surface.h"
+
+#include "core/surfaces/BitmapMemory.h"
+
+#include <QPainter>
+
+namespace {
+QImage BlankBitmap(int width, int height, QColor color)
+{
+    QImage bitmap = NewBitmap(width, height);
+    {
+        const BitmapPagesAhead pagesAhead(bitmap);
+        bitmap.fill(color);
+    }
+    return bitmap;
+}
+} // namespace
+
+Surface::Surface(int width, int height, QColor backColor, QObject* parent)
+    : QObject(parent), bitmap_(BlankBitmap(width, height, backColor)), backColor_(backColor)
+{
+}
+
+void Surface::SetSize(int width, int height)
+{
+    if (width == Width() && height == Height())
+        return;
+    QImage resized = BlankBitmap(width, height, backColor_);
+    QPainter painter(&resized);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, bitmap_);
+    painter.end();
+    bitmap_ = std::move(resized);
+    emit this->resized();
+}
+
+QImage& Surface::BitmapToRedraw(int width, int height)
+{
+    const bool resizing = width != Width() || height != Height();
+    if (!resizing && bitmap_.isDetached())
+        return bitmap_;
+    QImage fresh = NewBitmap(width, height);
+    if (fresh.isNull()) {
+        SetSize(width, height);
+        return bitmap_;
+    }
+    bitmap_ = std::move(fresh);
+    if (resizing)
+        emit resized();
+    return bitmap_;
+}
+
+void Surface::SetBackColor(QColor color)
+{
+    backColor_ = color;
+}
+
+void Surface::SetPicture(std::optional<QImage> picture)
+{
+    if (picture && picture->format() != QImage::Format_RGB32)
+        picture = picture->convertToFormat(QImage::Format_RGB32);
+    picture_ = std::move(picture);
+    if (picture_ && AutoSize && picture_->size() != bitmap_.size()) {
+        // Taking the picture's size and clearing would cover every pixel with the
+        // picture: the bitmap simply becomes the picture.
+        bitmap_ = *picture_;
+        emit resized();
+        return;
+    }
+    Cls();
+}
+
+void Surface::Cls()
+{
+    // A picture as large as the bitmap covers all of it, so the bitmap shares the
+    // picture's pixels until something draws on it (QImage copies them then).
+    if (picture_ && picture_->size() == bitmap_.size()) {
+        bitmap_ = *picture_;
+        return;
+    }
+    bitmap_.fill(backColor_);
+    if (!picture_)
+        return;
+    QPainter painter(&bitmap_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, *picture_);
+}
+
+void Surface::Refresh()
+{
+    emit refreshed();
+}

@@ -1,0 +1,142 @@
+#include "windows/main/frmMain.h"
+
+#include "core/surfaces/SystemColors.h"
+#include "windows/controls/AppIcon.h"
+#include "windows/view/frmView.h"
+#include "windows/controls/InputCodes.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace {
+PictureBox* HiddenPicture(QWidget* parent, int x, int y)
+{
+    auto* box =
+        new PictureBox(parent, QRect(x, y, 73, 65), BorderStyle::None, HolderBackColour);
+    box->surface().AutoSize = true;
+    box->hide();
+    return box;
+}
+
+Label* Caption(QWidget* parent, const QString& text, int y)
+{
+    return new Label(parent, text, QRect(8, y, 73, 17), BorderStyle::ThreeD, Qt::AlignHCenter,
+                     false);
+}
+} // namespace
+
+frmMain::frmMain()
+{
+    setWindowTitle(QStringLiteral("Layerpix"));
+    setWindowIcon(AppIcon());
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, COLOR_BTNFACE);
+    setPalette(pal);
+    // The layout is fixed: the window keeps its client size.
+    setGeometry(4, 38, 322, 479);
+    setFixedSize(322, 479);
+    CreateControls();
+    WireEvents();
+    SetTabOrder();
+}
+
+frmMain::~frmMain()
+{
+    delete View;
+}
+
+void frmMain::CreateControls()
+{
+    Trans = new ScrollBar(this, Qt::Vertical, QRect(64, 184, 17, 17), 0, 100, 0);
+    TMC = new QTimer(this);
+    TMC->setInterval(100);
+    TMC->start();
+    PicImg[2] = HiddenPicture(this, 8, 256);
+    Loupe = new PictureBox(this, QRect(8, 32, 74, 74), BorderStyle::Flat, COLOR_WINDOW);
+    Shape1 = new Shape(Loupe, QRect(Loupe->borderWidth() + 31, Loupe->borderWidth() + 31, 10, 10));
+    for (int slot : {0, 1}) {
+        AREA[slot] = new PictureBox(this, QRect(88, slot == 0 ? 24 : 240, 209, 177),
+                                    BorderStyle::ThreeD, COLOR_BTNFACE);
+        AREA[slot]->setAcceptFiles(true);
+        // The panes report the pointer even with no button held, for the magnifier.
+        AREA[slot]->setMouseTracking(true);
+        PicImg[slot] = HiddenPicture(AREA[slot], AREA[slot]->borderWidth(), AREA[slot]->borderWidth());
+    }
+    HSCR[1] = new ScrollBar(this, Qt::Horizontal, QRect(88, 416, 209, 17), 0, 32767, 0);
+    HSCR[0] = new ScrollBar(this, Qt::Horizontal, QRect(88, 200, 209, 17), 0, 32767, 0);
+    VSCR[1] = new ScrollBar(this, Qt::Vertical, QRect(296, 240, 17, 177), 0, 32767, 0);
+    VSCR[0] = new ScrollBar(this, Qt::Vertical, QRect(296, 24, 17, 177), 0, 32767, 0);
+    FLD[1] = new TextField(this, QRect(88, 224, 209, 18));
+    FLD[0] = new TextField(this, QRect(88, 8, 209, 18));
+    DBTN[1] = new PushButton(this, QStringLiteral("..."), QRect(296, 224, 17, 17));
+    BTN[1] = new PushButton(this, QStringLiteral("ｵﾌﾟｼｮﾝ"), QRect(64, 448, 49, 25));
+    BTN[2] = new PushButton(this, QStringLiteral("閉じる"), QRect(264, 448, 49, 25));
+    DBTN[0] = new PushButton(this, QStringLiteral("..."), QRect(296, 8, 17, 17));
+    BTN[0] = new PushButton(this, QStringLiteral("合成"), QRect(8, 448, 49, 25));
+    DSP[1] = new Label(this, QStringLiteral("0"), QRect(32, 184, 33, 17), BorderStyle::ThreeD,
+                       Qt::AlignRight, true);
+    DSP[1]->SetBackColor(Qt::white);
+    LBL[3] = Caption(this, QStringLiteral("透明度"), 160);
+    DSP[0] = new Label(this, QString(), QRect(32, 136, 49, 17), BorderStyle::Flat, Qt::AlignLeft,
+                       true);
+    DSP[0]->SetBackColor(Qt::black);
+    LBL[1] = Caption(this, QStringLiteral("透明の色"), 112);
+    LBL[2] = Caption(this, QStringLiteral("背景の絵"), 228);
+    LBL[0] = Caption(this, QStringLiteral("前景の絵"), 12);
+}
+
+void frmMain::WireEvents()
+{
+    connect(Trans, &ScrollBar::change, this, [this] { Trans_Change(); });
+    connect(TMC, &QTimer::timeout, this, [this] { TMC_Timer(); });
+    for (std::int16_t i : {0, 1}) {
+        connect(AREA[i], &PictureBox::mouseDown, this,
+                [this, i](std::int16_t b, std::int16_t s, float x, float y) { AREA_MouseDown(i, b, s, x, y); });
+        connect(AREA[i], &PictureBox::mouseMove, this,
+                [this, i](std::int16_t b, std::int16_t s, float x, float y) { AREA_MouseMove(i, b, s, x, y); });
+        connect(AREA[i], &PictureBox::filesDropped, this,
+                [this, i](const QMimeData* d, std::int16_t b, std::int16_t s, float x, float y) {
+                    AREA_OLEDragDrop(i, d, 0, b, s, x, y);
+                });
+        connect(FLD[i], &TextField::keyDown, this,
+                [this, i](std::int16_t key, std::int16_t shift) { FLD_KeyDown(i, key, shift); });
+        connect(FLD[i], &TextField::filesDropped, this,
+                [this, i](const QMimeData* d, std::int16_t b, std::int16_t s, float x, float y) {
+                    FLD_OLEDragDrop(i, d, 0, b, s, x, y);
+                });
+        connect(DBTN[i], &QPushButton::clicked, this, [this, i] { DBTN_Click(i); });
+        connect(HSCR[i], &ScrollBar::change, this, [this, i] { HSCR_Change(i); });
+        connect(VSCR[i], &ScrollBar::change, this, [this, i] { VSCR_Change(i); });
+        connect(DSP[i], &Label::clicked, this, [this, i] { DSP_Click(i); });
+    }
+    for (std::int16_t i : {0, 1, 2})
+        connect(BTN[i], &QPushButton::clicked, this, [this, i] { BTN_Click(i); });
+}
+
+void frmMain::SetTabOrder()
+{
+    // Only buttons, fields and scroll bars take the focus; "合成" comes first.
+    QWidget* order[] = {BTN[0], DBTN[0], BTN[2], BTN[1], DBTN[1], FLD[0], FLD[1], VSCR[0],
+                        VSCR[1], HSCR[0], HSCR[1], Trans};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    BTN[0]->setFocus();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    std::int16_t cancel = 0;
+    Form_QueryUnload(cancel, 0);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+// Keys come here when the control with the focus leaves them; a path field keeps its own
+// Ctrl+Z for the text typed into it.
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    Form_KeyDown(KeyCode(event->key()), ShiftCode(event->modifiers()));
+}

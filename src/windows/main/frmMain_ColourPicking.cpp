@@ -1,0 +1,57 @@
+#include "core/settings/Settings.h"
+#include "windows/dialogs/clsDialog.h"
+#include "core/surfaces/QtColor.h"
+#include "base/Rounding.h"
+#include "core/transparency/Loupe.h"
+#include "core/transparency/Recolour.h"
+#include "windows/main/frmMain.h"
+
+namespace {
+// The foreground pane shows the picture from the scroll bars' values on, so a pane point
+// and a picture point differ by those values.
+std::int32_t PictureCoordinate(float panePoint, const ScrollBar& offset)
+{
+    return RoundToInt32(double(panePoint) + offset.Value());
+}
+} // namespace
+
+// A click on the foreground repaints every pixel of the clicked colour in the key colour,
+// so a plain backdrop becomes transparent in the next composite; the key stays as it is.
+// Any button and any shift state pick. A bitmap that cannot be read stays untouched.
+void frmMain::AREA_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift,
+                             float X, float Y)
+{
+    Surface& picture = PicImg[0]->surface();
+    const std::int32_t pictureX = PictureCoordinate(X, *HSCR[0]);
+    const std::int32_t pictureY = PictureCoordinate(Y, *VSCR[0]);
+    if (Index != 0 || !picture.HasPicture() || pictureX < 0 || pictureX >= picture.Width() ||
+        pictureY < 0 || pictureY >= picture.Height())
+        return;
+    if (RecolourLikePixel(picture, pictureX, pictureY, Settings.TransColor, Recolourings))
+        RenderPane(0);
+    AREA_MouseMove(Index, Button, Shift, X, Y);
+}
+
+// Over the foreground pane the loupe follows the pointer, whatever the buttons; it does
+// not ask whether a picture is loaded, an empty holder simply shows its background.
+void frmMain::AREA_MouseMove(std::int16_t Index, std::int16_t, std::int16_t, float X, float Y)
+{
+    if (Index != 0)
+        return;
+    loupePoint_ = QPoint(PictureCoordinate(X, *HSCR[0]), PictureCoordinate(Y, *VSCR[0]));
+    DrawLoupe(Loupe->surface(), PicImg[0]->surface(), loupePoint_->x(), loupePoint_->y());
+}
+
+// The swatch chooses the key colour in the colour dialog; the rate read-out beside it
+// opens nothing.
+void frmMain::DSP_Click(std::int16_t Index)
+{
+    if (Index != 0)
+        return;
+    clsDialog dialog;
+    dialog.SelectTitle = QStringLiteral("透明の色");
+    if (!dialog.ColorCode(this))
+        return;
+    Settings.TransColor = dialog.SelectColor;
+    DSP[0]->SetBackColor(ToQColor(dialog.SelectColor));
+}

@@ -1,0 +1,42 @@
+#include "core/settings/Settings.h"
+#include "core/surfaces/QtColor.h"
+#include "windows/main/frmMain.h"
+#include "windows/view/frmView.h"
+
+#include <algorithm>
+
+void frmMain::Form_Load()
+{
+    InitMainWindow();
+}
+
+void frmMain::InitMainWindow()
+{
+    // Visible first, so the window is on screen while the saved pictures load.
+    show();
+    DSP[0]->SetBackColor(ToQColor(Settings.TransColor));
+    // The spinner holds 0 to 100, so a hand-edited rate outside that is clamped; the
+    // read-out and the rate follow the spinner even when its value does not change.
+    const std::int16_t before = Trans->Value();
+    Trans->SetValue(static_cast<std::int16_t>(std::clamp(Settings.TransRate, 0, 100)));
+    if (Trans->Value() == before)
+        Trans_Change();
+    FLD[0]->setText(Settings.Front);
+    FLD[1]->setText(Settings.Back);
+    for (std::int16_t slot : {0, 1}) {
+        if (!FLD[slot]->text().isEmpty())
+            OpenSourcePicture(FLD[slot]->text(), slot);
+    }
+}
+
+void frmMain::Form_QueryUnload(std::int16_t& Cancel, std::int16_t UnloadMode)
+{
+    Q_UNUSED(UnloadMode);
+    Settings.Front = FLD[0]->text();
+    Settings.Back = FLD[1]->text();
+    SaveSettings();
+    if (View)
+        View->close();
+    // Closing never asks and is never cancelled.
+    Cancel = 0;
+}

@@ -1,0 +1,49 @@
+#include "core/document/FrontPosition.h"
+#include "core/surfaces/Gdi.h"
+#include "core/sources/SourcePicture.h"
+#include "windows/main/frmMain.h"
+
+namespace {
+bool IsSourceSlot(std::int16_t slot)
+{
+    return slot == 0 || slot == 1;
+}
+} // namespace
+
+std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
+{
+    if (!IsSourceSlot(slot))
+        return 1;
+    Surface& holder = PicImg[slot]->surface();
+    // The file is decoded in full before anything of the slot changes, so a file that does
+    // not open leaves the slot's picture (with its colour replacements), the pane, the path
+    // field and the foreground position as they were.
+    LoadedPicture loaded = LoadSourcePicture(path, holder.BackColor());
+    if (loaded.outcome == LoadedPicture::Outcome::Failed)
+        return 1;
+    if (loaded.outcome == LoadedPicture::Outcome::Picture)
+        holder.SetPicture(std::move(loaded.picture));
+    else
+        holder.SetPicture(std::nullopt);
+    // The recolourings belonged to the picture that has gone.
+    if (slot == 0)
+        Recolourings.Clear();
+    // Where the new picture does not reach, the pane shows its background, not the last one.
+    AREA[slot]->surface().Cls();
+    RenderPane(slot);
+    FLD[slot]->setText(path);
+    FrontX = 0;
+    FrontY = 0;
+    return 0;
+}
+
+void frmMain::RenderPane(std::int16_t slot)
+{
+    if (!IsSourceSlot(slot))
+        return;
+    // The block is the pane's outer size; what falls beyond its inner bitmap is clipped.
+    Surface& pane = AREA[slot]->surface();
+    BitBlt(pane.hDC(), 0, 0, AREA[slot]->width(), AREA[slot]->height(),
+           PicImg[slot]->surface().hDC(), HSCR[slot]->Value(), VSCR[slot]->Value(), SRCCOPY);
+    pane.Refresh();
+}

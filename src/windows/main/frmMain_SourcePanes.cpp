@@ -1,0 +1,65 @@
+#include "core/settings/Settings.h"
+#include "windows/dialogs/clsDialog.h"
+#include "windows/system/ModalDialogs.h"
+#include "core/sources/SourceNames.h"
+#include "windows/controls/InputCodes.h"
+#include "windows/main/frmMain.h"
+
+#include <algorithm>
+
+namespace {
+// Shows the scroll bar only when the picture is longer than the pane in its direction.
+// The view starts at the picture's edge; a range beyond 16 bits is cut to 32767, so the
+// far end of so long a picture cannot be reached.
+void FitScrollBar(ScrollBar& bar, int pictureLength, int paneLength)
+{
+    if (pictureLength > paneLength) {
+        bar.show();
+        bar.SetValue(0);
+        bar.SetMax(static_cast<std::int16_t>(std::min(pictureLength - paneLength, 32767)));
+    } else {
+        bar.hide();
+        bar.SetValue(0);
+    }
+}
+} // namespace
+
+void frmMain::OpenSourcePicture(const QString& path, std::int16_t slot)
+{
+    if (LoadSourceImage(path, slot) != 0)
+        return;
+    const Surface& holder = PicImg[slot]->surface();
+    const Surface& pane = AREA[slot]->surface();
+    FitScrollBar(*HSCR[slot], holder.Width(), pane.Width());
+    FitScrollBar(*VSCR[slot], holder.Height(), pane.Height());
+    RenderPane(slot);
+}
+
+void frmMain::FLD_KeyDown(std::int16_t Index, std::int16_t KeyCode, std::int16_t Shift)
+{
+    Q_UNUSED(Shift);
+    if (KeyCode == vbKeyReturn)
+        OpenSourcePicture(FLD[Index]->text(), Index);
+}
+
+void frmMain::DBTN_Click(std::int16_t Index)
+{
+    clsDialog dialog;
+    // Both browse buttons bear this title.
+    dialog.SelectTitle = QStringLiteral("背景の画像");
+    dialog.FilterPattern = BrowseFilterPattern(Settings.GifOption);
+    dialog.SelectFlags = QString::number(OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    const QString path = dialog.OpenFile(this);
+    if (!path.isEmpty())
+        OpenSourcePicture(path, Index);
+}
+
+void frmMain::HSCR_Change(std::int16_t Index)
+{
+    RenderPane(Index);
+}
+
+void frmMain::VSCR_Change(std::int16_t Index)
+{
+    RenderPane(Index);
+}

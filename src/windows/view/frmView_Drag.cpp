@@ -1,0 +1,46 @@
+#include "core/document/FrontPosition.h"
+#include "windows/view/ComposeIntoView.h"
+#include "base/Rounding.h"
+#include "windows/controls/InputCodes.h"
+#include "windows/view/frmView.h"
+
+// Dragging the marker: a left press on the outline (edges included) grabs it, moves with
+// the left button alone carry the outline along, and the left release places the
+// foreground there and composes again. Positions are board pixels; fractional mouse
+// positions round halves to even.
+
+void frmView::Board_MouseDown(std::int16_t Button, std::int16_t, float X, float Y)
+{
+    if (Button != vbLeftButton)
+        return;
+    const QRect marker = Shape1->Bounds();
+    const float L = float(marker.x()), T = float(marker.y());
+    const float W = float(marker.width()), H = float(marker.height());
+    if (X < L || X > L + W || Y < T || Y > T + H)
+        return;
+    Dragging = -1;
+    GrabOffsetX = RoundToInt16(L - X);
+    GrabOffsetY = RoundToInt16(T - Y);
+}
+
+void frmView::Board_MouseMove(std::int16_t Button, std::int16_t, float X, float Y)
+{
+    if (Button != vbLeftButton || Dragging != -1)
+        return;
+    Shape1->SetBounds(QRect(QPoint(RoundToInt32(GrabOffsetX + X), RoundToInt32(GrabOffsetY + Y)),
+                            Shape1->Bounds().size()));
+}
+
+void frmView::Board_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)
+{
+    if (Button == vbRightButton) {
+        SaveComposite();
+        return;
+    }
+    if (Button != vbLeftButton || Dragging != -1)
+        return;
+    FrontX = RoundToInt32(GrabOffsetX + X);
+    FrontY = RoundToInt32(GrabOffsetY + Y);
+    Dragging = 0;
+    ComposeIntoView(main_, *this);
+}
