@@ -1,6 +1,6 @@
 // GetField on any text, field number and separator: the result is always a piece of the
 // text, and the fields of a text without overlapping separators join back into it.
-#include "core/text/GetField.h"
+#include "core/text/TextUtilities.h"
 
 #include <QString>
 #include <QStringList>

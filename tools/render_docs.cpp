@@ -4,7 +4,7 @@
 // them, clicks the white backdrop away, composes with 30 percent transparency and renders
 // the main window, the composite view and the save-options dialog.
 #include "app/JapaneseInterface.h"
-#include "core/settings/Settings.h"
+#include "core/document/Document.h"
 #include "windows/options/frmJPEG.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 QImage Landscape()
@@ -49,6 +50,12 @@ QImage Logo()
     painter.drawRect(45, 30, 60, 50);
     return picture;
 }
+// The window's marker stands still in red, so each picture comes out the same.
+void StopBlinking(QWidget& window)
+{
+    window.findChild<QTimer*>(QStringLiteral("TMC"))->stop();
+    window.findChild<Shape*>(QStringLiteral("Shape1"))->SetBorderColor(Qt::red);
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -61,39 +68,40 @@ int main(int argc, char* argv[])
     if (argc < 2 || !pictures.isValid())
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    Settings.Front = pictures.filePath(QStringLiteral("logo.png"));
-    Settings.Back = pictures.filePath(QStringLiteral("landscape.jpg"));
-    if (!Logo().save(Settings.Front) || !Landscape().save(Settings.Back, "JPEG", 92))
+    SettingsRecord settings;
+    settings.Front = pictures.filePath(QStringLiteral("logo.png"));
+    settings.Back = pictures.filePath(QStringLiteral("landscape.jpg"));
+    if (!Logo().save(settings.Front) || !Landscape().save(settings.Back, "JPEG", 92))
         return 1;
-    Settings.IniPath = pictures.filePath(QStringLiteral("Layerpix.ini"));
-    Settings.TransColor = 0x00FF00FF;
-    Settings.TransRate = 70;
+    settings.IniPath = pictures.filePath(QStringLiteral("Layerpix.ini"));
+    settings.TransColor = 0x00FF00FF;
+    settings.TransRate = 70;
 
-    frmMain form;
+    Document document(settings);
+    frmMain form(document);
     form.Form_Load();
     form.AREA_MouseDown(0, 1, 0, 2, 2);    // the white backdrop becomes transparent
     form.AREA_MouseMove(0, 0, 0, 10, 10);  // the magnifier at the logo's corner
     QApplication::processEvents();
-    form.TMC->stop();
-    form.Shape1->SetBorderColor(Qt::red);
+    StopBlinking(form);
     if (!form.grab().save(out.filePath(QStringLiteral("main-window.png"))))
         return 1;
 
     form.BTN_Click(0);
-    if (!form.View)
+    frmView* view = form.View();
+    if (!view)
         return 1;
-    form.View->Board_MouseDown(1, 0, 1, 1);   // drag the foreground to the right
-    form.View->Board_MouseUp(1, 0, 201, 111);
+    view->Board_MouseDown(1, 0, 1, 1);   // drag the foreground to the right
+    view->Board_MouseUp(1, 0, 201, 111);
     QApplication::processEvents();
-    form.View->Form_Activate();   // offscreen windows are not always activated
+    view->Form_Activate();   // offscreen windows are not always activated
     QApplication::processEvents();
-    form.View->TMC->stop();
-    form.View->Shape1->SetBorderColor(Qt::red);
-    if (!form.View->grab().save(out.filePath(QStringLiteral("composite-view.png"))))
+    StopBlinking(*view);
+    if (!view->grab().save(out.filePath(QStringLiteral("composite-view.png"))))
         return 1;
 
-    Settings.JpegPrgrs = -1;
-    frmJPEG options(&form);
+    document.Settings.JpegPrgrs = -1;
+    frmJPEG options(&form, document.Settings);
     options.show();
     QApplication::processEvents();
     return options.grab().save(out.filePath(QStringLiteral("save-options.png"))) ? 0 : 1;

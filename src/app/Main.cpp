@@ -1,9 +1,7 @@
 #include "app/Main.h"
 
 #include "app/JapaneseInterface.h"
-#include "core/settings/Settings.h"
 #include "windows/system/ModalDialogs.h"
-#include "windows/main/frmMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,16 +9,6 @@
 #include <unistd.h>
 
 namespace {
-QString Describe(const SettingsError& error)
-{
-    const QString reason = error.kind() == SettingsNumberError::Overflow
-                               ? QStringLiteral("値が範囲を超えています (オーバーフロー)")
-                               : QStringLiteral("数値ではありません (型が一致しません)");
-    return QStringLiteral("設定ファイルの値を読めないため、起動を中止します。\n\n"
-                          "ファイル: %1\nセクション: [%2]\nキー: %3\n値: \"%4\"\n%5")
-        .arg(error.file(), error.section(), error.key(), error.value(), reason);
-}
-
 void Print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -35,28 +23,28 @@ QStringList ArgumentsAfterName(int argc, char* argv[])
 }
 } // namespace
 
-std::unique_ptr<frmMain> StartUp(const QString& programFolder, const StartArguments& arguments)
+std::unique_ptr<Session> StartUp(const QString& programFolder, const StartArguments& arguments)
 {
-    try {
-        LoadSettings(programFolder);
-    } catch (const SettingsError& error) {
+    Result<SettingsRecord> settings = LoadSettings(programFolder);
+    if (!settings) {
         // Nothing has been written yet, so the file stays as it was for the user to mend.
-        Dialogs().MessageBox({nullptr, Describe(error), QStringLiteral("Layerpix"),
-                              MB_OK | MB_ICONSTOP});
+        Dialogs().MessageBox({nullptr, QString::fromStdString(settings.failure().japanese),
+                              QStringLiteral("Layerpix"), MB_OK | MB_ICONSTOP});
         return nullptr;
     }
-    SaveSettings();
+    // A failed save is not reported: the values stay in memory for the next one.
+    (void)SaveSettings(*settings);
     // The file keeps the restored paths until the window closes and stores what its path
     // fields then hold, as for typed paths; the restored picture of a replaced slot is
     // never decoded.
     if (arguments.Front)
-        Settings.Front = *arguments.Front;
+        settings->Front = *arguments.Front;
     if (arguments.Back)
-        Settings.Back = *arguments.Back;
-    auto form = std::make_unique<frmMain>();
-    form->Form_Load();
-    form->show();
-    return form;
+        settings->Back = *arguments.Back;
+    auto session = std::make_unique<Session>(std::move(*settings));
+    session->form.Form_Load();
+    session->form.show();
+    return session;
 }
 
 int Main(int argc, char* argv[])
@@ -85,9 +73,9 @@ int Main(int argc, char* argv[])
                                   QStringLiteral("Layerpix"), MB_OK | MB_ICONSTOP});
         return 2;
     }
-    const std::unique_ptr<frmMain> form = StartUp(QCoreApplication::applicationDirPath(),
-                                                  arguments);
-    if (!form)
+    const std::unique_ptr<Session> session =
+        StartUp(QCoreApplication::applicationDirPath(), arguments);
+    if (!session)
         return 1;
     return QApplication::exec();
 }

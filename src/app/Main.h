@@ -1,10 +1,18 @@
 #pragma once
 #include "app/StartArguments.h"
+#include "core/document/Document.h"
+#include "windows/main/frmMain.h"
 
 #include <QString>
 #include <memory>
 
-class frmMain;
+// The document the user works on and the main window that works on it.
+struct Session {
+    explicit Session(SettingsRecord settings) : document(std::move(settings)), form(document) {}
+
+    Document document;
+    frmMain form;
+};
 
 // Reads the settings of the program in `programFolder`, writes them straight back
 // (creating a missing file with its defaults), then creates, loads and shows the main
@@ -12,7 +20,7 @@ class frmMain;
 // window opens them, as if typed into the path fields. A malformed number in the settings
 // file is reported in a message box naming the file, section, key and value, and gives no
 // window: nullptr.
-std::unique_ptr<frmMain> StartUp(const QString& programFolder,
+std::unique_ptr<Session> StartUp(const QString& programFolder,
                                  const StartArguments& arguments = {});
 
 // The process: reads the command line, starts up and runs the event loop until the main

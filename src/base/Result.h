@@ -24,6 +24,9 @@ public:
     const T& operator*() const { return std::get<0>(state_); }
     T* operator->() { return &std::get<0>(state_); }
     const T* operator->() const { return &std::get<0>(state_); }
+    // The value, or `fallback` when the routine failed.
+    T value_or(T fallback) const& { return *this ? **this : std::move(fallback); }
+    T value_or(T fallback) && { return *this ? std::move(**this) : std::move(fallback); }
     // Precondition: the routine failed.
     const Failure& failure() const { return std::get<1>(state_); }
 

@@ -72,13 +72,12 @@ int ComposeCommand(const QStringList& arguments, const QString& programFolder)
     }
     const BatchOptions& options = command.options;
 
-    try {
-        LoadSettings(programFolder);   // read only: the command line never saves settings
-    } catch (const SettingsError& error) {
-        return CannotStart(QString::fromStdString(error.what()));
-    }
+    // Its own copy, only read: the command line never saves settings.
+    const Result<SettingsRecord> stored = LoadSettings(programFolder);
+    if (!stored)
+        return CannotStart(QString::fromStdString(stored.failure().english));
     const SettledBatchSettings settled =
-        SettleBatchSettings(options, Settings, int(std::thread::hardware_concurrency()));
+        SettleBatchSettings(options, *stored, int(std::thread::hardware_concurrency()));
     if (!settled.error.isEmpty())
         return CannotStart(settled.error);
 

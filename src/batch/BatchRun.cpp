@@ -18,7 +18,7 @@
 
 namespace {
 
-struct Failure {
+struct ItemFailure {
     QString file;   // empty: none
     QString reason;
 };
@@ -45,7 +45,7 @@ public:
 
     // When the foreground turns out not to be a picture, returns without composing; the
     // caller asks the foreground itself before it reports anything.
-    Failure Compose(const BatchItem& item)
+    ItemFailure Compose(const BatchItem& item)
     {
         const QFileInfo output(item.output);
         if (!settings_.overwrite && (output.exists() || output.isSymLink()))
@@ -114,7 +114,7 @@ int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
                 const std::lock_guard lock(reporting);
                 observer.Started(item);
             }
-            Failure failure;
+            ItemFailure failure;
             try {
                 failure = composer.Compose(item);
             } catch (const std::bad_alloc&) {

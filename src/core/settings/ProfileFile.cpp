@@ -1,85 +1,84 @@
 #include "core/settings/ProfileFile.h"
 
+#include "base/Failure.h"
 #include "core/settings/ProfileText.h"
 #include "files/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // Far beyond any settings file; a larger file is not read into memory.
 constexpr qint64 kLargestProfile = 64 * 1024 * 1024;
 
-bool Fail(QString* error, const QString& file, const QString& reason)
+std::string Native(const QString& file)
 {
-    if (error)
-        *error = QDir::toNativeSeparators(file) + QStringLiteral(": ") + reason;
-    return false;
+    return QDir::toNativeSeparators(file).toStdString();
 }
 
-// The bytes of `file`: empty when it is missing or is not a plain file (a folder, a device or
-// a pipe, which is never read and which the writer refuses to replace); std::nullopt when it
-// cannot be read, with the reason in `error`.
-std::optional<QByteArray> ReadProfileBytes(const QString& file, QString* error)
+// The whole of the open file `fd`, which fstat says is `size` bytes long.
+Result<QByteArray> ReadAll(int fd, qint64 size, const QString& file)
 {
-    const QFileInfo info(file);
-    if (!info.isFile())
-        return QByteArray();
-    const QString tooLarge = QStringLiteral("larger than a settings file can be (64 MiB)");
-    if (info.size() > kLargestProfile) {
-        Fail(error, file, tooLarge);
-        return std::nullopt;
+    if (size > kLargestProfile)
+        return Failure{Native(file) + ": larger than a settings file can be (64 MiB)",
+                       Native(file) + ": 設定ファイルとしては大きすぎます (64 MiB を超えています)"};
+    QByteArray content(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        const ssize_t part = ::read(fd, content.data() + got, std::size_t(size - got));
+        if (part < 0 && errno == EINTR)
+            continue;
+        if (part < 0)
+            return FileFailure(FileStep::Read, Native(file), errno);
+        if (part == 0)
+            break;
+        got += part;
     }
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        Fail(error, file, in.errorString());
-        return std::nullopt;
-    }
-    QByteArray content = in.read(kLargestProfile + 1);
-    if (in.error() != QFileDevice::NoError) {
-        Fail(error, file, in.errorString());
-        return std::nullopt;
-    }
-    if (content.size() > kLargestProfile) {
-        Fail(error, file, tooLarge);
-        return std::nullopt;
-    }
+    content.truncate(got);
     return content;
 }
 
 } // namespace
 
-std::optional<QString> GetProfileString(const QString& file, const QString& section,
-                                        const QString& key)
+Result<QByteArray> ReadProfileFile(const QString& file)
 {
-    const std::optional<QByteArray> content = ReadProfileBytes(file, nullptr);
-    if (!content)
-        return std::nullopt;
-    return FindProfileValue(*content, section, key);
+    // Opened without waiting, so that a pipe put where the file belongs cannot stop the program.
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? Result<QByteArray>(QByteArray())
+                   : Result<QByteArray>(FileFailure(FileStep::Open, Native(file), errno));
+    struct stat info {};
+    Result<QByteArray> content = ::fstat(fd, &info) != 0 ? FileFailure(FileStep::Read, Native(file), errno)
+                                 : !S_ISREG(info.st_mode) ? Result<QByteArray>(QByteArray())
+                                                          : ReadAll(fd, info.st_size, file);
+    ::close(fd);
+    return content;
 }
 
-bool WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries,
-                         QString* error)
+Result<void> WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries)
 {
     for (const ProfileEntry& entry : entries) {
-        if (!IsStorableProfileEntry(entry.section, entry.key, entry.value))
-            return Fail(error, file, QStringLiteral("the entry [%1] %2 cannot be stored")
-                                         .arg(entry.section, entry.key));
+        if (!IsStorableProfileEntry(entry.section, entry.key, entry.value)) {
+            const std::string name = "[" + entry.section.toStdString() + "] " + entry.key.toStdString();
+            return Failure{Native(file) + ": the entry " + name + " cannot be stored",
+                           Native(file) + ": 項目 " + name + " は保存できません"};
+        }
     }
     // A file that exists but cannot be read must not be replaced by one holding only these keys.
-    std::optional<QByteArray> content = ReadProfileBytes(file, error);
+    Result<QByteArray> content = ReadProfileFile(file);
     if (!content)
-        return false;
+        return content.failure();
     for (const ProfileEntry& entry : entries)
         *content = SetProfileValue(*content, entry.section, entry.key, entry.value);
-    const std::string reason =
-        WriteFileSafely(QFile::encodeName(file).constData(), content->constData(),
-                        std::size_t(content->size()));
+    const std::string reason = WriteFileSafely(QFile::encodeName(file).constData(),
+                                               content->constData(), std::size_t(content->size()));
     if (reason.empty())
-        return true;
-    if (error)
-        *error = QString::fromLocal8Bit(reason);
-    return false;
+        return {};
+    return Failure{reason, reason};   // MERGE: WriteFileSafely returns Result<void>
 }

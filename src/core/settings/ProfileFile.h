@@ -1,15 +1,16 @@
 #pragma once
-// The settings file on disk, in the profile (INI) format of ProfileText.h.
-// Each call opens and closes the file by itself; nothing is cached between calls.
+// The settings file on disk, in the profile (INI) format of ProfileText.h. Each call opens
+// and closes the file by itself; nothing is cached between calls.
+#include "base/Result.h"
+
+#include <QByteArray>
 #include <QList>
 #include <QString>
-#include <optional>
 
-// The value of `key` in `section` of the profile file `file`; std::nullopt when the file cannot
-// be read, is not a plain file, or has no such section or key (the caller then applies its
-// default).
-std::optional<QString> GetProfileString(const QString& file, const QString& section,
-                                        const QString& key);
+// The bytes of the profile file `file`, read in one go: empty when it is missing or is not a
+// plain file (a folder, a device or a pipe, which is never read and which the writer refuses
+// to replace). Fails when it cannot be read or is larger than a settings file can be (64 MiB).
+Result<QByteArray> ReadProfileFile(const QString& file);
 
 struct ProfileEntry {
     QString section;
@@ -19,9 +20,7 @@ struct ProfileEntry {
 
 // Sets each of `entries`, in order, in the profile file `file` as SetProfileValue does,
 // creating the file, sections and keys as needed and keeping every other line as it was.
-// The file is replaced once, as a whole, by WriteFileSafely (SafeFile.h), so it holds either
-// all the new values or none of them. Returns false on failure and then puts the reason,
-// naming the file, into `error` (when given). Fails without writing when an entry could not be
-// read back (see IsStorableProfileEntry) or the existing file cannot be read.
-bool WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries,
-                         QString* error = nullptr);
+// The file is replaced once, as a whole, by WriteFileSafely (files/SafeFile.h), so it holds
+// either all the new values or none of them. Fails, naming the file, without writing when an
+// entry could not be read back (see IsStorableProfileEntry) or the existing file cannot be read.
+Result<void> WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries);

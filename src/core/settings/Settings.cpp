@@ -1,14 +1,14 @@
 #include "core/settings/Settings.h"
 
-#include "core/settings/SettingsLocation.h"
 #include "core/settings/ProfileFile.h"
+#include "core/settings/ProfileText.h"
+#include "core/settings/SettingsLocation.h"
+#include "core/settings/SettingsNumber.h"
+#include "core/text/TextUtilities.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <limits>
-
-SettingsRecord Settings;
 
 namespace {
 
@@ -26,36 +26,51 @@ const IniEntry JpegPrgrsEntry{"JPEG", "Prgrs"};
 const IniEntry PngRateEntry{"PNG", "Rate"};
 const IniEntry GifOptionEntry{"Options", "GIF"};
 
-QString KindText(SettingsNumberError kind)
-{
-    return kind == SettingsNumberError::Overflow ? QStringLiteral("overflow")
-                                                 : QStringLiteral("type mismatch");
-}
+// Reads the entries of one settings file's bytes; the first value that does not convert
+// leaves its failure behind.
+class EntryReader {
+public:
+    EntryReader(const QString& path, const QByteArray& content) : path_(path), content_(content) {}
 
-std::string Describe(SettingsNumberError kind, const QString& file, const QString& section,
-                     const QString& key, const QString& value)
-{
-    return QStringLiteral("%1 in the settings file %2: [%3] %4=\"%5\"")
-        .arg(KindText(kind), QDir::toNativeSeparators(file), section, key, value)
-        .toStdString();
-}
+    QString Text(const IniEntry& entry, const QString& defaultText) const
+    {
+        return ReadIniString(content_, entry.section, entry.key, defaultText);
+    }
 
-QString ReadText(const QString& path, const IniEntry& entry, const QString& defaultText)
-{
-    return ReadIniString(entry.section, entry.key, defaultText, path);
-}
+    // The entry converted to `Int`; a missing entry gives `defaultValue`.
+    template <typename Int>
+    Int Number(const IniEntry& entry, Int defaultValue)
+    {
+        const QString text = Text(entry, QString::number(defaultValue));
+        const Result<std::int64_t> number = ParseSettingsNumber(
+            text, std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max());
+        if (number)
+            return static_cast<Int>(*number);
+        if (!failure_)
+            failure_ = Describe(number.failure(), entry, text);
+        return defaultValue;
+    }
 
-// The entry converted to `Int`; a missing entry gives `defaultValue`.
-template <typename Int>
-Int ReadNumber(const QString& path, const IniEntry& entry, Int defaultValue)
-{
-    const QString text = ReadText(path, entry, QString::number(defaultValue));
-    const SettingsNumber number = ParseSettingsNumber(text, std::numeric_limits<Int>::min(),
-                                                      std::numeric_limits<Int>::max());
-    if (number.error != SettingsNumberError::None)
-        throw SettingsError(number.error, path, entry.section, entry.key, text);
-    return static_cast<Int>(number.value);
-}
+    const std::optional<Failure>& failure() const { return failure_; }
+
+private:
+    Failure Describe(const Failure& kind, const IniEntry& entry, const QString& value) const
+    {
+        const QString file = QDir::toNativeSeparators(path_);
+        return {QStringLiteral("%1 in the settings file %2: [%3] %4=\"%5\"")
+                    .arg(QString::fromStdString(kind.english), file, entry.section, entry.key, value)
+                    .toStdString(),
+                QStringLiteral("設定ファイルの値を読めないため、起動を中止します。\n\n"
+                               "ファイル: %1\nセクション: [%2]\nキー: %3\n値: \"%4\"\n%5")
+                    .arg(file, entry.section, entry.key, value,
+                         QString::fromStdString(kind.japanese))
+                    .toStdString()};
+    }
+
+    const QString& path_;
+    const QByteArray& content_;
+    std::optional<Failure> failure_;
+};
 
 ProfileEntry Entry(const IniEntry& entry, const QString& value)
 {
@@ -64,72 +79,48 @@ ProfileEntry Entry(const IniEntry& entry, const QString& value)
 
 } // namespace
 
-SettingsError::SettingsError(SettingsNumberError kind, const QString& file,
-                             const QString& section, const QString& key, const QString& value)
-    : std::runtime_error(Describe(kind, file, section, key, value))
-    , kind_(kind)
-    , file_(file)
-    , section_(section)
-    , key_(key)
-    , value_(value)
-{
-}
-
-void LoadSettings()
-{
-    LoadSettings(QCoreApplication::applicationDirPath());
-}
-
-void LoadSettings(const QString& programFolder)
+Result<SettingsRecord> LoadSettings(const QString& programFolder)
 {
     const SettingsRecord defaults;
     SettingsRecord read;
     read.IniPath = SettingsFilePath(programFolder);
-    const QString& path = read.IniPath;
-    read.Front = ReadText(path, FrontEntry, defaults.Front);
-    read.Back = ReadText(path, BackEntry, defaults.Back);
-    read.TransColor = ReadNumber(path, TransColorEntry, defaults.TransColor);
+    // Read once, so that a save by another program in the meantime cannot mix two sets. A
+    // file that cannot be read gives the defaults; its own save then fails and leaves it be.
+    const QByteArray content = ReadProfileFile(read.IniPath).value_or(QByteArray());
+    EntryReader entries(read.IniPath, content);
+    read.Front = entries.Text(FrontEntry, defaults.Front);
+    read.Back = entries.Text(BackEntry, defaults.Back);
+    read.TransColor = entries.Number(TransColorEntry, defaults.TransColor);
     // Read within 16 bits, as the file has always held it; the rate control knows 0 to 100 only.
     const std::int16_t rate =
-        ReadNumber(path, TransRateEntry, static_cast<std::int16_t>(defaults.TransRate));
+        entries.Number(TransRateEntry, static_cast<std::int16_t>(defaults.TransRate));
     read.TransRate = std::clamp<std::int32_t>(rate, 0, 100);
-    read.JpegRate = ReadNumber(path, JpegRateEntry, defaults.JpegRate);
-    read.JpegPrgrs = ReadNumber(path, JpegPrgrsEntry, defaults.JpegPrgrs);
-    read.PngRate = ReadNumber(path, PngRateEntry, defaults.PngRate);
-    read.GifOption = ReadNumber(path, GifOptionEntry, defaults.GifOption);
-    Settings = read;
+    read.JpegRate = entries.Number(JpegRateEntry, defaults.JpegRate);
+    read.JpegPrgrs = entries.Number(JpegPrgrsEntry, defaults.JpegPrgrs);
+    read.PngRate = entries.Number(PngRateEntry, defaults.PngRate);
+    read.GifOption = entries.Number(GifOptionEntry, defaults.GifOption);
+    if (entries.failure())
+        return *entries.failure();
+    return read;
 }
 
-QString SaveSettings()
+Result<void> SaveSettings(const SettingsRecord& settings)
 {
     // Every key in one replacement of the file, so that it never holds part of one save and
     // part of another. The GIF option is left alone: only a user editing the file by hand
     // sets it.
-    QString error;
-    WriteProfileStrings(Settings.IniPath,
-                        {Entry(FrontEntry, Settings.Front), Entry(BackEntry, Settings.Back),
-                         Entry(TransColorEntry, QString::number(Settings.TransColor)),
-                         Entry(TransRateEntry, QString::number(Settings.TransRate)),
-                         Entry(JpegRateEntry, QString::number(Settings.JpegRate)),
-                         Entry(JpegPrgrsEntry, QString::number(Settings.JpegPrgrs)),
-                         Entry(PngRateEntry, QString::number(Settings.PngRate))},
-                        &error);
-    return error;
+    return WriteProfileStrings(
+        settings.IniPath,
+        {Entry(FrontEntry, settings.Front), Entry(BackEntry, settings.Back),
+         Entry(TransColorEntry, QString::number(settings.TransColor)),
+         Entry(TransRateEntry, QString::number(settings.TransRate)),
+         Entry(JpegRateEntry, QString::number(settings.JpegRate)),
+         Entry(JpegPrgrsEntry, QString::number(settings.JpegPrgrs)),
+         Entry(PngRateEntry, QString::number(settings.PngRate))});
 }
 
-QString ReadIniString(const QString& section, const QString& key, const QString& defaultText,
-                      const QString& path)
+QString ReadIniString(const QByteArray& content, const QString& section, const QString& key,
+                      const QString& defaultText)
 {
-    return TrimAtNul(GetProfileString(path, section, key).value_or(defaultText));
-}
-
-QString AddBackslash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-QString TrimAtNul(const QString& text)
-{
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    return nul < 0 ? text : text.first(nul);
+    return TrimAtNul(FindProfileValue(content, section, key).value_or(defaultText));
 }

@@ -1,6 +1,6 @@
 #include "core/settings/SettingsLocation.h"
 
-#include "core/settings/Settings.h"
+#include "core/text/TextUtilities.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -29,14 +29,13 @@ bool RoundsUp(QStringView fraction, std::uint64_t magnitude)
     return magnitude % 2 == 1;
 }
 
-SettingsNumber Failed(SettingsNumberError error)
-{
-    return {0, error};
-}
+const Failure TypeMismatch{"type mismatch", "数値ではありません (型が一致しません)"};
+const Failure Overflow{"overflow", "値が範囲を超えています (オーバーフロー)"};
 
 } // namespace
 
-SettingsNumber ParseSettingsNumber(QStringView text, std::int64_t minimum, std::int64_t maximum)
+Result<std::int64_t> ParseSettingsNumber(QStringView text, std::int64_t minimum,
+                                         std::int64_t maximum)
 {
     QStringView number = text.trimmed();
     const bool negative = number.startsWith(u'-');
@@ -47,19 +46,19 @@ SettingsNumber ParseSettingsNumber(QStringView text, std::int64_t minimum, std::
     const QStringView whole = dot < 0 ? number : number.first(dot);
     const QStringView fraction = dot < 0 ? QStringView() : number.sliced(dot + 1);
     if ((whole.isEmpty() && fraction.isEmpty()) || !AllDigits(whole) || !AllDigits(fraction))
-        return Failed(SettingsNumberError::TypeMismatch);
+        return TypeMismatch;
 
     std::uint64_t magnitude = 0;
     for (QChar c : whole) {
         magnitude = magnitude * 10 + std::uint64_t(c.unicode() - u'0');
         if (magnitude > MagnitudeCap)
-            return Failed(SettingsNumberError::Overflow);
+            return Overflow;
     }
     if (RoundsUp(fraction, magnitude))
         ++magnitude;
 
     const std::int64_t value = negative ? -std::int64_t(magnitude) : std::int64_t(magnitude);
     if (value < minimum || value > maximum)
-        return Failed(SettingsNumberError::Overflow);
-    return {value, SettingsNumberError::None};
+        return Overflow;
+    return value;
 }

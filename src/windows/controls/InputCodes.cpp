@@ -20,13 +20,9 @@ std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers)
 
 std::int16_t KeyCode(int qtKey)
 {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return vbKeyReturn;
-    case Qt::Key_Left: return vbKeyLeft;
-    case Qt::Key_Up: return vbKeyUp;
-    case Qt::Key_Right: return vbKeyRight;
-    case Qt::Key_Down: return vbKeyDown;
-    default: return static_cast<std::int16_t>(qtKey);
-    }
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter)
+        return vbKeyReturn;
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return static_cast<std::int16_t>(qtKey);
+    return 0;
 }

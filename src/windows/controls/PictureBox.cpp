@@ -1,7 +1,5 @@
 #include "windows/controls/PictureBox.h"
 
-#include "windows/controls/InputCodes.h"
-
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -115,27 +113,21 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
 {
     if (!Reports(event->position()))
         return;
-    const QPointF p = InnerPoint(event->position());
-    emit mouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()),
-                   float(p.y()));
+    emit mouseDown(event->button(), event->modifiers(), InnerPoint(event->position()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event)
 {
     if (!Reports(event->position()))
         return;
-    const QPointF p = InnerPoint(event->position());
-    emit mouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), float(p.x()),
-                   float(p.y()));
+    emit mouseMove(event->buttons(), event->modifiers(), InnerPoint(event->position()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!Reports(event->position()))
         return;
-    const QPointF p = InnerPoint(event->position());
-    emit mouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), float(p.x()),
-                 float(p.y()));
+    emit mouseUp(event->button(), event->modifiers(), InnerPoint(event->position()));
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
@@ -148,22 +140,18 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PictureBox::keyPressEvent(QKeyEvent* event)
 {
-    const std::int16_t pressed = KeyCode(event->key());
-    std::int16_t code = pressed;
-    emit keyDown(code, ShiftCode(event->modifiers()));
-    if (code == pressed)
+    bool used = false;
+    emit keyDown(event->key(), event->modifiers(), used);
+    if (!used)
         QWidget::keyPressEvent(event);
 }
 
 void PictureBox::wheelEvent(QWheelEvent* event)
 {
-    const std::int32_t turned = event->angleDelta().y();
-    std::int32_t delta = turned;
-    if (turned != 0) {
-        const QPointF p = InnerPoint(event->position());
-        emit mouseWheel(delta, ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
-    }
-    if (delta == turned)
+    bool used = false;
+    if (const int turned = event->angleDelta().y(); turned != 0)
+        emit mouseWheel(turned, event->modifiers(), InnerPoint(event->position()), used);
+    if (!used)
         QWidget::wheelEvent(event);
 }
 
@@ -188,8 +176,7 @@ void PictureBox::dragMoveEvent(QDragMoveEvent* event)
 
 void PictureBox::dropEvent(QDropEvent* event)
 {
-    const QPointF p = InnerPoint(event->position());
     event->acceptProposedAction();
-    emit filesDropped(event->mimeData(), ButtonCode(event->buttons()),
-                      ShiftCode(event->modifiers()), float(p.x()), float(p.y()));
+    emit filesDropped(event->mimeData(), event->buttons(), event->modifiers(),
+                      InnerPoint(event->position()));
 }

@@ -2,8 +2,6 @@
 #include "core/surfaces/Surface.h"
 
 #include <QWidget>
-#include <cstdint>
-
 #include <QMimeData>
 
 enum class BorderStyle { None, Flat, ThreeD };
@@ -35,22 +33,22 @@ public:
     void SetZoom(double zoom);
 
 signals:
-    void mouseDown(std::int16_t button, std::int16_t shift, float x, float y);
-    void mouseMove(std::int16_t buttons, std::int16_t shift, float x, float y);
-    void mouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+    // The mouse in the bitmap's pixels, fractional where a screen pixel covers several.
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF point);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
     void doubleClicked();
-    // A key pressed while the box has the focus. A receiver that uses the key sets the code
-    // to 0; a key left as it came goes on to the box's container (a scroll area scrolls
-    // with it).
-    void keyDown(std::int16_t& keyCode, std::int16_t shift);
+    // A key pressed while the box has the focus. A receiver that uses the key sets `used`; a
+    // key left unused goes on to the box's container (a scroll area scrolls with it).
+    void keyDown(int key, Qt::KeyboardModifiers modifiers, bool& used);
     // The wheel turned over the box, in eighths of a degree (120 a notch, negative towards
-    // the user). A receiver that uses the turn sets it to 0; a turn left as it came, or a
+    // the user). A receiver that uses the turn sets `used`; a turn left unused, or a
     // sideways one, goes on to the container.
-    void mouseWheel(std::int32_t& delta, std::int16_t shift, float x, float y);
+    void mouseWheel(int delta, Qt::KeyboardModifiers modifiers, QPointF point, bool& used);
     // The zoom changed; the widget has its new size.
     void zoomChanged();
-    void filesDropped(const QMimeData* data, std::int16_t button, std::int16_t shift, float x,
-                      float y);
+    void filesDropped(const QMimeData* data, Qt::MouseButtons buttons,
+                      Qt::KeyboardModifiers modifiers, QPointF point);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,7 +1,5 @@
 #include "windows/controls/TextField.h"
 
-#include "windows/controls/InputCodes.h"
-
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -18,7 +16,7 @@ TextField::TextField(QWidget* parent, QRect outer) : QLineEdit(parent)
 
 void TextField::keyPressEvent(QKeyEvent* event)
 {
-    emit keyDown(KeyCode(event->key()), ShiftCode(event->modifiers()));
+    emit keyDown(event->key(), event->modifiers());
     QLineEdit::keyPressEvent(event);
 }
 
@@ -47,7 +45,5 @@ void TextField::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    emit filesDropped(event->mimeData(), ButtonCode(event->buttons()),
-                      ShiftCode(event->modifiers()), float(event->position().x()),
-                      float(event->position().y()));
+    emit filesDropped(event->mimeData(), event->buttons(), event->modifiers(), event->position());
 }

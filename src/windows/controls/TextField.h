@@ -1,20 +1,18 @@
 #pragma once
 #include <QLineEdit>
-#include <cstdint>
-
 #include <QMimeData>
 
-// A single-line edit field that reports key presses with the handlers' key codes and
-// takes files dropped from the file manager; it refuses any other drop.
+// A single-line edit field that reports key presses and takes files dropped from the file
+// manager; it refuses any other drop.
 class TextField : public QLineEdit {
     Q_OBJECT
 public:
     TextField(QWidget* parent, QRect outer);
 
 signals:
-    void keyDown(std::int16_t keyCode, std::int16_t shift);
-    void filesDropped(const QMimeData* data, std::int16_t button, std::int16_t shift, float x,
-                      float y);
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void filesDropped(const QMimeData* data, Qt::MouseButtons buttons,
+                      Qt::KeyboardModifiers modifiers, QPointF point);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

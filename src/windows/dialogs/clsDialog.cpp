@@ -1,7 +1,6 @@
 #include "windows/dialogs/clsDialog.h"
 
-#include "core/settings/Settings.h"
-#include "core/text/GetField.h"
+#include "core/text/TextUtilities.h"
 #include "windows/system/ModalDialogs.h"
 
 #include <QFileInfo>

@@ -1,5 +1,4 @@
 #pragma once
-#include "core/transparency/RecolourHistory.h"
 #include "windows/controls/Label.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/PushButton.h"
@@ -14,48 +13,31 @@
 #include <cstdint>
 #include <optional>
 
+class Document;
 class QMimeData;
 class frmView;
 
 // The main window "Layerpix": two source panes with their path fields, browse buttons and
 // scroll bars, the magnifier, the transparent-colour swatch, the rate spinner and the
-// three commands. The layout is fixed and built here; the handlers are defined in the
-// folders of the subsystems that own them (app/, sources/, transparency/, compose/).
+// three commands, working on `document`, which must outlive the window. The layout is
+// fixed and built here; the handlers, in the files frmMain_*.cpp beside it, are named after
+// the subsystem whose work they hand to the core. Each control's object name is its fixed
+// name with its index, "FLD(0)", so tests and tools can find it.
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    frmMain();
+    explicit frmMain(Document& document);
     ~frmMain() override;
 
-    // Controls, with their indexes: 0 the foreground, 1 the background; PicImg[2] is the
-    // composition's work surface.
-    ScrollBar* Trans;
-    QTimer* TMC;
-    PictureBox* PicImg[3];
-    PictureBox* Loupe;
-    Shape* Shape1;
-    PictureBox* AREA[2];
-    ScrollBar* HSCR[2];
-    ScrollBar* VSCR[2];
-    TextField* FLD[2];
-    PushButton* DBTN[2];
-    PushButton* BTN[3];
-    Label* DSP[2];
-    Label* LBL[4];
-
     // The composite view, while it is loaded.
-    QPointer<frmView> View;
-    // The path of the file being opened by a drop, per slot.
-    QString DroppedPath[2];
-    // The foreground's recolourings since it was loaded, for undo and redo.
-    RecolourHistory Recolourings;
+    frmView* View() const;
 
-    // Start-up and shutdown (app/).
+    // Start-up and shutdown.
     void Form_Load();
     void InitMainWindow();
     void Form_QueryUnload(std::int16_t& Cancel, std::int16_t UnloadMode);
 
-    // Picture sources (sources/).
+    // Picture sources.
     void OpenSourcePicture(const QString& path, std::int16_t slot);
     std::int16_t LoadSourceImage(const QString& path, std::int16_t slot);
     void RenderPane(std::int16_t slot);
@@ -68,7 +50,7 @@ public:
     void HSCR_Change(std::int16_t Index);
     void VSCR_Change(std::int16_t Index);
 
-    // Transparency controls (transparency/).
+    // Transparency controls.
     void AREA_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
                         float Y);
     void AREA_MouseMove(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
@@ -78,9 +60,9 @@ public:
     void Trans_Change();
     // Keys that no control of the window used: Ctrl+Z undoes a recolouring, Ctrl+Y and
     // Ctrl+Shift+Z redo it.
-    void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void Form_KeyDown(int Key, Qt::KeyboardModifiers Modifiers);
 
-    // The commands (compose/).
+    // The commands.
     void BTN_Click(std::int16_t Index);
 
 protected:
@@ -92,6 +74,25 @@ private:
     void WireEvents();
     void SetTabOrder();
 
+    Document& document_;
+
+    // Controls, with their indexes: 0 the foreground, 1 the background.
+    ScrollBar* Trans;
+    QTimer* TMC;
+    PictureBox* Loupe;
+    Shape* Shape1;
+    PictureBox* AREA[2];
+    ScrollBar* HSCR[2];
+    ScrollBar* VSCR[2];
+    TextField* FLD[2];
+    PushButton* DBTN[2];
+    PushButton* BTN[3];
+    Label* DSP[2];
+    Label* LBL[4];
+
+    QPointer<frmView> View_;
+    // The path of the file being opened by a drop, per slot.
+    QString DroppedPath[2];
     // The foreground pixel the loupe was last drawn around, so it can be drawn again.
     std::optional<QPoint> loupePoint_;
 };

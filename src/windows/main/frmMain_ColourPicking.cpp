@@ -1,4 +1,4 @@
-#include "core/settings/Settings.h"
+#include "core/document/Document.h"
 #include "windows/dialogs/clsDialog.h"
 #include "core/surfaces/QtColor.h"
 #include "base/Rounding.h"
@@ -21,13 +21,14 @@ std::int32_t PictureCoordinate(float panePoint, const ScrollBar& offset)
 void frmMain::AREA_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift,
                              float X, float Y)
 {
-    Surface& picture = PicImg[0]->surface();
+    Surface& picture = document_.PicImg[0];
     const std::int32_t pictureX = PictureCoordinate(X, *HSCR[0]);
     const std::int32_t pictureY = PictureCoordinate(Y, *VSCR[0]);
     if (Index != 0 || !picture.HasPicture() || pictureX < 0 || pictureX >= picture.Width() ||
         pictureY < 0 || pictureY >= picture.Height())
         return;
-    if (RecolourLikePixel(picture, pictureX, pictureY, Settings.TransColor, Recolourings))
+    if (RecolourLikePixel(picture, pictureX, pictureY, document_.Settings.TransColor,
+                          document_.Recolourings))
         RenderPane(0);
     AREA_MouseMove(Index, Button, Shift, X, Y);
 }
@@ -39,7 +40,7 @@ void frmMain::AREA_MouseMove(std::int16_t Index, std::int16_t, std::int16_t, flo
     if (Index != 0)
         return;
     loupePoint_ = QPoint(PictureCoordinate(X, *HSCR[0]), PictureCoordinate(Y, *VSCR[0]));
-    DrawLoupe(Loupe->surface(), PicImg[0]->surface(), loupePoint_->x(), loupePoint_->y());
+    DrawLoupe(Loupe->surface(), document_.PicImg[0], loupePoint_->x(), loupePoint_->y());
 }
 
 // The swatch chooses the key colour in the colour dialog; the rate read-out beside it
@@ -52,6 +53,6 @@ void frmMain::DSP_Click(std::int16_t Index)
     dialog.SelectTitle = QStringLiteral("透明の色");
     if (!dialog.ColorCode(this))
         return;
-    Settings.TransColor = dialog.SelectColor;
+    document_.Settings.TransColor = dialog.SelectColor;
     DSP[0]->SetBackColor(ToQColor(dialog.SelectColor));
 }

@@ -1,7 +1,7 @@
-#include "windows/view/ComposeIntoView.h"
-#include "windows/system/ModalDialogs.h"
-#include "windows/options/frmJPEG.h"
+#include "core/document/Document.h"
 #include "windows/main/frmMain.h"
+#include "windows/options/frmJPEG.h"
+#include "windows/system/ModalDialogs.h"
 #include "windows/view/frmView.h"
 
 // The three commands of the main window's bottom row.
@@ -9,20 +9,16 @@ void frmMain::BTN_Click(std::int16_t Index)
 {
     switch (Index) {
     case 0:
-        if (!PicImg[0]->surface().HasPicture() || !PicImg[1]->surface().HasPicture())
+        if (!document_.PicImg[0].HasPicture() || !document_.PicImg[1].HasPicture())
             return;
         // A view the user closed has deleted itself; the next compose loads a fresh one.
-        if (!View)
-            View = new frmView(*this);
-        ComposeIntoView(*this, *View);
-        View->show();
-        // Brought forward and activated, so it fits itself to a composite of a new size.
-        View->raise();
-        View->activateWindow();
-        View->Board->surface().Refresh();
+        if (!View_)
+            View_ = new frmView(document_);
+        View_->Compose();
+        View_->Present();
         break;
     case 1: {
-        frmJPEG options(this);
+        frmJPEG options(this, document_.Settings);
         Dialogs().ShowModal(options);
         break;
     }

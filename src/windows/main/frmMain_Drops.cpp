@@ -1,7 +1,7 @@
-#include "core/settings/Settings.h"
-#include "windows/system/Drops.h"
+#include "core/document/Document.h"
 #include "core/sources/SourceNames.h"
 #include "windows/main/frmMain.h"
+#include "windows/system/Drops.h"
 
 void frmMain::FLD_OLEDragDrop(std::int16_t Index, const QMimeData* Data, std::int32_t Effect,
                               std::int16_t Button, std::int16_t Shift, float X, float Y)
@@ -16,7 +16,7 @@ void frmMain::FLD_OLEDragDrop(std::int16_t Index, const QMimeData* Data, std::in
         return;
     // Every accepted file opens in turn into the same slot; the last one that opens stays.
     for (const QString& path : *files) {
-        if (!DropAccepted(path, Settings.GifOption))
+        if (!DropAccepted(path, document_.Settings.GifOption))
             continue;
         DroppedPath[Index] = path;
         OpenSourcePicture(DroppedPath[Index], Index);

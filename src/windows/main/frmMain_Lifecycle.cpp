@@ -1,4 +1,4 @@
-#include "core/settings/Settings.h"
+#include "core/document/Document.h"
 #include "core/surfaces/QtColor.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
@@ -14,15 +14,16 @@ void frmMain::InitMainWindow()
 {
     // Visible first, so the window is on screen while the saved pictures load.
     show();
-    DSP[0]->SetBackColor(ToQColor(Settings.TransColor));
+    const SettingsRecord& settings = document_.Settings;
+    DSP[0]->SetBackColor(ToQColor(settings.TransColor));
     // The spinner holds 0 to 100, so a hand-edited rate outside that is clamped; the
     // read-out and the rate follow the spinner even when its value does not change.
     const std::int16_t before = Trans->Value();
-    Trans->SetValue(static_cast<std::int16_t>(std::clamp(Settings.TransRate, 0, 100)));
+    Trans->SetValue(static_cast<std::int16_t>(std::clamp(settings.TransRate, 0, 100)));
     if (Trans->Value() == before)
         Trans_Change();
-    FLD[0]->setText(Settings.Front);
-    FLD[1]->setText(Settings.Back);
+    FLD[0]->setText(settings.Front);
+    FLD[1]->setText(settings.Back);
     for (std::int16_t slot : {0, 1}) {
         if (!FLD[slot]->text().isEmpty())
             OpenSourcePicture(FLD[slot]->text(), slot);
@@ -32,11 +33,12 @@ void frmMain::InitMainWindow()
 void frmMain::Form_QueryUnload(std::int16_t& Cancel, std::int16_t UnloadMode)
 {
     Q_UNUSED(UnloadMode);
-    Settings.Front = FLD[0]->text();
-    Settings.Back = FLD[1]->text();
-    SaveSettings();
-    if (View)
-        View->close();
+    document_.Settings.Front = FLD[0]->text();
+    document_.Settings.Back = FLD[1]->text();
+    // A failed save is not reported: closing goes on, as it always does.
+    (void)SaveSettings(document_.Settings);
+    if (View_)
+        View_->close();
     // Closing never asks and is never cancelled.
     Cancel = 0;
 }

@@ -1,6 +1,6 @@
-#include "core/document/FrontPosition.h"
-#include "core/surfaces/Gdi.h"
+#include "core/document/Document.h"
 #include "core/sources/SourcePicture.h"
+#include "core/surfaces/Gdi.h"
 #include "windows/main/frmMain.h"
 
 namespace {
@@ -14,7 +14,7 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
 {
     if (!IsSourceSlot(slot))
         return 1;
-    Surface& holder = PicImg[slot]->surface();
+    Surface& holder = document_.PicImg[slot];
     // The file is decoded in full before anything of the slot changes, so a file that does
     // not open leaves the slot's picture (with its colour replacements), the pane, the path
     // field and the foreground position as they were.
@@ -27,13 +27,13 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
         holder.SetPicture(std::nullopt);
     // The recolourings belonged to the picture that has gone.
     if (slot == 0)
-        Recolourings.Clear();
+        document_.Recolourings.Clear();
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();
     RenderPane(slot);
     FLD[slot]->setText(path);
-    FrontX = 0;
-    FrontY = 0;
+    document_.FrontX = 0;
+    document_.FrontY = 0;
     return 0;
 }
 
@@ -44,6 +44,6 @@ void frmMain::RenderPane(std::int16_t slot)
     // The block is the pane's outer size; what falls beyond its inner bitmap is clipped.
     Surface& pane = AREA[slot]->surface();
     BitBlt(pane.hDC(), 0, 0, AREA[slot]->width(), AREA[slot]->height(),
-           PicImg[slot]->surface().hDC(), HSCR[slot]->Value(), VSCR[slot]->Value(), SRCCOPY);
+           document_.PicImg[slot].hDC(), HSCR[slot]->Value(), VSCR[slot]->Value(), SRCCOPY);
     pane.Refresh();
 }

@@ -1,4 +1,4 @@
-#include "core/settings/Settings.h"
+#include "core/document/Document.h"
 #include "windows/main/frmMain.h"
 
 // The spinner holds the foreground's weight; the read-out shows the transparency, the
@@ -6,6 +6,6 @@
 // foreground more transparent.
 void frmMain::Trans_Change()
 {
-    Settings.TransRate = Trans->Value();
+    document_.Settings.TransRate = Trans->Value();
     DSP[1]->setText(QString::number(100 - Trans->Value()));
 }

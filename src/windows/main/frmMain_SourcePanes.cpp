@@ -1,4 +1,4 @@
-#include "core/settings/Settings.h"
+#include "core/document/Document.h"
 #include "windows/dialogs/clsDialog.h"
 #include "windows/system/ModalDialogs.h"
 #include "core/sources/SourceNames.h"
@@ -28,7 +28,7 @@ void frmMain::OpenSourcePicture(const QString& path, std::int16_t slot)
 {
     if (LoadSourceImage(path, slot) != 0)
         return;
-    const Surface& holder = PicImg[slot]->surface();
+    const Surface& holder = document_.PicImg[slot];
     const Surface& pane = AREA[slot]->surface();
     FitScrollBar(*HSCR[slot], holder.Width(), pane.Width());
     FitScrollBar(*VSCR[slot], holder.Height(), pane.Height());
@@ -47,7 +47,7 @@ void frmMain::DBTN_Click(std::int16_t Index)
     clsDialog dialog;
     // Both browse buttons bear this title.
     dialog.SelectTitle = QStringLiteral("背景の画像");
-    dialog.FilterPattern = BrowseFilterPattern(Settings.GifOption);
+    dialog.FilterPattern = BrowseFilterPattern(document_.Settings.GifOption);
     dialog.SelectFlags = QString::number(OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
     const QString path = dialog.OpenFile(this);
     if (!path.isEmpty())

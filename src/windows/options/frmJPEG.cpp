@@ -15,7 +15,7 @@ Label* Caption(QWidget* parent, const QString& text, int x, int y)
 }
 } // namespace
 
-frmJPEG::frmJPEG(QWidget* owner) : QDialog(owner)
+frmJPEG::frmJPEG(QWidget* owner, SettingsRecord& settings) : QDialog(owner), settings_(settings)
 {
     setWindowTitle(QStringLiteral("保存オプション"));
     setWindowIcon(AppIcon());
@@ -35,6 +35,13 @@ frmJPEG::frmJPEG(QWidget* owner) : QDialog(owner)
     BTN[1] = new PushButton(this, QStringLiteral("閉じる"), QRect(216, 144, 89, 25));
     BTN[0] = new PushButton(this, QStringLiteral("保存"), QRect(8, 144, 89, 25));
 
+    for (int i : {0, 1}) {
+        BoxLine[i]->setObjectName(QStringLiteral("BoxLine(%1)").arg(i));
+        ASCR[i]->setObjectName(QStringLiteral("ASCR(%1)").arg(i));
+        DSP[i]->setObjectName(QStringLiteral("DSP(%1)").arg(i));
+        BTN[i]->setObjectName(QStringLiteral("BTN(%1)").arg(i));
+    }
+    CHK->setObjectName(QStringLiteral("CHK"));
     for (std::int16_t i : {0, 1}) {
         connect(ASCR[i], &ScrollBar::change, this, [this, i] { ASCR_Change(i); });
         connect(BTN[i], &QPushButton::clicked, this, [this, i] { BTN_Click(i); });

@@ -9,9 +9,9 @@
 // PNG rate outside the table leaves the bar at its design position 1.
 void frmJPEG::Form_Load()
 {
-    ASCR[0]->SetValue(std::clamp<std::int16_t>(Settings.JpegRate, 1, 100));
-    CHK->setCheckState(Settings.JpegPrgrs != 0 ? Qt::Checked : Qt::Unchecked);
-    if (const auto position = PngPositionOfRate(Settings.PngRate))
+    ASCR[0]->SetValue(std::clamp<std::int16_t>(settings_.JpegRate, 1, 100));
+    CHK->setCheckState(settings_.JpegPrgrs != 0 ? Qt::Checked : Qt::Unchecked);
+    if (const auto position = PngPositionOfRate(settings_.PngRate))
         ASCR[1]->SetValue(*position);
 }
 
@@ -25,10 +25,10 @@ void frmJPEG::ASCR_Change(std::int16_t Index)
 void frmJPEG::BTN_Click(std::int16_t Index)
 {
     if (Index == 0) {
-        Settings.JpegRate = ASCR[0]->Value();
-        Settings.JpegPrgrs = CHK->checkState() == Qt::Checked ? -1 : 0;
-        Settings.PngRate = PngRateAtPosition.at(std::size_t(ASCR[1]->Value()));
-        SaveSettings();
+        settings_.JpegRate = ASCR[0]->Value();
+        settings_.JpegPrgrs = CHK->checkState() == Qt::Checked ? -1 : 0;
+        settings_.PngRate = PngRateAtPosition.at(std::size_t(ASCR[1]->Value()));
+        (void)SaveSettings(settings_);   // a failed save keeps the options in memory
     }
     close();
 }

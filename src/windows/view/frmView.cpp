@@ -1,11 +1,34 @@
 #include "windows/view/frmView.h"
 
+#include "core/compose/ComposeImages.h"
+#include "core/document/Document.h"
 #include "core/surfaces/SystemColors.h"
+#include "windows/controls/InputCodes.h"
 
 #include <QEvent>
 #include <QScrollArea>
 
-frmView::frmView(frmMain& main) : QWidget(nullptr, Qt::Tool), main_(main)
+namespace {
+// The view as the engine draws into it: the board and the foreground's marker.
+class BoardAndMarker final : public CompositeTarget {
+public:
+    BoardAndMarker(PictureBox& board, Shape& marker) : board_(board), marker_(marker) {}
+
+    Surface& Board() override { return board_.surface(); }
+    void PlaceMarker(std::int32_t left, std::int32_t top, std::int32_t width,
+                     std::int32_t height) override
+    {
+        marker_.SetBounds(QRect(left, top, width, height));
+    }
+    void Refresh() override { board_.surface().Refresh(); }
+
+private:
+    PictureBox& board_;
+    Shape& marker_;
+};
+} // namespace
+
+frmView::frmView(Document& document) : QWidget(nullptr, Qt::Tool), document_(document)
 {
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -16,26 +39,59 @@ frmView::frmView(frmMain& main) : QWidget(nullptr, Qt::Tool), main_(main)
     scroller_->setFocusPolicy(Qt::NoFocus);
     scroller_->setGeometry(0, 0, 194, 179);
     Board = new PictureBox(nullptr, QRect(0, 0, 200, 200), BorderStyle::None, COLOR_BTNFACE);
+    Board->setObjectName(QStringLiteral("Board"));
     Board->surface().AutoSize = true;
     // The window's only control that takes the focus.
     Board->setFocusPolicy(Qt::StrongFocus);
     scroller_->setWidget(Board);
     TMC = new QTimer(Board);
+    TMC->setObjectName(QStringLiteral("TMC"));
     TMC->setInterval(100);
     TMC->start();
     Shape1 = new Shape(Board, QRect(-1, -1, 1, 1));
+    Shape1->setObjectName(QStringLiteral("Shape1"));
     captionReset_ = new QTimer(this);
     captionReset_->setSingleShot(true);
     captionReset_->setInterval(1500);
 
+    // Qt's buttons and modifiers become the handlers' fixed codes where they are called.
     connect(captionReset_, &QTimer::timeout, this, [this] { setWindowTitle(Caption); });
     connect(TMC, &QTimer::timeout, this, [this] { TMC_Timer(); });
-    connect(Board, &PictureBox::mouseDown, this, &frmView::Board_MouseDown);
-    connect(Board, &PictureBox::mouseMove, this, &frmView::Board_MouseMove);
-    connect(Board, &PictureBox::mouseUp, this, &frmView::Board_MouseUp);
+    connect(Board, &PictureBox::mouseDown, this,
+            [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPointF p) {
+                Board_MouseDown(ButtonCode(b), ShiftCode(m), float(p.x()), float(p.y()));
+            });
+    connect(Board, &PictureBox::mouseMove, this,
+            [this](Qt::MouseButtons b, Qt::KeyboardModifiers m, QPointF p) {
+                Board_MouseMove(ButtonCode(b), ShiftCode(m), float(p.x()), float(p.y()));
+            });
+    connect(Board, &PictureBox::mouseUp, this,
+            [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPointF p) {
+                Board_MouseUp(ButtonCode(b), ShiftCode(m), float(p.x()), float(p.y()));
+            });
     connect(Board, &PictureBox::doubleClicked, this, &frmView::Board_DblClick);
-    connect(Board, &PictureBox::keyDown, this, &frmView::Board_KeyDown);
-    connect(Board, &PictureBox::mouseWheel, this, &frmView::Board_MouseWheel);
+    connect(Board, &PictureBox::keyDown, this,
+            [this](int key, Qt::KeyboardModifiers m, bool& used) { used = Board_KeyDown(key, m); });
+    connect(Board, &PictureBox::mouseWheel, this,
+            [this](int delta, Qt::KeyboardModifiers m, QPointF p, bool& used) {
+                used = Board_MouseWheel(delta, m, p);
+            });
+}
+
+void frmView::Compose()
+{
+    BoardAndMarker target(*Board, *Shape1);
+    Document& d = document_;
+    ComposeImages(d.Settings.TransColor, d.Settings.TransRate, d.FrontX, d.FrontY,
+                  {d.PicImg[0], d.PicImg[1], &d.PicImg[2]}, target);
+}
+
+void frmView::Present()
+{
+    show();
+    raise();
+    activateWindow();
+    Board->surface().Refresh();
 }
 
 bool frmView::event(QEvent* event)

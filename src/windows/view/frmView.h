@@ -7,22 +7,27 @@
 #include <cstdint>
 #include <optional>
 
+class Document;
 class QScrollArea;
-class frmMain;
 
-// The composite view "合成画像": the composite on `Board`, the foreground's place marked by
-// the blinking outline `Shape1`. A tool window without a task-bar button; it closes and
-// frees itself, and the next composition loads it afresh. The handlers live in view/.
+// The composite view "合成画像": the composite of `document` on `Board`, the foreground's
+// place marked by the blinking outline `Shape1`. A tool window without a task-bar button; it
+// closes and frees itself, and the next composition loads it afresh. The handlers live in
+// the files frmView_*.cpp beside it. Controls are named as in the main window ("Board").
 class frmView : public QWidget {
     Q_OBJECT
 public:
-    explicit frmView(frmMain& main);
+    explicit frmView(Document& document);
 
     inline static const QString Caption = QStringLiteral("合成画像");
 
-    PictureBox* Board;
-    QTimer* TMC;
-    Shape* Shape1;
+    // Composes the document's foreground onto its background at FrontX, FrontY with the key
+    // and the rate of its settings, through its work surface, into Board, and places Shape1
+    // over the foreground. Repaints the board; does not show the window.
+    void Compose();
+    // Shows the window, brought forward and activated, so that it fits itself to a composite
+    // of a new size.
+    void Present();
 
     void Form_Activate();
     void Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
@@ -30,16 +35,12 @@ public:
     void Board_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y);
     void Board_DblClick();
     void TMC_Timer();
-    // The arrows nudge the foreground; Ctrl with 0, 1, minus or plus zooms. A key used
-    // here comes back as 0, so the scroll area does not scroll with it.
-    void Board_KeyDown(std::int16_t& KeyCode, std::int16_t Shift);
-    // Ctrl and the wheel zoom about the pointer; a turn used here comes back as 0.
-    void Board_MouseWheel(std::int32_t& Delta, std::int16_t Shift, float X, float Y);
-
-    // Drag state: Dragging is -1 while the marker is being dragged, 0 otherwise.
-    std::int16_t Dragging = 0;
-    std::int16_t GrabOffsetX = 0;
-    std::int16_t GrabOffsetY = 0;
+    // The arrows nudge the foreground; Ctrl with 0, 1, minus or plus zooms. True when the
+    // key was used here, so the scroll area does not scroll with it.
+    bool Board_KeyDown(int Key, Qt::KeyboardModifiers Modifiers);
+    // Ctrl and the wheel zoom about the pointer, `point` in board pixels; true when the turn
+    // was used here.
+    bool Board_MouseWheel(int Delta, Qt::KeyboardModifiers Modifiers, QPointF point);
 
 protected:
     bool event(QEvent* event) override;
@@ -47,16 +48,26 @@ protected:
 private:
     void SaveComposite();
     void Nudge(QPoint step);
-    bool ZoomKey(std::int16_t KeyCode, std::int16_t Shift);
+    bool ZoomKey(int Key, Qt::KeyboardModifiers Modifiers);
     void SetViewZoom(double zoom, std::optional<QPointF> viewportAnchor);
     double FitZoomNow() const;
     QSize RoomForBoard() const;
     void FitWindow();
 
-    frmMain& main_;
+    Document& document_;
+    PictureBox* Board;
+    QTimer* TMC;
+    Shape* Shape1;
     QScrollArea* scroller_;
     // Puts the plain caption back a moment after the last nudge showed the position.
     QTimer* captionReset_;
     bool composePending_ = false;
     std::int32_t wheelRest_ = 0;
+
+    // The drag: Dragging is -1 while the marker is being dragged, 0 otherwise. The grab
+    // offsets are the marker's corner less the pointer at the press, in board pixels, wide
+    // enough for any composite.
+    std::int16_t Dragging = 0;
+    std::int32_t GrabOffsetX = 0;
+    std::int32_t GrabOffsetY = 0;
 };

@@ -1,13 +1,13 @@
-#include "core/document/FrontPosition.h"
-#include "windows/view/ComposeIntoView.h"
 #include "base/Rounding.h"
+#include "core/document/Document.h"
 #include "windows/controls/InputCodes.h"
 #include "windows/view/frmView.h"
 
 // Dragging the marker: a left press on the outline (edges included) grabs it, moves with
 // the left button alone carry the outline along, and the left release places the
 // foreground there and composes again. Positions are board pixels; fractional mouse
-// positions round halves to even.
+// positions round halves to even. The grab offsets hold 32 bits: a foreground grabbed far
+// from its corner on a wide composite lands where it was dropped.
 
 void frmView::Board_MouseDown(std::int16_t Button, std::int16_t, float X, float Y)
 {
@@ -19,15 +19,16 @@ void frmView::Board_MouseDown(std::int16_t Button, std::int16_t, float X, float 
     if (X < L || X > L + W || Y < T || Y > T + H)
         return;
     Dragging = -1;
-    GrabOffsetX = RoundToInt16(L - X);
-    GrabOffsetY = RoundToInt16(T - Y);
+    GrabOffsetX = RoundToInt32(L - X);
+    GrabOffsetY = RoundToInt32(T - Y);
 }
 
 void frmView::Board_MouseMove(std::int16_t Button, std::int16_t, float X, float Y)
 {
     if (Button != vbLeftButton || Dragging != -1)
         return;
-    Shape1->SetBounds(QRect(QPoint(RoundToInt32(GrabOffsetX + X), RoundToInt32(GrabOffsetY + Y)),
+    Shape1->SetBounds(QRect(QPoint(RoundToInt32(GrabOffsetX + double(X)),
+                                   RoundToInt32(GrabOffsetY + double(Y))),
                             Shape1->Bounds().size()));
 }
 
@@ -39,8 +40,8 @@ void frmView::Board_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)
     }
     if (Button != vbLeftButton || Dragging != -1)
         return;
-    FrontX = RoundToInt32(GrabOffsetX + X);
-    FrontY = RoundToInt32(GrabOffsetY + Y);
+    document_.FrontX = RoundToInt32(GrabOffsetX + double(X));
+    document_.FrontY = RoundToInt32(GrabOffsetY + double(Y));
     Dragging = 0;
-    ComposeIntoView(main_, *this);
+    Compose();
 }

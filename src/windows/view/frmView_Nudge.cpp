@@ -1,39 +1,41 @@
-#include "core/document/FrontPosition.h"
-#include "windows/view/ComposeIntoView.h"
 #include "base/Rounding.h"
-#include "windows/controls/InputCodes.h"
+#include "core/document/Document.h"
 #include "windows/view/frmView.h"
 
 #include <optional>
 
 namespace {
+// The modifiers a person holds on purpose; the keypad flag of the arrows is none of them.
+constexpr Qt::KeyboardModifiers kHeld =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
 // An arrow moves the foreground one composite pixel, ten with Shift; with Ctrl or Alt it
 // is no nudge.
-std::optional<QPoint> NudgeOf(std::int16_t KeyCode, std::int16_t Shift)
+std::optional<QPoint> NudgeOf(int Key, Qt::KeyboardModifiers Modifiers)
 {
-    if ((Shift & ~vbShiftMask) != 0)
+    const Qt::KeyboardModifiers held = Modifiers & kHeld;
+    if (held != Qt::NoModifier && held != Qt::ShiftModifier)
         return std::nullopt;
-    const int length = Shift == vbShiftMask ? 10 : 1;
-    switch (KeyCode) {
-    case vbKeyLeft: return QPoint(-length, 0);
-    case vbKeyRight: return QPoint(length, 0);
-    case vbKeyUp: return QPoint(0, -length);
-    case vbKeyDown: return QPoint(0, length);
+    const int length = held == Qt::ShiftModifier ? 10 : 1;
+    switch (Key) {
+    case Qt::Key_Left: return QPoint(-length, 0);
+    case Qt::Key_Right: return QPoint(length, 0);
+    case Qt::Key_Up: return QPoint(0, -length);
+    case Qt::Key_Down: return QPoint(0, length);
     default: return std::nullopt;
     }
 }
 } // namespace
 
-void frmView::Board_KeyDown(std::int16_t& KeyCode, std::int16_t Shift)
+bool frmView::Board_KeyDown(int Key, Qt::KeyboardModifiers Modifiers)
 {
-    if (const std::optional<QPoint> step = NudgeOf(KeyCode, Shift)) {
+    if (const std::optional<QPoint> step = NudgeOf(Key, Modifiers)) {
         // During a drag the marker belongs to the mouse.
         if (Dragging != -1)
             Nudge(*step);
-        KeyCode = 0;
-    } else if (ZoomKey(KeyCode, Shift)) {
-        KeyCode = 0;
+        return true;
     }
+    return ZoomKey(Key, Modifiers);
 }
 
 // A nudge places the foreground as a drag of the marker by `step` would, and the caption
@@ -43,10 +45,12 @@ void frmView::Board_KeyDown(std::int16_t& KeyCode, std::int16_t Shift)
 void frmView::Nudge(QPoint step)
 {
     const QRect marker = Shape1->Bounds();
-    FrontX = RoundToInt32(double(marker.x()) + step.x());
-    FrontY = RoundToInt32(double(marker.y()) + step.y());
-    Shape1->SetBounds(QRect(QPoint(FrontX, FrontY), marker.size()));
-    setWindowTitle(QStringLiteral("%1 (%2, %3)").arg(Caption).arg(FrontX).arg(FrontY));
+    std::int32_t& x = document_.FrontX;
+    std::int32_t& y = document_.FrontY;
+    x = RoundToInt32(double(marker.x()) + step.x());
+    y = RoundToInt32(double(marker.y()) + step.y());
+    Shape1->SetBounds(QRect(QPoint(x, y), marker.size()));
+    setWindowTitle(QStringLiteral("%1 (%2, %3)").arg(Caption).arg(x).arg(y));
     captionReset_->start();
     if (composePending_)
         return;
@@ -55,7 +59,7 @@ void frmView::Nudge(QPoint step)
         this,
         [this] {
             composePending_ = false;
-            ComposeIntoView(main_, *this);
+            Compose();
         },
         Qt::QueuedConnection);
 }

@@ -1,4 +1,4 @@
-#include "core/settings/Settings.h"
+#include "core/document/Document.h"
 #include "windows/dialogs/clsDialog.h"
 #include "windows/system/ModalDialogs.h"
 #include "windows/view/frmView.h"
@@ -49,7 +49,8 @@ void frmView::SaveComposite()
         break;
     }
     // Read at the moment of saving, so a change in the options dialog applies to the next save.
-    const SaveOptions options{Settings.JpegRate, Settings.JpegPrgrs, Settings.PngRate};
+    const SettingsRecord& settings = document_.Settings;
+    const SaveOptions options{settings.JpegRate, settings.JpegPrgrs, settings.PngRate};
     const QString reason = WriteComposite(Board->surface(), name, target.format, options);
     if (!reason.isEmpty())
         Dialogs().MessageBox({this, name + QStringLiteral("\r\n") + reason,

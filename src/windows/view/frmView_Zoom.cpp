@@ -1,4 +1,3 @@
-#include "windows/controls/InputCodes.h"
 #include "windows/view/frmView.h"
 #include "core/view/ViewSizing.h"
 
@@ -9,34 +8,34 @@
 // Ctrl+0 fits the whole composite into the room the screen gives, Ctrl+1 shows it at its
 // own size, Ctrl+minus and Ctrl+plus (or Ctrl+=) step between; the view's centre stays on
 // the same composite point where the scroll bars allow.
-bool frmView::ZoomKey(std::int16_t KeyCode, std::int16_t Shift)
+bool frmView::ZoomKey(int Key, Qt::KeyboardModifiers Modifiers)
 {
-    if ((Shift & vbCtrlMask) == 0 || (Shift & vbAltMask) != 0)
+    if (!(Modifiers & Qt::ControlModifier) || (Modifiers & Qt::AltModifier))
         return false;
-    switch (KeyCode) {
-    case '0': SetViewZoom(FitZoomNow(), std::nullopt); return true;
-    case '1': SetViewZoom(1.0, std::nullopt); return true;
-    case '-': SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), -1), std::nullopt); return true;
-    case '+':
-    case '=': SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), 1), std::nullopt); return true;
+    switch (Key) {
+    case Qt::Key_0: SetViewZoom(FitZoomNow(), std::nullopt); return true;
+    case Qt::Key_1: SetViewZoom(1.0, std::nullopt); return true;
+    case Qt::Key_Minus: SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), -1), std::nullopt); return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), 1), std::nullopt); return true;
     default: return false;
     }
 }
 
 // A notch a step, towards the user smaller; the composite point under the pointer stays
 // under it. Fine wheels that turn a notch in several events step once the notch is full.
-void frmView::Board_MouseWheel(std::int32_t& Delta, std::int16_t Shift, float X, float Y)
+bool frmView::Board_MouseWheel(int Delta, Qt::KeyboardModifiers Modifiers, QPointF point)
 {
-    if ((Shift & vbCtrlMask) == 0)
-        return;
+    if (!(Modifiers & Qt::ControlModifier))
+        return false;
     wheelRest_ += Delta;
-    Delta = 0;
     const int steps = wheelRest_ / 120;
     wheelRest_ %= 120;
-    if (steps == 0)
-        return;
-    const QPointF pointer = Board->mapTo(scroller_->viewport(), QPointF(X, Y) * Board->Zoom());
-    SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), steps), pointer);
+    if (steps != 0) {
+        const QPointF pointer = Board->mapTo(scroller_->viewport(), point * Board->Zoom());
+        SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), steps), pointer);
+    }
+    return true;
 }
 
 double frmView::FitZoomNow() const

@@ -1,5 +1,5 @@
 // Splitting texts into fields, as the open dialog's multiple selection needs.
-#include "core/text/GetField.h"
+#include "core/text/TextUtilities.h"
 
 #include <gtest/gtest.h>
 

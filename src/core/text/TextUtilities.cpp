@@ -1,4 +1,4 @@
-#include "core/text/GetField.h"
+#include "core/text/TextUtilities.h"
 
 QString GetField(const QString& text, std::int16_t n, const QString& separator)
 {
@@ -18,4 +18,15 @@ QString GetField(const QString& text, std::int16_t n, const QString& separator)
     if (end < 0)
         return text.mid(start);
     return text.mid(start, end - start);
+}
+
+QString AddBackslash(const QString& path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
+QString TrimAtNul(const QString& text)
+{
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.first(nul);
 }
