@@ -21,11 +21,11 @@ TEST(ProfileFile, OneEntryThatCannotBeStoredKeepsEveryOtherFromBeingWritten)
     const QString path = dir.filePath("Layerpix.ini");
     std::ofstream(path.toStdString()) << "; mine\n[PNG]\nRate=0\n";
     const std::string before = FolderSnapshot(dir.path().toStdString());
-    QString error;
     QList<ProfileEntry> refused = kEntries;
     refused.insert(1, {"Image", "Back", "two\nlines"});
-    EXPECT_FALSE(WriteProfileStrings(path, refused, &error));
-    EXPECT_EQ(error, QDir::toNativeSeparators(path) + ": the entry [Image] Back cannot be stored");
+    const Result<void> written = WriteProfileStrings(path, refused);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.failure().english, path.toStdString() + ": the entry [Image] Back cannot be stored");
     EXPECT_EQ(FolderSnapshot(dir.path().toStdString()), before);
 }
 
@@ -41,10 +41,11 @@ TEST(ProfileFile, WhatCannotBeReadIsNeverReplaced)
     const std::string before = FolderSnapshot(dir.path().toStdString());
     for (const auto& [path, reason] : {std::pair{pipe, ": not a plain file"},
                                        {huge, ": larger than a settings file can be (64 MiB)"}}) {
-        QString error;
-        EXPECT_FALSE(WriteProfileStrings(path, kEntries, &error));
-        EXPECT_TRUE(error.endsWith(QDir::toNativeSeparators(path) + reason)) << error.toStdString();
-        EXPECT_FALSE(GetProfileString(path, "PNG", "Rate").has_value());
+        const Result<void> written = WriteProfileStrings(path, kEntries);
+        ASSERT_FALSE(written);
+        EXPECT_TRUE(QString::fromStdString(written.failure().english).endsWith(path + reason))
+            << written.failure().english;
+        EXPECT_EQ(ReadProfileFile(path).value_or("unreadable"), path == pipe ? "" : "unreadable");
     }
     EXPECT_EQ(FolderSnapshot(dir.path().toStdString()), before);
 }

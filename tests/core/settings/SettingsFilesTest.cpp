@@ -30,9 +30,9 @@ TEST_F(SettingsFiles, TwoInstancesSavingAtOnceLeaveTheWholeSetOfOne)
     std::vector<QByteArray> expected;
     for (const SettingsRecord& set : kSets) {
         WriteIni(handWritten);
-        Settings = set;
-        Settings.IniPath = Ini();
-        ASSERT_EQ(SaveSettings(), QString());
+        SettingsRecord settings = set;
+        settings.IniPath = Ini();
+        ASSERT_TRUE(SaveSettings(settings));
         expected.push_back(ReadIni());
     }
     ASSERT_NE(expected[0], expected[1]);
@@ -40,11 +40,11 @@ TEST_F(SettingsFiles, TwoInstancesSavingAtOnceLeaveTheWholeSetOfOne)
 
     const auto instance = [this](const SettingsRecord& set) {
         return [this, set] {
-            Settings = set;
-            Settings.IniPath = Ini();
+            SettingsRecord settings = set;
+            settings.IniPath = Ini();
             for (int round = 0; round < 150; ++round)
-                if (const QString error = SaveSettings(); !error.isEmpty())
-                    return error.toStdString();
+                if (const Result<void> saved = SaveSettings(settings); !saved)
+                    return saved.failure().english;
             return std::string("saved");
         };
     };
@@ -69,7 +69,7 @@ TEST_F(SettingsFiles, AFileTheUserMayNotReadOrWriteStaysAsItWas)
     ASSERT_EQ(::chmod(QFile::encodeName(program.path()), 0777), 0);
     const QByteArray stored = "[Param]\nTransColor=255\n";
     const std::pair<mode_t, std::string> rows[] = {
-        {0222, "beside, colour 0: " + Ini().toStdString() + ": Permission denied"},
+        {0222, "beside, colour 0: cannot open " + Ini().toStdString() + ": Permission denied"},
         {0444, "beside, colour 255: cannot replace " + Ini().toStdString() + ": Permission denied"},
     };
     for (const auto& [mode, expected] : rows) {
@@ -79,12 +79,13 @@ TEST_F(SettingsFiles, AFileTheUserMayNotReadOrWriteStaysAsItWas)
         const ChildOutcome outcome = RunInChild([this] {
             if (!ActAsAnOrdinaryUser())
                 return kNoOrdinaryUser;
-            LoadSettings(program.path());
-            const char* place = Settings.IniPath == Ini() ? "beside" : "elsewhere";
-            const std::int32_t loaded = Settings.TransColor;
-            Settings.TransColor = 7;
+            SettingsRecord settings = Load();
+            const char* place = settings.IniPath == Ini() ? "beside" : "elsewhere";
+            const std::int32_t loaded = settings.TransColor;
+            settings.TransColor = 7;
+            const Result<void> saved = SaveSettings(settings);
             return std::string(place) + ", colour " + std::to_string(loaded) + ": "
-                   + SaveSettings().toStdString();
+                   + (saved ? std::string() : saved.failure().english);
         });
         if (outcome.output == kNoOrdinaryUser)
             GTEST_SKIP() << "root could not give up its privileges to test permissions";

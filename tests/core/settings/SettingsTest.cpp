@@ -3,8 +3,6 @@
 #include "core/settings/SettingsNumber.h"
 #include "core/settings/SettingsFolder.h"
 
-#include "core/settings/ProfileFile.h"
-
 #include <QCoreApplication>
 #include <QDir>
 
@@ -18,15 +16,13 @@ TEST(SettingsNumber, RoundsHalvesToEvenChecksTheWidthAndRefusesOtherForms)
         {"32767.4", 16, "32767"},   {"32767.5", 16, "overflow"}, {"-32768.5", 16, "-32768"},
         {"-32769", 16, "overflow"}, {"-2147483648", 32, "-2147483648"},
         {"-2147483648.6", 32, "overflow"}, {"99999999999999999999999", 32, "overflow"},
-        {"", 16, "mismatch"},       {"12abc", 16, "mismatch"},  {"1e3", 16, "mismatch"},
-        {"&H10", 16, "mismatch"},   {"1,000", 32, "mismatch"},  {"- 5", 16, "mismatch"},
-        {"--5", 16, "mismatch"},    {".", 16, "mismatch"},      {"１２", 16, "mismatch"}};
+        {"", 16, "type mismatch"},       {"12abc", 16, "type mismatch"},  {"1e3", 16, "type mismatch"},
+        {"&H10", 16, "type mismatch"},   {"1,000", 32, "type mismatch"},  {"- 5", 16, "type mismatch"},
+        {"--5", 16, "type mismatch"},    {".", 16, "type mismatch"},      {"１２", 16, "type mismatch"}};
     for (const auto& [text, bits, expected] : rows) {
         const std::int64_t limit = std::int64_t{1} << (bits - 1);
-        const SettingsNumber n = ParseSettingsNumber(QString::fromUtf8(text), -limit, limit - 1);
-        const std::string got = n.error == SettingsNumberError::None ? std::to_string(n.value)
-                                : n.error == SettingsNumberError::Overflow ? "overflow"
-                                                                           : "mismatch";
+        const Result<std::int64_t> n = ParseSettingsNumber(QString::fromUtf8(text), -limit, limit - 1);
+        const std::string got = n ? std::to_string(*n) : n.failure().english;
         EXPECT_EQ(got, expected) << '"' << text << "\" in " << bits << " bits";
     }
 }
@@ -35,17 +31,16 @@ using SettingsFile = SettingsFolder;
 
 TEST_F(SettingsFile, WritesTheDefaultsAndKeepsHandWrittenLines)
 {
-    LoadSettings(program.path());
-    SaveSettings();
+    ASSERT_TRUE(SaveSettings(Load()));
     EXPECT_EQ(ReadIni().toStdString(), "[Image]\nFront=\nBack=\n[Param]\nTransColor=0\n"
               "TransRate=100\n[JPEG]\nRate=50\nPrgrs=0\n[PNG]\nRate=1\n");
 
     WriteIni("; kept\n[Options]\nGIF=0\n[image]\nFRONT = /a.png\nZoom=3\n");
-    LoadSettings(program.path());
-    EXPECT_EQ(Settings.GifOption, 0);
-    Settings.GifOption = 1;
-    Settings.Back = "/b.png";
-    SaveSettings();
+    SettingsRecord settings = Load();
+    EXPECT_EQ(settings.GifOption, 0);
+    settings.GifOption = 1;
+    settings.Back = "/b.png";
+    ASSERT_TRUE(SaveSettings(settings));
     EXPECT_EQ(ReadIni().toStdString(),
               "; kept\n[Options]\nGIF=0\n[image]\nFRONT=/a.png\nZoom=3\nBack=/b.png\n"
               "[Param]\nTransColor=0\nTransRate=100\n[JPEG]\nRate=50\nPrgrs=0\n[PNG]\nRate=1\n");
@@ -59,9 +54,8 @@ TEST_F(SettingsFile, NumbersAreWrittenBackPlainAndKeepTheirWidths)
         {"[Param]\nTransRate=32767\n", "Param", "TransRate", "100"}};
     for (const auto& [file, section, key, writtenBack] : rows) {
         WriteIni(file);
-        LoadSettings(program.path());
-        SaveSettings();
-        EXPECT_EQ(GetProfileString(Ini(), section, key), writtenBack) << file.toStdString();
+        ASSERT_TRUE(SaveSettings(Load()));
+        EXPECT_EQ(ReadIniString(ReadIni(), section, key, "missing"), writtenBack) << file.toStdString();
     }
 }
 
