@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> kLayers = {
     "base", "files", "codec",
-    "core/text", "core/surfaces", "core/settings", "core/sources", "core/compose",
+    "core/text", "core/formats", "core/surfaces", "core/settings", "core/sources", "core/compose",
     "core/transparency", "core/view", "core/document",
     "windows/system", "windows/dialogs", "windows/controls", "windows/options", "windows/view",
     "windows/main",

@@ -61,13 +61,9 @@ QString KeyText(ColorRef key)
 
 std::optional<SaveFormat> FormatNamed(QStringView text)
 {
-    const QString name = text.toString().toLower();
-    if (name == u"bmp")
-        return SaveFormat::Bmp;
-    if (name == u"jpg")
-        return SaveFormat::Jpeg;
-    if (name == u"png")
-        return SaveFormat::Png;
+    for (const SaveFormat format : {SaveFormat::Bmp, SaveFormat::Jpeg, SaveFormat::Png})
+        if (text.compare(ExtensionOf(FormatOf(format)).sliced(1), Qt::CaseInsensitive) == 0)
+            return format;
     return std::nullopt;
 }
 

@@ -3,7 +3,6 @@
 #include "core/settings/Settings.h"
 #include "base/ColorRef.h"
 #include "core/view/ExportComposite.h"
-#include "core/view/SaveName.h"
 
 #include <QString>
 #include <QStringList>

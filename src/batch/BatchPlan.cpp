@@ -5,24 +5,12 @@
 #include <QHash>
 
 namespace {
+// A background keeps its own format when it is one the program writes; GIF, ICO and any
+// other kind are written as PNG.
 SaveFormat OwnFormat(const QFileInfo& background)
 {
-    const QString suffix = background.suffix().toLower();
-    if (suffix == u"bmp")
-        return SaveFormat::Bmp;
-    if (suffix == u"jpg" || suffix == u"jpeg")
-        return SaveFormat::Jpeg;
-    return SaveFormat::Png;
-}
-
-QString Extension(SaveFormat format)
-{
-    switch (format) {
-    case SaveFormat::Bmp: return QStringLiteral(".bmp");
-    case SaveFormat::Jpeg: return QStringLiteral(".jpg");
-    case SaveFormat::Png: break;
-    }
-    return QStringLiteral(".png");
+    const std::optional<PictureFormat> format = FormatOfExtension(background.suffix());
+    return format ? Writable(*format).value_or(SaveFormat::Png) : SaveFormat::Png;
 }
 } // namespace
 
@@ -36,7 +24,7 @@ std::vector<BatchItem> PlanBatch(const QStringList& backgrounds, const QString& 
     for (const QString& background : backgrounds) {
         const QFileInfo info(background);
         BatchItem item{background, {}, format.value_or(OwnFormat(info)), {}};
-        item.output = QDir::cleanPath(folder.filePath(info.completeBaseName() + Extension(item.format)));
+        item.output = QDir::cleanPath(folder.filePath(info.completeBaseName() + ExtensionOf(FormatOf(item.format))));
         if (const auto earlier = takenBy.constFind(item.output); earlier != takenBy.constEnd())
             item.refusal = QStringLiteral("gives the same file %1 as %2")
                                .arg(QDir::toNativeSeparators(item.output), *earlier);

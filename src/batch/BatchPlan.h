@@ -1,6 +1,6 @@
 #pragma once
 // Which file each background of a batch becomes.
-#include "core/view/SaveName.h"
+#include "core/formats/FileTypes.h"
 
 #include <QString>
 #include <QStringList>

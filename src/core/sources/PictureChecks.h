@@ -5,14 +5,13 @@
 // the last row or RLE end-of-bitmap of a BMP, an icon entry's last byte) is refused, as is
 // one far too small for its stated size. Each check reads the file front to back through a
 // small buffer, so it takes little memory and time even for a forged file.
+#include "core/formats/FileTypes.h"
 #include "core/sources/ByteStream.h"
 
 #include <QIODevice>
 #include <QString>
 #include <cstdint>
 #include <optional>
-
-enum class PictureFormat { Bmp, Gif, Ico, Jpeg, Png };
 
 struct PictureCheck {
     std::optional<PictureFormat> format; // std::nullopt when the file is refused

@@ -1,30 +1,23 @@
 #include "core/sources/SourceNames.h"
 
-namespace {
-QString Ending(const QString& path)
-{
-    return path.right(4).toUpper();
-}
-} // namespace
+#include "core/formats/FileTypes.h"
 
 bool TakesPngRoute(const QString& path)
 {
-    return Ending(path) == QLatin1String(".PNG");
+    return FormatOfEnding(path) == PictureFormat::Png;
 }
 
 bool DropAccepted(const QString& path, std::int16_t gifOption)
 {
-    const QString ending = Ending(path);
-    if (ending == QLatin1String(".GIF"))
-        return gifOption == 1;
-    return ending == QLatin1String(".BMP") || ending == QLatin1String(".JPG")
-           || ending == QLatin1String(".ICO") || ending == QLatin1String(".PNG");
+    const std::optional<PictureFormat> format = FormatOfEnding(path);
+    return format && (*format != PictureFormat::Gif || gifOption == 1);
 }
 
 QString BrowseFilterPattern(std::int16_t gifOption)
 {
+    using enum PictureFormat;
     const QChar nul(0);
-    const QString patterns = gifOption != 0 ? QStringLiteral("*.bmp;*.gif;*.ico;*.jpg;*.png")
-                                            : QStringLiteral("*.bmp;*.ico;*.jpg;*.png");
+    const QString patterns = gifOption != 0 ? Patterns({Bmp, Gif, Ico, Jpeg, Png})
+                                            : Patterns({Bmp, Ico, Jpeg, Png});
     return QStringLiteral("画像ファイル") + nul + patterns + nul;
 }

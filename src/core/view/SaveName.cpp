@@ -1,60 +1,46 @@
 #include "core/view/SaveName.h"
 
-namespace {
-struct FormatExtension {
-    SaveFormat format;
-    std::u16string_view key;
-};
-constexpr FormatExtension Extensions[] = {
-    {SaveFormat::Bmp, u".BMP"}, {SaveFormat::Jpeg, u".JPG"}, {SaveFormat::Png, u".PNG"}};
+#include <optional>
 
-SaveTarget Forced(std::u16string_view name, const FormatExtension& wanted)
+namespace {
+SaveTarget Forced(QStringView name, SaveFormat wanted)
 {
-    std::u16string settled(name);
-    if (FormatKey(name) != wanted.key)
-        settled += wanted.key;
-    return {settled, wanted.format};
+    QString settled = name.toString();
+    if (FormatOfEnding(name) != FormatOf(wanted))
+        settled += ExtensionOf(FormatOf(wanted)).toUpper();
+    return {settled, wanted};
 }
 } // namespace
 
-std::u16string TrimSpaces(std::u16string_view name)
+QString TrimSpaces(QStringView name)
 {
-    const auto first = name.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos)
-        return {};
-    const auto last = name.find_last_not_of(u' ');
-    return std::u16string(name.substr(first, last - first + 1));
+    qsizetype first = 0, end = name.size();
+    while (first < end && name[first] == u' ')
+        ++first;
+    while (end > first && name[end - 1] == u' ')
+        --end;
+    return name.sliced(first, end - first).toString();
 }
 
-std::u16string TrimTypedName(std::u16string_view folderAndName)
+QString TrimTypedName(QStringView folderAndName)
 {
-    const std::size_t nameStart = folderAndName.rfind(u'/') + 1;   // npos + 1 is 0: no folder
-    const std::u16string name = TrimSpaces(folderAndName.substr(nameStart));
-    if (name.empty())
-        return {};
-    return std::u16string(folderAndName.substr(0, nameStart)) + name;
+    const qsizetype nameStart = folderAndName.lastIndexOf(u'/') + 1;   // 0 when there is no folder
+    const QString name = TrimSpaces(folderAndName.sliced(nameStart));
+    if (name.isEmpty())
+        return QString();
+    return folderAndName.first(nameStart).toString() + name;
 }
 
-std::u16string FormatKey(std::u16string_view name)
-{
-    std::u16string key(name.substr(name.size() < 4 ? 0 : name.size() - 4));
-    for (char16_t& c : key)
-        if (c >= u'a' && c <= u'z')
-            c = char16_t(c - u'a' + u'A');
-    return key;
-}
-
-SaveTarget SettleSaveName(std::u16string_view name, std::int32_t filterIndex)
+SaveTarget SettleSaveName(QStringView name, std::int32_t filterIndex)
 {
     switch (filterIndex) {
-    case 2: return Forced(name, Extensions[0]);
-    case 3: return Forced(name, Extensions[1]);
-    case 4: return Forced(name, Extensions[2]);
+    case 2: return Forced(name, SaveFormat::Bmp);
+    case 3: return Forced(name, SaveFormat::Jpeg);
+    case 4: return Forced(name, SaveFormat::Png);
     default: break;
     }
-    const std::u16string key = FormatKey(name);
-    for (const FormatExtension& extension : Extensions)
-        if (key == extension.key)
-            return {std::u16string(name), extension.format};
-    return Forced(name, Extensions[0]);
+    if (const std::optional<PictureFormat> format = FormatOfEnding(name))
+        if (const std::optional<SaveFormat> written = Writable(*format))
+            return {name.toString(), *written};
+    return Forced(name, SaveFormat::Bmp);
 }

@@ -10,7 +10,7 @@
 
 FileStatus CheckFile(const QString& name)
 {
-    if (TrimSpaces(name.toStdU16String()).empty())
+    if (TrimSpaces(name).isEmpty())
         return FileStatusNoName;
     struct stat info {};
     errno = 0;

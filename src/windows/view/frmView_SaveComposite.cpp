@@ -9,13 +9,17 @@
 namespace {
 QString SaveFilters()
 {
+    using enum PictureFormat;
     const QChar nul(0);
-    QString filters;
-    for (const char16_t* part :
-         {u"画像ファイル", u"*.bmp;*.jpg;*.png", u"ビットマップファイル", u"*.bmp",
-          u"ＪＰＥＧファイル", u"*.jpg", u"ＰＮＧファイル", u"*.png"})
-        filters += QString::fromUtf16(part) + nul;
-    return filters;
+    const std::pair<QString, QString> filters[] = {
+        {QStringLiteral("画像ファイル"), Patterns({Bmp, Jpeg, Png})},
+        {QStringLiteral("ビットマップファイル"), Patterns({Bmp})},
+        {QStringLiteral("ＪＰＥＧファイル"), Patterns({Jpeg})},
+        {QStringLiteral("ＰＮＧファイル"), Patterns({Png})}};
+    QString pattern;
+    for (const auto& [description, patterns] : filters)
+        pattern += description + nul + patterns + nul;
+    return pattern;
 }
 
 bool ConfirmOverwrite(QWidget* owner, const QString& name)
@@ -32,12 +36,12 @@ void frmView::SaveComposite()
     dialog.SelectTitle = QStringLiteral("ファイルの保存");
     dialog.FilterPattern = SaveFilters();
     dialog.SelectFlags = QString::number(OFN_CREATEPROMPT | OFN_HIDEREADONLY);
-    const std::u16string typed = TrimTypedName(dialog.SaveFile(this).toStdU16String());
-    if (typed.empty())
+    const QString typed = TrimTypedName(dialog.SaveFile(this));
+    if (typed.isEmpty())
         return;
 
     const SaveTarget target = SettleSaveName(typed, dialog.FilterIndex);
-    const QString name = QString::fromStdU16String(target.name);
+    const QString& name = target.name;
     switch (CheckFile(name)) {
     case FileStatusExists:
         if (!ConfirmOverwrite(this, name))

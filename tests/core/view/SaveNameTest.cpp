@@ -15,7 +15,7 @@ TEST(TrimTypedName, TrimsTheTypedNameAndKeepsTheFolder)
         {u"/a b /  c  ", u"/a b /c"}, {u"/f/ my photo.png ", u"/f/my photo.png"}, {u"  bare  ", u"bare"},
         {u"/f/\u3000x\u3000", u"/f/\u3000x\u3000"}};
     for (const auto& row : rows)
-        EXPECT_EQ(TrimTypedName(row.answer), row.name) << Utf8(row.answer);
+        EXPECT_EQ(TrimTypedName(row.answer).toStdU16String(), row.name) << Utf8(row.answer);
 }
 
 // Filters 2 to 4 force their format; the first, and any other, goes by the typed extension,
@@ -34,7 +34,7 @@ TEST(SettleSaveName, TheFilterForcesItsFormatAndTheFirstGoesByTheTypedExtension)
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << Utf8(row.typed) << " with filter " << row.filter);
         const SaveTarget target = SettleSaveName(row.typed, row.filter);
-        EXPECT_EQ(target.name, row.name);
+        EXPECT_EQ(target.name.toStdU16String(), row.name);
         EXPECT_EQ(target.format, row.format);
     }
 }
