@@ -63,13 +63,15 @@ std::uint32_t BlendOne(std::uint32_t f, std::uint32_t p, std::uint32_t key,
 } // namespace
 
 void BlendRun(const void* front, const void* patch, void* out, std::size_t count,
-              std::uint32_t key, const BlendTable& table, std::uint32_t reservedBits)
+              PixelElement keyColour, const BlendTable& table, std::uint32_t reservedBits)
 {
     const auto* f = static_cast<const std::uint8_t*>(front);
     const auto* p = static_cast<const std::uint8_t*>(patch);
     auto* o = static_cast<std::uint8_t*>(out);
     const std::uint8_t* t = table.data();
-    key &= kColourBits;
+    // The key as a pixel reads it, 0x00RRGGBB, so it is compared once a pixel.
+    const std::uint32_t key = std::uint32_t(keyColour.Red) << 16 |
+                              std::uint32_t(keyColour.Green) << 8 | keyColour.Blue;
     std::size_t i = 0;
     for (; i + kBlock <= count; i += kBlock) {
         std::uint32_t differs = 0;
@@ -94,6 +96,5 @@ void BlendPixels(const PixelArray& F, PixelArray& P, std::int32_t count, std::ui
     if (count <= 0)
         return;
     const std::size_t n = std::min({std::size_t(count), F.size(), P.size()});
-    const std::uint32_t key = std::uint32_t(kR) << 16 | std::uint32_t(kG) << 8 | kB;
-    BlendRun(F.data(), P.data(), P.data(), n, key, BlendTableFor(rate), 0);
+    BlendRun(F.data(), P.data(), P.data(), n, PixelElement{kB, kG, kR, 0}, BlendTableFor(rate), 0);
 }

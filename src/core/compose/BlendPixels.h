@@ -24,12 +24,11 @@ const BlendTable& BlendTableFor(std::int32_t rate);
 
 // Blends `count` foreground pixels over as many patch pixels into `out`, all three runs
 // of 32-bit pixels laid out as PixelElement (blue, green, red, reserved). A foreground
-// pixel whose colour bytes equal `key` (0x00RRGGBB, as a PixelElement reads) passes its
-// patch pixel through; every other one gives the table's blend of each colour byte. The
+// pixel whose colour bytes equal those of `key` passes its patch pixel through; every other one gives the table's blend of each colour byte. The
 // patch's reserved byte is kept and `reservedBits` (0 or 0xFF000000) is set on every
 // pixel written. `out` may be `patch` itself; otherwise the runs must not overlap.
 void BlendRun(const void* front, const void* patch, void* out, std::size_t count,
-              std::uint32_t key, const BlendTable& table, std::uint32_t reservedBits);
+              PixelElement key, const BlendTable& table, std::uint32_t reservedBits);
 
 // Blends the first `count` foreground pixels F into the patch P in place. A foreground
 // pixel whose red, green and blue bytes equal kR, kG and kB leaves its patch pixel as it

@@ -86,8 +86,7 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
     CopyRows(back, out, 0, top);
     const Rows patch = stores.work != nullptr ? RowsOf(stores.work->hDC()) : Rows{nullptr, 0};
     const BlendTable& table = BlendTableFor(rate);
-    const std::uint32_t keyPixel = std::uint32_t(RedOf(key)) << 16 |
-                                   std::uint32_t(GreenOf(key)) << 8 | BlueOf(key);
+    const PixelElement keyPixel = PixelOf(key);
     const std::size_t span = std::size_t(right - left);
     for (std::int64_t y = top; y < bottom; ++y) {
         CopyPixels(back, out, 0, y, left);

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/ColorRef.h"
 #include "core/surfaces/PixelMemory.h"
 
 #include <cstdint>
@@ -16,6 +17,13 @@ struct PixelElement {
     std::uint8_t Reserved;
 };
 static_assert(sizeof(PixelElement) == 4);
+
+// A colour as pixel code compares it: the colour bytes of `colour`, the reserved byte 0.
+constexpr PixelElement PixelOf(ColorRef colour)
+{
+    return {std::uint8_t(BlueOf(colour)), std::uint8_t(GreenOf(colour)),
+            std::uint8_t(RedOf(colour)), 0};
+}
 
 // A picture's pixels, rows from the bottom of the picture up, each row exactly as many
 // elements as the picture is wide: the pixel at column x of row y (counted from the top)

@@ -15,8 +15,7 @@ bool RecolourLikePixel(Surface& picture, std::int32_t x, std::int32_t y, ColorRe
     const std::int32_t w = picture.Width(), h = picture.Height();
     // Copied before anything changes: the clicked element is itself repainted.
     const PixelElement clicked = pixels[std::size_t(h - 1 - y) * std::size_t(w) + std::size_t(x)];
-    const PixelElement keyColour{std::uint8_t(BlueOf(key)), std::uint8_t(GreenOf(key)),
-                                 std::uint8_t(RedOf(key)), 0};
+    const PixelElement keyColour = PixelOf(key);
     RecolourStep step = RecolourStep::Find(pixels, count, clicked, keyColour);
     ReplaceColour(pixels, count, clicked.Red, clicked.Green, clicked.Blue, keyColour.Red,
                   keyColour.Green, keyColour.Blue);

@@ -101,7 +101,7 @@ TEST(BlendPixels, TheKeyMatchesOnAllThreeColourBytesOnly)
     const PixelArray patch(F.size(), Element({200, 200, 200}, 0xAB));
     PixelArray P = patch, out(F.size(), Element({9, 9, 9}, 0x11));
     BlendPixels(F, P, std::int32_t(F.size()), 10, 20, 30, 50);
-    BlendRun(F.data(), patch.data(), out.data(), F.size(), 0x0A141E, BlendTableFor(50), 0xFF000000u);
+    BlendRun(F.data(), patch.data(), out.data(), F.size(), PixelElement{0x1E, 0x14, 0x0A, 0}, BlendTableFor(50), 0xFF000000u);
     for (std::size_t i = 0; i < F.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "element " << i);
         const bool isKey = F[i].Red == 10 && F[i].Green == 20 && F[i].Blue == 30;
