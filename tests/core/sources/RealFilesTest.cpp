@@ -1,4 +1,4 @@
-// Every picture of the shared test suites through the loader its name picks, against the
+// Every picture of tests/data through the loader its name picks, against the
 // reference decodes: the whole PngSuite through the codec, the others through the general loader.
 #include "core/surfaces/SystemColors.h"
 #include "core/sources/SourcePicture.h"
