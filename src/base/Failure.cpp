@@ -101,3 +101,8 @@ Failure TooShortForSize(std::int64_t width, std::int64_t height)
     return {"the file is too short for a picture of " + Sizes(width, height) + " pixels",
             "ファイルが " + Sizes(width, height) + " ピクセルの画像には短すぎます"};
 }
+
+Failure NoFileName()
+{
+    return {"no file name", "ファイル名がありません"};
+}

@@ -31,3 +31,6 @@ Failure SizeBeyondLimit(std::int64_t width, std::int64_t height);
 
 // A file too short for the picture of width x height pixels its header states.
 Failure TooShortForSize(std::int64_t width, std::int64_t height);
+
+// A file was to be read or written, but no name was given.
+Failure NoFileName();

@@ -74,12 +74,12 @@ bool WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries
         return false;
     for (const ProfileEntry& entry : entries)
         *content = SetProfileValue(*content, entry.section, entry.key, entry.value);
-    const std::string reason =
+    const Result<void> written =
         WriteFileSafely(QFile::encodeName(file).constData(), content->constData(),
                         std::size_t(content->size()));
-    if (reason.empty())
+    if (written)
         return true;
     if (error)
-        *error = QString::fromLocal8Bit(reason);
+        *error = QString::fromStdString(written.failure().english);
     return false;
 }

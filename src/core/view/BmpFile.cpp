@@ -83,6 +83,7 @@ QString SaveBmp(const QImage& bitmap, const QString& path)
     const BmpBytes bytes = EncodeBmp(bitmap);
     if (bytes.empty())
         return QStringLiteral("the picture cannot be written as a bitmap file");
-    return QString::fromLocal8Bit(
-        WriteFileSafely(QFile::encodeName(path).constData(), bytes.data(), bytes.size()));
+    const Result<void> written =
+        WriteFileSafely(QFile::encodeName(path).constData(), bytes.data(), bytes.size());
+    return written ? QString() : QString::fromStdString(written.failure().english);
 }
