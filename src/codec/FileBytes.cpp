@@ -5,5 +5,5 @@
 std::int16_t ReplaceFileWith(const char* path, std::span<const ByteRange> pieces)
 {
     const Result<void> written = WriteFileSafely(path, pieces);
-    return written ? kCodecOk : CodecFailure(written.failure().english);
+    return written ? kCodecOk : CodecFailure(written.failure());
 }

@@ -8,7 +8,7 @@
 #include <QFile>
 
 namespace {
-LoadedPicture Failure(const QString& reason)
+LoadedPicture Failed(const QString& reason)
 {
     return {LoadedPicture::Outcome::Failed, QImage(), reason};
 }
@@ -18,17 +18,17 @@ LoadedPicture DecodePngPicture(const QString& path, const PngStatedPicture& stat
                                qint64 fileSize, QColor background)
 {
     if (!PictureSizeAllowed(stated.width, stated.height))
-        return Failure(QStringLiteral("the picture's size %1 x %2 is refused")
+        return Failed(QStringLiteral("the picture's size %1 x %2 is refused")
                            .arg(stated.width)
                            .arg(stated.height));
     if (fileSize < 0 || std::uint64_t(fileSize) < PngLeastFileSize(stated))
-        return Failure(QStringLiteral("the file is too short for a picture of %1 x %2 pixels")
+        return Failed(QStringLiteral("the file is too short for a picture of %1 x %2 pixels")
                            .arg(stated.width)
                            .arg(stated.height));
     // The codec writes every pixel of a picture it decodes, so nothing is cleared first.
     QImage decoded = NewBitmap(int(stated.width), int(stated.height));
     if (decoded.isNull())
-        return Failure(QStringLiteral("out of memory"));
+        return Failed(QStringLiteral("out of memory"));
     CodecSurface view = CodecView(decoded, background);
     int status = 0;
     {
@@ -36,6 +36,6 @@ LoadedPicture DecodePngPicture(const QString& path, const PngStatedPicture& stat
         status = DCReadPNG(QFile::encodeName(path).constData(), &view);
     }
     if (status != 0)
-        return Failure(QString::fromUtf8(CodecLastError()));
+        return Failed(QString::fromStdString(CodecLastFailure().english));
     return {LoadedPicture::Outcome::Picture, std::move(decoded), QString()};
 }

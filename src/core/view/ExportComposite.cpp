@@ -25,7 +25,7 @@ QString RateReason(const char* which, std::int16_t rate)
 
 QString CodecResult(std::int16_t status)
 {
-    return status == 0 ? QString() : QString::fromUtf8(CodecLastError());
+    return status == 0 ? QString() : QString::fromStdString(CodecLastFailure().english);
 }
 } // namespace
 

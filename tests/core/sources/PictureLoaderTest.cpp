@@ -70,7 +70,7 @@ TEST_F(PictureLoader, BlankPicturesAtTheirSmallestStillOpen)
     CodecSurface dc{white.bits(), width, height, std::int32_t(white.bytesPerLine()), 0};
     // PNG at zlib's best level.
     std::vector<std::uint8_t> png;
-    ASSERT_EQ(EncodePngBytes(&dc, width, height, 2, png), 0) << CodecLastError();
+    ASSERT_EQ(EncodePngBytes(&dc, width, height, 2, png), 0) << CodecLastFailure().english;
     const QByteArray pngBytes(reinterpret_cast<const char*>(png.data()), qsizetype(png.size()));
     EXPECT_EQ(ReadPngFile(Write("blank.png", pngBytes), Qt::black).picture.size(), QSize(width, height));
     EXPECT_EQ(LoadPicture(Write("blank png.dat", pngBytes), Qt::black).picture.size(), QSize(width, height));
@@ -82,7 +82,7 @@ TEST_F(PictureLoader, BlankPicturesAtTheirSmallestStillOpen)
             std::vector<std::uint8_t> jpeg;
             const std::int16_t status = EncodeJpegBytes(&dc, width, height, 1, progressive, jpeg);
             ::unsetenv(coding);
-            ASSERT_EQ(status, 0) << CodecLastError();
+            ASSERT_EQ(status, 0) << CodecLastFailure().english;
             const QString path = Write("blank.jpg", QByteArray(reinterpret_cast<const char*>(jpeg.data()), qsizetype(jpeg.size())));
             EXPECT_EQ(LoadPicture(path, Qt::black).picture.size(), QSize(width, height)) << coding << " " << progressive;
         }
