@@ -81,8 +81,11 @@ public:
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
         back_.SetSize(1, 1);
         back_.SetPicture(std::nullopt);
-        return {item.output, WriteComposite(board_.Board(), item.output, item.format,
-                                            settings_.save)};
+        const Result<void> written =
+            WriteComposite(board_.Board(), item.output, item.format, settings_.save);
+        if (!written)
+            return {item.output, English(written.failure())};
+        return {};
     }
 
 private:
