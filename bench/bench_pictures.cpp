@@ -35,7 +35,7 @@ bool Write(const Draw& draw, const QString& path)
         return DCSavetoJPEG(&dc, dc.width, dc.height, name.constData(), 8, 0) == 0;
     if (path.endsWith(QLatin1String(".png")))
         return DCSavetoPNG(&dc, dc.width, dc.height, name.constData(), 1) == 0;
-    return SaveBmp(picture, path).isEmpty();
+    return bool(SaveBmp(picture, path));
 }
 } // namespace
 

@@ -160,7 +160,7 @@ void RegisterSave(const PairSize& pair, SaveCase save)
          .run = [&pair, save, name](benchmark::State& state) {
              Surface& board = CompositeOf(pair).board;
              for (auto _ : state)
-                 if (!WriteComposite(board, name, save.format, save.options).isEmpty())
+                 if (!WriteComposite(board, name, save.format, save.options))
                      state.SkipWithError("the composite was not saved");
          },
          .floor = [&pair, save, bareName, buffers](benchmark::State& state) {

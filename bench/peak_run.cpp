@@ -98,7 +98,7 @@ int Session(const Options& options)
     if (options.save) {
         QTemporaryDir folder;
         if (!WriteComposite(main.View->Board->surface(), folder.filePath("composite.jpg"),
-                            SaveFormat::Jpeg, {50, 0, 1}).isEmpty())
+                            SaveFormat::Jpeg, {50, 0, 1}))
             return 1;
     }
     return 0;

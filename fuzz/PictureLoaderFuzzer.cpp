@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     file.close();
     const LoadedPicture loaded = LoadPicture(path, QColor(64, 128, 192));
-    if (loaded.outcome == LoadedPicture::Outcome::Picture
-        && (loaded.picture.format() != QImage::Format_RGB32
-            || !PictureSizeAllowed(loaded.picture.width(), loaded.picture.height())))
+    if (loaded && *loaded
+        && ((*loaded)->format() != QImage::Format_RGB32
+            || !PictureSizeAllowed((*loaded)->width(), (*loaded)->height())))
         std::abort();
     return 0;
 }

@@ -25,12 +25,12 @@ int main(int argc, char* argv[])
     holder.AutoSize = true;
     LoadedPicture loaded = TakesPngRoute(path) ? ReadPngFile(path, holder.BackColor())
                                                : LoadPicture(path, holder.BackColor());
-    if (loaded.outcome == LoadedPicture::Outcome::Picture)
-        holder.SetPicture(std::move(loaded.picture));
+    if (loaded)
+        holder.SetPicture(std::move(*loaded));
     const qint64 elapsed = timer.elapsed();
-    if (loaded.outcome == LoadedPicture::Outcome::Failed)
-        std::printf("failed after %lld ms: %s\n", elapsed, qPrintable(loaded.reason));
+    if (!loaded)
+        std::printf("failed after %lld ms: %s\n", elapsed, loaded.failure().english.c_str());
     else
         std::printf("loaded %d x %d in %lld ms\n", holder.Width(), holder.Height(), elapsed);
-    return loaded.outcome == LoadedPicture::Outcome::Failed ? 1 : 0;
+    return loaded ? 0 : 1;
 }

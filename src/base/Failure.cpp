@@ -53,11 +53,6 @@ StepWords WordsOf(FileStep step)
     }
     return {"cannot use", "", " を使えません"};
 }
-
-std::string Sizes(std::int64_t width, std::int64_t height)
-{
-    return std::to_string(width) + " x " + std::to_string(height);
-}
 } // namespace
 
 std::string EnglishSystemReason(int error)
@@ -78,9 +73,10 @@ Failure FileFailure(FileStep step, const std::string& path, int error)
     const StepWords words = WordsOf(step);
     const std::string english = path.empty() ? std::string(words.english) + " the file"
                                               : std::string(words.english) + ' ' + path;
-    const std::string japanese = std::string(words.japaneseBefore)
-                                 + (path.empty() ? std::string("ファイル") : path)
-                                 + words.japaneseAfter;
+    // The words after a path stand apart from it with a space; after "ファイル" they join it.
+    const std::string after = words.japaneseAfter;
+    const std::string japanese = path.empty() ? "ファイル" + after.substr(1)
+                                              : words.japaneseBefore + path + after;
     return {english + ": " + EnglishSystemReason(error),
             japanese + ": " + JapaneseSystemReason(error)};
 }
@@ -90,14 +86,29 @@ Failure OutOfMemory()
     return {"out of memory", "メモリが足りません"};
 }
 
+std::string SizeWords(std::int64_t width, std::int64_t height)
+{
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
 Failure SizeBeyondLimit(std::int64_t width, std::int64_t height)
 {
-    return {"the picture's size " + Sizes(width, height) + " is beyond the picture limit",
-            "画像の大きさ " + Sizes(width, height) + " は扱える上限を超えています"};
+    return {"the picture's size " + SizeWords(width, height) + " is beyond the picture limit",
+            "画像の大きさ " + SizeWords(width, height) + " は扱える上限を超えています"};
 }
 
 Failure TooShortForSize(std::int64_t width, std::int64_t height)
 {
-    return {"the file is too short for a picture of " + Sizes(width, height) + " pixels",
-            "ファイルが " + Sizes(width, height) + " ピクセルの画像には短すぎます"};
+    return {"the file is too short for a picture of " + SizeWords(width, height) + " pixels",
+            "ファイルが " + SizeWords(width, height) + " ピクセルの画像には短すぎます"};
+}
+
+Failure NoFileName()
+{
+    return {"no file name", "ファイル名がありません"};
+}
+
+Failure NotAPngFile()
+{
+    return {"not a PNG file", "PNG ファイルではありません"};
 }

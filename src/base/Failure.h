@@ -26,8 +26,17 @@ Failure FileFailure(FileStep step, const std::string& path, int error);
 // Memory for a picture or a buffer could not be had.
 Failure OutOfMemory();
 
+// A picture's size as every reason words it: "640 x 480".
+std::string SizeWords(std::int64_t width, std::int64_t height);
+
 // A picture of width x height pixels is more than the program agrees to hold.
 Failure SizeBeyondLimit(std::int64_t width, std::int64_t height);
 
 // A file too short for the picture of width x height pixels its header states.
 Failure TooShortForSize(std::int64_t width, std::int64_t height);
+
+// A file was to be read or written, but no name was given.
+Failure NoFileName();
+
+// A file that should be a PNG file lacks the PNG signature.
+Failure NotAPngFile();

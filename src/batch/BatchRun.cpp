@@ -1,5 +1,6 @@
 #include "batch/BatchRun.h"
 
+#include "base/Failure.h"
 #include "core/compose/BoardTarget.h"
 #include "core/compose/ComposeImages.h"
 #include "core/surfaces/Surface.h"
@@ -23,12 +24,18 @@ struct ItemFailure {
     QString reason;
 };
 
+// The command line speaks English.
+QString English(const Failure& failure)
+{
+    return QString::fromStdString(failure.english);
+}
+
 LoadedPicture LoadForeground(const QString& path)
 {
     try {
         return LoadSourcePicture(path, HolderBackColour);
     } catch (const std::bad_alloc&) {
-        return {LoadedPicture::Outcome::Failed, QImage(), QStringLiteral("out of memory")};
+        return OutOfMemory();
     }
 }
 
@@ -51,21 +58,21 @@ public:
         if (!settings_.overwrite && (output.exists() || output.isSymLink()))
             return {item.output, QStringLiteral("exists already; --overwrite replaces it")};
         LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
-        if (loaded.outcome == LoadedPicture::Outcome::NoPicture)
+        if (!loaded)
+            return {item.background, English(loaded.failure())};
+        if (!*loaded)
             return {item.background, QStringLiteral("the name is empty")};
-        if (loaded.outcome == LoadedPicture::Outcome::Failed)
-            return {item.background, loaded.reason};
         if (!front_.HasPicture()) {
             const LoadedPicture& foreground = foreground_.get();
-            if (foreground.outcome != LoadedPicture::Outcome::Picture)
+            if (!foreground || !*foreground)
                 return {};
-            front_.SetPicture(foreground.picture);
+            front_.SetPicture(*foreground);
         }
         // The background is composed where it lies: the board takes its pixels and the
         // background surface reads them without owning them, so only the overlap is
         // written and no second picture-sized bitmap is touched.
         QImage& pixels = board_.Board().hDC();
-        pixels = std::move(loaded.picture).convertToFormat(QImage::Format_RGB32);
+        pixels = std::move(**loaded).convertToFormat(QImage::Format_RGB32);
         back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
                                 pixels.bytesPerLine(), pixels.format()));
         ComposeImages(settings_.key, settings_.rate, settings_.x, settings_.y,
@@ -74,8 +81,11 @@ public:
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
         back_.SetSize(1, 1);
         back_.SetPicture(std::nullopt);
-        return {item.output, WriteComposite(board_.Board(), item.output, item.format,
-                                            settings_.save)};
+        const Result<void> written =
+            WriteComposite(board_.Board(), item.output, item.format, settings_.save);
+        if (!written)
+            return {item.output, English(written.failure())};
+        return {};
     }
 
 private:
@@ -94,7 +104,8 @@ int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
     const std::shared_future<LoadedPicture> loading =
         std::async(std::launch::async | std::launch::deferred, LoadForeground, foreground).share();
     const auto foregroundFailed = [&loading] {
-        return loading.get().outcome != LoadedPicture::Outcome::Picture;
+        const LoadedPicture& foreground = loading.get();
+        return !foreground || !*foreground;
     };
     const std::size_t workers =
         std::min<std::size_t>(std::size_t(std::max(settings.jobs, 1)), items.size());
@@ -118,7 +129,7 @@ int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
             try {
                 failure = composer.Compose(item);
             } catch (const std::bad_alloc&) {
-                failure = {item.background, QStringLiteral("out of memory")};
+                failure = {item.background, English(OutOfMemory())};
             }
             if (foregroundFailed())
                 return;
@@ -136,7 +147,9 @@ int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
     for (std::thread& thread : threads)
         thread.join();
     if (foregroundFailed()) {
-        observer.Fail(foreground, loading.get().reason);
+        // An empty name fails without a reason of its own.
+        const LoadedPicture& loaded = loading.get();
+        observer.Fail(foreground, loaded ? QString() : English(loaded.failure()));
         return 1;
     }
     return failed;

@@ -1,6 +1,8 @@
 #pragma once
 // The picture codec: PNG reading, JPEG and PNG writing. It knows nothing of windows;
 // a "device context" is a plain view of a 32-bit surface bitmap.
+#include "base/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -34,9 +36,9 @@ std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc);
 
 // Write the rectangle (0, 0, width, height) of `dc` to `path` (UTF-8), replacing an
 // existing file only once the new one is complete and flushed to disk, as WriteFileSafely
-// (platform/SafeFile.h) does: through a symbolic link onto its target, keeping the file's
+// (files/SafeFile.h) does: through a symbolic link onto its target, keeping the file's
 // permissions, refusing a read-only file. 0 on success; on failure the old file is untouched,
-// no temporary file is left, and CodecLastError() says why. The rectangle must be non-empty
+// no temporary file is left, and CodecLastFailure() says why. The rectangle must be non-empty
 // and lie within the surface.
 //
 // JPEG `rate` is the "圧縮率", 1 to 100: higher compresses more (quality = 101 - rate);
@@ -55,7 +57,8 @@ std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, st
 std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
                             std::vector<std::uint8_t>& out);
 
-// A short reason for the last failure of a codec call on this thread, in English, with the
-// file and the system's text for file errors ("cannot write /a/b.png: No space left on
-// device"). Empty after a call that succeeded. Valid until the next codec call on this thread.
-const char* CodecLastError();
+// Why the last codec call on this thread failed, in both languages, with the system's reason
+// for file errors; a write names its file ("cannot write /a/b.png: No space left on device"),
+// a read leaves the name to its caller ("cannot open the file: ..."). Both texts are empty
+// after a call that succeeded. Valid until the next codec call on this thread.
+const Failure& CodecLastFailure();

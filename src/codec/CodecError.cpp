@@ -1,42 +1,48 @@
 #include "codec/CodecInternal.h"
 
-#include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
-thread_local std::string lastError;
+thread_local Failure lastFailure;
 }
 
-const char* CodecLastError()
+const Failure& CodecLastFailure()
 {
-    return lastError.c_str();
+    return lastFailure;
 }
 
-void ClearCodecError()
+void ClearCodecFailure()
 {
-    lastError.clear();
+    lastFailure = {};
 }
 
-std::int16_t CodecFailure(const std::string& reason)
+std::int16_t CodecFailure(Failure failure)
 {
-    lastError = reason;
+    lastFailure = std::move(failure);
     return kCodecFailed;
-}
-
-std::int16_t CodecSystemFailure(const char* what, int err)
-{
-    return CodecFailure(std::string(what) + ": " + std::strerror(err));
 }
 
 std::int16_t CheckSourceRect(HDC dc, std::int32_t width, std::int32_t height)
 {
     if (dc == nullptr || dc->bits == nullptr)
-        return CodecFailure("no surface to read from");
+        return CodecFailure({"no surface to read from", "読み取る描画面がありません"});
     if (width <= 0 || height <= 0)
-        return CodecFailure("the picture is empty");
+        return CodecFailure({"the picture is empty", "画像が空です"});
     if (width > dc->width || height > dc->height)
-        return CodecFailure("the picture is larger than its surface");
+        return CodecFailure({"the picture is larger than its surface", "画像が描画面より大きくなっています"});
     if (dc->stride < std::int64_t{width} * 4)
-        return CodecFailure("the surface's rows are too short");
+        return CodecFailure(ShortSurfaceRows());
     return kCodecOk;
+}
+
+Failure ShortSurfaceRows()
+{
+    return {"the surface's rows are too short", "描画面の行が短すぎます"};
+}
+
+Failure WithLibraryMessage(const Failure& what, const char* message)
+{
+    const std::string told = std::string(": ") + message;
+    return {what.english + told, what.japanese + told};
 }

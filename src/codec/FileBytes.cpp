@@ -2,10 +2,8 @@
 #include "codec/CodecInternal.h"
 #include "files/SafeFile.h"
 
-#include <string>
-
 std::int16_t ReplaceFileWith(const char* path, std::span<const ByteRange> pieces)
 {
-    const std::string reason = WriteFileSafely(path, pieces);
-    return reason.empty() ? kCodecOk : CodecFailure(reason);
+    const Result<void> written = WriteFileSafely(path, pieces);
+    return written ? kCodecOk : CodecFailure(written.failure());
 }

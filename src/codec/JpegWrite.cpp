@@ -1,4 +1,5 @@
 // JPEG encoding of a surface rectangle through the TurboJPEG API.
+#include "base/Failure.h"
 #include "codec/CodecInternal.h"
 #include "codec/JpegStrips.h"
 
@@ -7,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <turbojpeg.h>
@@ -24,7 +26,7 @@ struct BufferFree {
 struct EncodedRows {
     std::unique_ptr<unsigned char, BufferFree> bytes;
     unsigned long size = 0;
-    std::string failure;   // empty on success
+    std::optional<Failure> failure;
 };
 
 EncodedRows EncodeRows(const std::uint8_t* top, int width, int stride, int rows, int quality,
@@ -34,7 +36,7 @@ EncodedRows EncodeRows(const std::uint8_t* top, int width, int stride, int rows,
     // A fresh encoder for each file: one that has made a progressive file keeps some of it.
     const std::unique_ptr<void, EncoderCloser> encoder(tjInitCompress());
     if (!encoder) {
-        out.failure = "cannot start the JPEG encoder";
+        out.failure = {"cannot start the JPEG encoder", "JPEG の符号化を始められません"};
         return out;
     }
     // A baseline file never exceeds the size tjBufSize gives, so it is encoded into one buffer
@@ -46,7 +48,7 @@ EncodedRows EncodeRows(const std::uint8_t* top, int width, int stride, int rows,
         !progressive && most <= unsigned(std::numeric_limits<int>::max())) {
         out.bytes.reset(tjAlloc(int(most)));
         if (!out.bytes) {
-            out.failure = "out of memory";
+            out.failure = OutOfMemory();
             return out;
         }
         out.size = most;
@@ -57,7 +59,8 @@ EncodedRows EncodeRows(const std::uint8_t* top, int width, int stride, int rows,
                                    &out.size, TJSAMP_420, quality, flags);
     out.bytes.reset(bytes);
     if (status != 0)
-        out.failure = std::string("cannot encode JPEG: ") + tjGetErrorStr2(encoder.get());
+        out.failure = WithLibraryMessage({"cannot encode JPEG", "JPEG に符号化できません"},
+                                         tjGetErrorStr2(encoder.get()));
     return out;
 }
 
@@ -95,7 +98,7 @@ std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_
     if (CheckSourceRect(dc, width, height) != kCodecOk)
         return kCodecFailed;
     if (rate < 1 || rate > 100)
-        return CodecFailure("the JPEG rate must be 1 to 100");
+        return CodecFailure({"the JPEG rate must be 1 to 100", "JPEG の圧縮率は 1 から 100 までです"});
     // A progressive file holds several scans over the whole picture, so it is never cut.
     const JpegStrips plan = progressive != 0 ? JpegStrips{height, 1, 0} : PlanJpegStrips(width, height);
     try {
@@ -107,12 +110,12 @@ std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_
                 strip = EncodeRows(dc->bits + std::ptrdiff_t(top) * dc->stride, width, dc->stride,
                                    std::min(plan.rows, height - top), 101 - rate, progressive != 0);
             } catch (const std::bad_alloc&) {
-                strip.failure = "out of memory";
+                strip.failure = OutOfMemory();
             }
         });
         for (const EncodedRows& strip : jpeg.strips)
-            if (!strip.failure.empty())
-                return CodecFailure(strip.failure);
+            if (strip.failure)
+                return CodecFailure(*strip.failure);
         if (plan.count > 1) {
             std::vector<std::span<std::uint8_t>> files;
             for (const EncodedRows& strip : jpeg.strips)
@@ -124,12 +127,12 @@ std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_
             // the picture is encoded whole after all.
             jpeg.strips.clear();
             jpeg.strips.push_back(EncodeRows(dc->bits, width, dc->stride, height, 101 - rate, false));
-            if (!jpeg.strips[0].failure.empty())
-                return CodecFailure(jpeg.strips[0].failure);
+            if (jpeg.strips[0].failure)
+                return CodecFailure(*jpeg.strips[0].failure);
         }
         jpeg.file.pieces = {{jpeg.strips[0].bytes.get(), jpeg.strips[0].size}};
     } catch (const std::bad_alloc&) {
-        return CodecFailure("out of memory");
+        return CodecFailure(OutOfMemory());
     }
     return kCodecOk;
 }
@@ -139,7 +142,7 @@ std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_
 std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
                              std::int32_t progressive, std::vector<std::uint8_t>& out)
 {
-    ClearCodecError();
+    ClearCodecFailure();
     out.clear();
     EncodedJpeg jpeg;
     if (Encode(dc, width, height, rate, progressive, jpeg) != kCodecOk)
@@ -150,7 +153,7 @@ std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, st
             out.insert(out.end(), bytes, bytes + piece.size);
         }
     } catch (const std::bad_alloc&) {
-        return CodecFailure("out of memory");
+        return CodecFailure(OutOfMemory());
     }
     return kCodecOk;
 }
@@ -158,9 +161,9 @@ std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, st
 std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                           std::uint8_t rate, std::int32_t progressive)
 {
-    ClearCodecError();
+    ClearCodecFailure();
     if (path == nullptr || *path == '\0')
-        return CodecFailure("no file name");
+        return CodecFailure(NoFileName());
     EncodedJpeg jpeg;
     if (Encode(dc, width, height, rate, progressive, jpeg) != kCodecOk)
         return kCodecFailed;

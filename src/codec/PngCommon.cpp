@@ -3,7 +3,6 @@
 #include "codec/CodecInternal.h"
 
 #include <cstdio>
-#include <string>
 
 namespace {
 
@@ -36,7 +35,7 @@ PngStructs::~PngStructs()
         png_destroy_write_struct(&png_, &info_);
 }
 
-std::int16_t PngFailure(const char* what, const PngErrorSink& sink)
+std::int16_t PngFailure(const Failure& what, const PngErrorSink& sink)
 {
-    return CodecFailure(std::string(what) + ": " + sink.message);
+    return CodecFailure(WithLibraryMessage(what, sink.message));
 }

@@ -2,6 +2,8 @@
 // What the PNG reader and writer share: libpng's structures and its error reporting.
 // libpng reports errors by calling a handler that must not return; the codec's handler
 // keeps libpng's message and jumps back to the latest setjmp on png_jmpbuf.
+#include "base/Result.h"
+
 #include <cstdint>
 #include <png.h>
 
@@ -30,5 +32,6 @@ private:
     png_infop info_ = nullptr;
 };
 
-// Records "<what>: <libpng's message>" as the reason and returns the failure result.
-std::int16_t PngFailure(const char* what, const PngErrorSink& sink);
+// Records `what` followed by libpng's message as the reason (WithLibraryMessage) and returns
+// the failure result.
+std::int16_t PngFailure(const Failure& what, const PngErrorSink& sink);

@@ -1,5 +1,6 @@
 // PNG decoding into a surface: any colour type and bit depth, interlaced or not, drawn as
 // 8-bit blue, green, red with alpha blended over the surface's background colour.
+#include "base/Failure.h"
 #include "codec/AlphaOver.h"
 #include "codec/CodecInternal.h"
 #include "codec/PictureLimit.h"
@@ -136,9 +137,11 @@ void DrawOverBackground(const CodecSurface& dc)
     }
 }
 
-std::string SizeText(std::uint32_t width, std::uint32_t height)
+const Failure kBadPng{"bad PNG file", "PNG ファイルが壊れています"};
+
+Failure NoSurfaceToDrawInto()
 {
-    return std::to_string(width) + " x " + std::to_string(height);
+    return {"no surface to draw into", "描画先の描画面がありません"};
 }
 
 // Decodes the PNG file of `fileSize` bytes that `read` delivers from `source` into `dc`.
@@ -148,7 +151,7 @@ std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t fileSize, HD
     PngErrorSink sink;
     const PngStructs structs(PngStructs::Mode::Read, sink);
     if (!structs)
-        return CodecFailure("out of memory");
+        return CodecFailure(OutOfMemory());
     png_set_read_fn(structs.png(), source, read);
     // The picture limit is the one that counts; libpng's own is lifted so that every
     // oversized picture is refused the same way.
@@ -156,28 +159,28 @@ std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t fileSize, HD
 
     PngStatedPicture stated;
     if (!ReadHeader(structs.png(), structs.info(), &stated))
-        return PngFailure("bad PNG file", sink);
+        return PngFailure(kBadPng, sink);
     if (!PictureSizeAllowed(stated.width, stated.height))
-        return CodecFailure("the picture is too large");
+        return CodecFailure(SizeBeyondLimit(stated.width, stated.height));
     if (fileSize < PngLeastFileSize(stated))
-        return CodecFailure("the file is too short for a picture of "
-                            + SizeText(stated.width, stated.height) + " pixels");
+        return CodecFailure(TooShortForSize(stated.width, stated.height));
     if (stated.width != static_cast<png_uint_32>(dc->width)
-        || stated.height != static_cast<png_uint_32>(dc->height))
-        return CodecFailure("the picture is " + SizeText(stated.width, stated.height)
-                            + " pixels, its surface "
-                            + SizeText(static_cast<std::uint32_t>(dc->width),
-                                       static_cast<std::uint32_t>(dc->height)));
+        || stated.height != static_cast<png_uint_32>(dc->height)) {
+        const std::string picture = SizeWords(stated.width, stated.height);
+        const std::string surface = SizeWords(dc->width, dc->height);
+        return CodecFailure({"the picture is " + picture + " pixels, its surface " + surface,
+                             "画像は " + picture + " ピクセルですが、描画面は " + surface + " です"});
+    }
     if (dc->stride < std::int64_t{dc->width} * 4)
-        return CodecFailure("the surface's rows are too short");
+        return CodecFailure(ShortSurfaceRows());
 
     int passes = 1;
     if (!SetUpTransforms(structs.png(), structs.info(), &passes))
-        return PngFailure("bad PNG file", sink);
+        return PngFailure(kBadPng, sink);
     if (png_get_rowbytes(structs.png(), structs.info()) != std::size_t{stated.width} * 4)
-        return CodecFailure("unsupported PNG pixel layout");
+        return CodecFailure({"unsupported PNG pixel layout", "この PNG の画素の並びには対応していません"});
     if (!ReadRows(structs.png(), *dc, passes))
-        return PngFailure("bad PNG file", sink);
+        return PngFailure(kBadPng, sink);
     DrawOverBackground(*dc);
     return kCodecOk;
 }
@@ -186,38 +189,39 @@ std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t fileSize, HD
 
 std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc)
 {
-    ClearCodecError();
+    ClearCodecFailure();
     if (dc == nullptr || dc->bits == nullptr)
-        return CodecFailure("no surface to draw into");
+        return CodecFailure(NoSurfaceToDrawInto());
     if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0)
-        return CodecFailure("not a PNG file");
+        return CodecFailure(NotAPngFile());
     ByteCursor cursor{data, size};
     return DecodePng(ReadFromCursor, &cursor, size, dc);
 }
 
 std::int16_t DCReadPNG(const char* path, HDC dc)
 {
-    ClearCodecError();
+    ClearCodecFailure();
     if (path == nullptr || *path == '\0')
-        return CodecFailure("no file name");
+        return CodecFailure(NoFileName());
     if (dc == nullptr || dc->bits == nullptr)
-        return CodecFailure("no surface to draw into");
+        return CodecFailure(NoSurfaceToDrawInto());
     std::unique_ptr<FileCursor> file;
     try {
         file = std::make_unique<FileCursor>();
     } catch (const std::bad_alloc&) {
-        return CodecFailure("out of memory");
+        return CodecFailure(OutOfMemory());
     }
+    // The caller names the file; the reason leaves it out.
     file->fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (file->fd < 0)
-        return CodecSystemFailure("cannot open file", errno);
+        return CodecFailure(FileFailure(FileStep::Open, "", errno));
     struct stat info {};
     std::int16_t result = ::fstat(file->fd, &info) == 0
                               ? DecodePng(ReadFromFile, file.get(),
                                           static_cast<std::uint64_t>(info.st_size), dc)
-                              : CodecSystemFailure("cannot read file", errno);
+                              : CodecFailure(FileFailure(FileStep::Read, "", errno));
     if (result != kCodecOk && file->error != 0)
-        result = CodecSystemFailure("cannot read file", file->error);
+        result = CodecFailure(FileFailure(FileStep::Read, "", file->error));
     ::close(file->fd);
     return result;
 }

@@ -1,4 +1,5 @@
 // PNG encoding of a surface rectangle as 8-bit RGB.
+#include "base/Failure.h"
 #include "codec/CodecInternal.h"
 #include "codec/PngCommon.h"
 
@@ -65,13 +66,13 @@ bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::
 std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
                             std::vector<std::uint8_t>& out)
 {
-    ClearCodecError();
+    ClearCodecFailure();
     out.clear();
     if (CheckSourceRect(dc, width, height) != kCodecOk)
         return kCodecFailed;
     const int level = ZlibLevelForRate(rate);
     if (level < 0)
-        return CodecFailure("the PNG rate must be 0, 1 or 2");
+        return CodecFailure({"the PNG rate must be 0, 1 or 2", "PNG の圧縮率は 0、1、2 のいずれかです"});
     // A camera-sized file runs to tens of megabytes. Room for the raw rows is set aside at
     // once, of which the system maps only the pages written, so the bytes are never moved
     // to a larger buffer as they grow.
@@ -83,11 +84,11 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
     PngErrorSink sink;
     const PngStructs write(PngStructs::Mode::Write, sink);
     if (!write)
-        return CodecFailure("out of memory");
+        return CodecFailure(OutOfMemory());
     png_set_write_fn(write.png(), &out, AppendToBytes, FlushNothing);
     if (!WritePicture(write.png(), write.info(), *dc, width, height, level)) {
         out.clear();
-        return PngFailure("cannot encode PNG", sink);
+        return PngFailure({"cannot encode PNG", "PNG に符号化できません"}, sink);
     }
     return kCodecOk;
 }
@@ -95,9 +96,9 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
 std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                          std::uint8_t rate)
 {
-    ClearCodecError();
+    ClearCodecFailure();
     if (path == nullptr || *path == '\0')
-        return CodecFailure("no file name");
+        return CodecFailure(NoFileName());
     std::vector<std::uint8_t> bytes;
     if (EncodePngBytes(dc, width, height, rate, bytes) != kCodecOk)
         return kCodecFailed;

@@ -1,12 +1,12 @@
 #include "files/SafeFile.h"
 
+#include "base/Failure.h"
 #include "files/InFlightFiles.h"
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -16,11 +16,6 @@ namespace {
 
 // Linux's own limit on links followed in one path.
 constexpr int kMaxLinks = 40;
-
-std::string Failure(const char* what, const std::string& path, int err)
-{
-    return std::string(what) + ' ' + path + ": " + std::strerror(err);
-}
 
 std::string FolderOf(const std::string& path)
 {
@@ -92,32 +87,33 @@ void SyncFolder(const std::string& folder)
 
 } // namespace
 
-std::string WriteFileSafely(const char* path, const void* data, std::size_t size)
+Result<void> WriteFileSafely(const char* path, const void* data, std::size_t size)
 {
     const ByteRange whole{data, size};
     return WriteFileSafely(path, {&whole, 1});
 }
 
-std::string WriteFileSafely(const char* path, std::span<const ByteRange> pieces)
+Result<void> WriteFileSafely(const char* path, std::span<const ByteRange> pieces)
 {
     if (path == nullptr || *path == '\0')
-        return "no file name";
+        return NoFileName();
     std::string target = path;
     int err = 0;
     if (!FollowLinks(target, err))
-        return Failure("cannot follow the link", path, err);
+        return FileFailure(FileStep::FollowLink, path, err);
 
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing) {
         if (S_ISDIR(old.st_mode))
-            return Failure("cannot replace", target, EISDIR);
+            return FileFailure(FileStep::Replace, target, EISDIR);
         if (!S_ISREG(old.st_mode))
-            return "cannot replace " + target + ": not a plain file";
+            return Failure{"cannot replace " + target + ": not a plain file",
+                           target + " は通常のファイルではないので置き換えられません"};
         // Writing beside and renaming needs only the folder's permission; the file's own
         // decides, as it would for writing into it.
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-            return Failure("cannot replace", target, errno);
+            return FileFailure(FileStep::Replace, target, errno);
     }
 
     static std::atomic<unsigned> counter{0};
@@ -137,24 +133,24 @@ std::string WriteFileSafely(const char* path, std::span<const ByteRange> pieces)
             break;
     }
     if (fd < 0)
-        return Failure("cannot create a file in", folder, errno);
+        return FileFailure(FileStep::CreateIn, folder, errno);
 
-    std::string failure;
+    std::optional<Failure> failure;
     for (const ByteRange& piece : pieces)
-        if (failure.empty() && !WriteAll(fd, static_cast<const std::uint8_t*>(piece.data), piece.size))
-            failure = Failure("cannot write", target, errno);
+        if (!failure && !WriteAll(fd, static_cast<const std::uint8_t*>(piece.data), piece.size))
+            failure = FileFailure(FileStep::Write, target, errno);
     // After writing, which clears the set-user-ID and set-group-ID bits.
-    if (failure.empty() && replacing)
+    if (!failure && replacing)
         KeepOwnerAndPermissions(fd, old);
-    if (failure.empty() && ::fsync(fd) != 0)
-        failure = Failure("cannot write", target, errno);
-    if (::close(fd) != 0 && failure.empty())
-        failure = Failure("cannot write", target, errno);
-    if (failure.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
-        failure = Failure("cannot replace", target, errno);
-    if (!failure.empty()) {
+    if (!failure && ::fsync(fd) != 0)
+        failure = FileFailure(FileStep::Write, target, errno);
+    if (::close(fd) != 0 && !failure)
+        failure = FileFailure(FileStep::Write, target, errno);
+    if (!failure && ::rename(temporary.c_str(), target.c_str()) != 0)
+        failure = FileFailure(FileStep::Replace, target, errno);
+    if (failure) {
         ::unlink(temporary.c_str());
-        return failure;
+        return *failure;
     }
     SyncFolder(folder);
     return {};

@@ -2,9 +2,10 @@
 // The one way the program saves a file (the settings file, BMP, JPEG and PNG pictures), so
 // that a file is never left half-written. Plain C++ and POSIX, no Qt: the picture codec
 // uses it too.
+#include "base/Result.h"
+
 #include <cstddef>
 #include <span>
-#include <string>
 
 // Bytes of a file being saved, which need not lie in one block of memory.
 struct ByteRange {
@@ -23,8 +24,8 @@ struct ByteRange {
 //   anything else that is not a plain file is refused before anything is written;
 // - on any failure the target stays as it was and the new file is removed, also when a stop
 //   signal ends the process in the middle of the save (InFlightFiles.h).
-// Returns an empty text on success, otherwise what failed, the file or folder concerned and
-// the system's reason, such as "cannot write /home/a/b.png: No space left on device".
-std::string WriteFileSafely(const char* path, const void* data, std::size_t size);
+// A failure says what failed, the file or folder concerned and the system's reason, such as
+// "cannot write /home/a/b.png: No space left on device" (FileFailure, base/Failure.h).
+Result<void> WriteFileSafely(const char* path, const void* data, std::size_t size);
 // The same with the file's bytes in `pieces`, one after another.
-std::string WriteFileSafely(const char* path, std::span<const ByteRange> pieces);
+Result<void> WriteFileSafely(const char* path, std::span<const ByteRange> pieces);

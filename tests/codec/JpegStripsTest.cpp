@@ -150,7 +150,7 @@ TEST(JpegStrips, SavedCameraPicturesAreTurboJpegsFileWithARestartEveryStrip)
         {
             const Option set(option.first, option.second);
             ASSERT_EQ(DCSavetoJPEG(&dc, picture.width(), picture.height(), path, 50, 0), 0)
-                << CodecLastError();
+                << CodecLastFailure().english;
         }
         QFile file(QString::fromUtf8(path));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

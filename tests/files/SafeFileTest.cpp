@@ -42,7 +42,7 @@ TEST_F(SafeFile, ALinkKeepsPointingAtItsTargetWhichGetsTheNewContents)
                                           {"links/chain", "pictures/album/photo.png"},
                                           {"pictures/dangling", "pictures/not yet.png"}}) {
         const std::string bytes = std::string("new contents through ") + written;
-        EXPECT_EQ(WriteFileSafely(Path(written).c_str(), bytes.data(), bytes.size()), "") << written;
+        EXPECT_TRUE(WriteFileSafely(Path(written).c_str(), bytes.data(), bytes.size())) << written;
         EXPECT_EQ(ReadBytes(Path(target)), bytes);
     }
     fs::remove(Path("pictures/not yet.png"));
@@ -62,8 +62,11 @@ TEST_F(SafeFile, WhatCannotBeWrittenIntoIsRefusedBeforeAnythingIsWritten)
                                                                   + std::strerror(ELOOP)},
           {Path("to folder"), "cannot replace " + Path("folder") + ": " + std::strerror(EISDIR)},
           {Path("pipe"), "cannot replace " + Path("pipe") + ": not a plain file"},
-          {"", "no file name"}})
-        EXPECT_EQ(WriteFileSafely(written.c_str(), "x", 1), reason);
+          {"", "no file name"}}) {
+        const Result<void> result = WriteFileSafely(written.c_str(), "x", 1);
+        ASSERT_FALSE(result) << written;
+        EXPECT_EQ(result.failure().english, reason);
+    }
     EXPECT_EQ(Listing(), before);
 }
 
@@ -74,8 +77,8 @@ TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask
     const bool givenAway = ::geteuid() == 0 && ::chown(Path("shared.bmp").c_str(), 4321, 8765) == 0;
     ASSERT_EQ(::chmod(Path("shared.bmp").c_str(), 06754), 0);
     const mode_t savedMask = ::umask(027);
-    EXPECT_EQ(WriteFileSafely(Path("shared.bmp").c_str(), "new", 3), "");
-    EXPECT_EQ(WriteFileSafely(Path("fresh.bmp").c_str(), "new", 3), "");
+    EXPECT_TRUE(WriteFileSafely(Path("shared.bmp").c_str(), "new", 3));
+    EXPECT_TRUE(WriteFileSafely(Path("fresh.bmp").c_str(), "new", 3));
     ::umask(savedMask);
 
     struct stat info {};

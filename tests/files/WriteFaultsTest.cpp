@@ -65,7 +65,8 @@ std::string Save(Writer writer, const std::string& path, bool large)
     board.hDC() = Picture(large);
     const SaveFormat format = writer == Writer::Bmp ? SaveFormat::Bmp
                               : writer == Writer::Jpeg ? SaveFormat::Jpeg : SaveFormat::Png;
-    return WriteComposite(board, QString::fromStdString(path), format, SaveOptions{50, 0, 1}).toStdString();
+    const Result<void> saved = WriteComposite(board, QString::fromStdString(path), format, SaveOptions{50, 0, 1});
+    return saved ? "" : saved.failure().english;
 }
 
 class WriteFaults : public testing::TestWithParam<Case> {

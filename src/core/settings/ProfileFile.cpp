@@ -76,9 +76,6 @@ Result<void> WriteProfileStrings(const QString& file, const QList<ProfileEntry>&
         return content.failure();
     for (const ProfileEntry& entry : entries)
         *content = SetProfileValue(*content, entry.section, entry.key, entry.value);
-    const std::string reason = WriteFileSafely(QFile::encodeName(file).constData(),
-                                               content->constData(), std::size_t(content->size()));
-    if (reason.empty())
-        return {};
-    return Failure{reason, reason};   // MERGE: WriteFileSafely returns Result<void>
+    return WriteFileSafely(QFile::encodeName(file).constData(), content->constData(),
+                           std::size_t(content->size()));
 }

@@ -1,15 +1,18 @@
 // A BMP file is whole when its rows, or its RLE codes up to end-of-bitmap, are all there.
+#include "base/Failure.h"
 #include "core/sources/DibHeader.h"
 #include "core/sources/PictureChecks.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
-const QString kEndsEarly = QStringLiteral("the file ends before its pixel data does");
+const Failure kEndsEarly{"the file ends before its pixel data does",
+                         "ファイルが画素データの途中で終わっています"};
 
 // Walks the RLE codes to end-of-bitmap, counting the pixels they give inside the picture;
 // pixels they skip (end of line, deltas, an early end) are left uncoded.
-QString CheckRle(ByteStream& stream, const DibHeader& header)
+Result<void> CheckRle(ByteStream& stream, const DibHeader& header)
 {
     const bool fourBits = header.compression == kDibRle4;
     const std::int64_t width = header.width, height = std::abs(header.height);
@@ -47,28 +50,33 @@ QString CheckRle(ByteStream& stream, const DibHeader& header)
         }
     }
     if (width * height - coded > kUncodedPixelAllowance)
-        return QStringLiteral("the RLE codes leave most of the %1 x %2 picture uncoded").arg(width).arg(height);
-    return QString();
+        return Failure{"the RLE codes leave most of the " + SizeWords(width, height) + " picture uncoded",
+                       "RLE の符号が " + SizeWords(width, height) + " の画像の大半を埋めていません"};
+    return {};
 }
 } // namespace
 
-QString CheckBmp(ByteStream& stream)
+Result<void> CheckBmp(ByteStream& stream)
 {
     std::uint8_t fileHeader[14];
     const bool whole = stream.Read(fileHeader, sizeof fileHeader);
     const std::optional<DibHeader> header = whole ? ReadDibHeader(stream) : std::nullopt;
     if (!header)
-        return QStringLiteral("the file ends within its header");
-    if (QString refusal = StatedSizeRefusal(header->width, std::abs(header->height)); !refusal.isEmpty())
-        return refusal;
+        return EndsWithinHeader();
+    if (Result<void> size = CheckStatedSize(header->width, std::abs(header->height)); !size)
+        return size;
     const std::int64_t dataStart = LittleEndian32(fileHeader + 10);
     if (DibUncompressed(*header)) {
         // The last row's padding may be missing; its pixels may not.
         const std::int64_t lastRow = (header->width * header->bitCount + 7) / 8;
         const std::int64_t end = dataStart + DibRowBytes(header->width, header->bitCount) * (std::abs(header->height) - 1) + lastRow;
-        return stream.Size() < end ? kEndsEarly : QString();
+        if (stream.Size() < end)
+            return kEndsEarly;
+        return {};
     }
     if (header->compression == kDibRle8 || header->compression == kDibRle4)
         return stream.Seek(dataStart) ? CheckRle(stream, *header) : kEndsEarly;
-    return QStringLiteral("unsupported BMP compression %1").arg(header->compression);
+    const std::string compression = std::to_string(header->compression);
+    return Failure{"unsupported BMP compression " + compression,
+                   "BMP の圧縮方式 " + compression + " には対応していません"};
 }

@@ -1,11 +1,12 @@
 // A GIF file is whole when its blocks lead to the trailer and its first image's LZW codes
 // give every pixel of that image.
+#include "base/Failure.h"
 #include "core/sources/PictureChecks.h"
 
 #include <array>
 
 namespace {
-const QString kEndsEarly = QStringLiteral("the file ends before its trailer");
+const Failure kEndsEarly{"the file ends before its trailer", "ファイルが終端ブロックの前で終わっています"};
 constexpr int kMaxCodes = 4096;
 
 // Skips data sub-blocks up to the empty one; false when the file ends first.
@@ -73,11 +74,11 @@ std::int64_t CountLzwPixels(ByteStream& stream, int minCodeSize, std::int64_t en
 }
 } // namespace
 
-QString CheckGif(ByteStream& stream)
+Result<void> CheckGif(ByteStream& stream)
 {
     std::uint8_t header[13];
     if (!stream.Read(header, sizeof header))
-        return QStringLiteral("the file ends within its header");
+        return EndsWithinHeader();
     const std::int64_t screenWidth = LittleEndian16(header + 6), screenHeight = LittleEndian16(header + 8);
     if (header[10] & 0x80 && !stream.Skip(3 << ((header[10] & 7) + 1)))
         return kEndsEarly;
@@ -91,8 +92,10 @@ QString CheckGif(ByteStream& stream)
                 return kEndsEarly;
             continue;
         }
+        if (block < 0)
+            return kEndsEarly;
         if (block != 0x2C)
-            return block < 0 ? kEndsEarly : QStringLiteral("the file holds an unknown block");
+            return Failure{"the file holds an unknown block", "ファイルに不明なブロックがあります"};
         std::uint8_t descriptor[9];
         if (!stream.Read(descriptor, sizeof descriptor)
             || (descriptor[8] & 0x80 && !stream.Skip(3 << ((descriptor[8] & 7) + 1))))
@@ -107,23 +110,28 @@ QString CheckGif(ByteStream& stream)
         }
         firstImage = false;
         if (minCodeSize < 2 || minCodeSize > 11)
-            return QStringLiteral("the first image has a bad LZW code size");
+            return Failure{"the first image has a bad LZW code size",
+                           "最初の画像の LZW 符号の長さが正しくありません"};
         const std::int64_t left = LittleEndian16(descriptor), top = LittleEndian16(descriptor + 2);
         const std::int64_t width = LittleEndian16(descriptor + 4), height = LittleEndian16(descriptor + 6);
         // The picture is the screen, grown to take in the image where it reaches beyond.
         const std::int64_t canvasWidth = std::max(screenWidth, left + width);
         const std::int64_t canvasHeight = std::max(screenHeight, top + height);
-        if (QString refusal = StatedSizeRefusal(canvasWidth, canvasHeight); !refusal.isEmpty())
-            return refusal;
+        if (Result<void> size = CheckStatedSize(canvasWidth, canvasHeight); !size)
+            return size;
         const std::int64_t pixels = CountLzwPixels(stream, minCodeSize, width * height);
         if (pixels < 0)
             return kEndsEarly;
         if (pixels < width * height)
-            return QStringLiteral("the first image's data ends before its last pixel");
-        if (canvasWidth * canvasHeight - width * height > kUncodedPixelAllowance)
-            return QStringLiteral("the %1 x %2 screen is far larger than its first image").arg(canvasWidth).arg(canvasHeight);
+            return Failure{"the first image's data ends before its last pixel",
+                           "最初の画像のデータが最後の画素の前で終わっています"};
+        if (canvasWidth * canvasHeight - width * height > kUncodedPixelAllowance) {
+            const std::string screen = SizeWords(canvasWidth, canvasHeight);
+            return Failure{"the " + screen + " screen is far larger than its first image",
+                           screen + " の画面が最初の画像よりはるかに大きくなっています"};
+        }
     }
     if (firstImage)
-        return QStringLiteral("the file holds no image");
-    return QString();
+        return Failure{"the file holds no image", "ファイルに画像がありません"};
+    return {};
 }

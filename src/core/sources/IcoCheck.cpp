@@ -6,51 +6,56 @@
 #include "core/sources/PictureChecks.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
-const QString kEndsEarly = QStringLiteral("the file ends before its last image does");
+const Failure kEndsEarly{"the file ends before its last image does",
+                         "ファイルが最後の画像の途中で終わっています"};
 
-QString CheckPngEntry(ByteStream& stream, std::int64_t bytes)
+Result<void> CheckPngEntry(ByteStream& stream, std::int64_t bytes)
 {
     std::uint8_t head[26] = {};
     if (!stream.Read(head, std::min<std::int64_t>(bytes, sizeof head)))
         return kEndsEarly;
     const std::optional<PngStatedPicture> stated = ReadPngHeader(head, sizeof head);
-    if (QString refusal = StatedSizeRefusal(stated->width, stated->height); !refusal.isEmpty())
-        return refusal;
+    if (Result<void> size = CheckStatedSize(stated->width, stated->height); !size)
+        return size;
     if (std::uint64_t(bytes) < PngLeastFileSize(*stated))
-        return QStringLiteral("an image is too short for its picture");
-    return QString();
+        return Failure{"an image is too short for its picture", "画像の一つがその大きさに対して短すぎます"};
+    return {};
 }
 
-QString CheckBitmapEntry(ByteStream& stream, std::int64_t bytes)
+Result<void> CheckBitmapEntry(ByteStream& stream, std::int64_t bytes)
 {
     const std::optional<DibHeader> header = ReadDibHeader(stream);
     if (!header)
         return kEndsEarly;
     // The stated height counts the rows of the picture and of its AND mask.
     const std::int64_t height = std::abs(header->height) / 2;
-    if (QString refusal = StatedSizeRefusal(header->width, height); !refusal.isEmpty())
-        return refusal;
+    if (Result<void> size = CheckStatedSize(header->width, height); !size)
+        return size;
     if (!DibUncompressed(*header))
-        return QStringLiteral("an image is compressed");
+        return Failure{"an image is compressed", "圧縮された画像があります"};
     // 32-bit images carry their own alpha and may go without a mask.
     const std::int64_t maskRows = header->bitCount == 32 ? 0 : height;
     const std::int64_t needed = header->headerSize + DibTableBytes(*header)
                                 + DibRowBytes(header->width, header->bitCount) * height
                                 + DibRowBytes(header->width, 1) * maskRows;
-    return bytes < needed ? QStringLiteral("an image is shorter than its rows") : QString();
+    if (bytes < needed)
+        return Failure{"an image is shorter than its rows", "画像の一つが画素の行より短くなっています"};
+    return {};
 }
 } // namespace
 
-QString CheckIco(ByteStream& stream)
+Result<void> CheckIco(ByteStream& stream)
 {
     std::uint8_t header[6];
     if (!stream.Read(header, sizeof header))
         return kEndsEarly;
     const int count = LittleEndian16(header + 4);
     if (6 + 16 * std::int64_t{count} > stream.Size())
-        return QStringLiteral("the file ends within its directory of %1 images").arg(count);
+        return Failure{"the file ends within its directory of " + std::to_string(count) + " images",
+                       "ファイルが " + std::to_string(count) + " 個の画像の目録の途中で終わっています"};
     for (int i = 0; i < count; ++i) {
         std::uint8_t entry[16];
         if (!stream.Seek(6 + 16 * std::int64_t{i}) || !stream.Read(entry, sizeof entry))
@@ -61,10 +66,10 @@ QString CheckIco(ByteStream& stream)
         std::uint8_t signature[8] = {};
         if (!stream.Read(signature, std::min<std::int64_t>(bytes, sizeof signature)) || !stream.Seek(offset))
             return kEndsEarly;
-        const QString refusal = ReadPngHeader(signature, sizeof signature) ? CheckPngEntry(stream, bytes)
-                                                                           : CheckBitmapEntry(stream, bytes);
-        if (!refusal.isEmpty())
-            return refusal;
+        Result<void> image = ReadPngHeader(signature, sizeof signature) ? CheckPngEntry(stream, bytes)
+                                                                        : CheckBitmapEntry(stream, bytes);
+        if (!image)
+            return image;
     }
-    return QString();
+    return {};
 }

@@ -2,10 +2,14 @@
 // for each 8 x 8 block of the picture its frame header states: Huffman coding gives every
 // block a code of at least one bit for its DC coefficient, so a file with less could only be
 // decoded by inventing the rest, which takes as long as decoding a real picture.
+#include "base/Failure.h"
 #include "core/sources/PictureChecks.h"
 
+#include <optional>
+#include <string>
+
 namespace {
-const QString kEndsEarly = QStringLiteral("the file ends before its EOI marker");
+const Failure kEndsEarly{"the file ends before its EOI marker", "ファイルが EOI マーカーの前で終わっています"};
 
 struct Frame {
     std::int64_t width = 0, height = 0;
@@ -63,7 +67,7 @@ int SkipEntropyData(ByteStream& stream, std::int64_t& bytes)
 }
 } // namespace
 
-QString CheckJpeg(ByteStream& stream)
+Result<void> CheckJpeg(ByteStream& stream)
 {
     if (!stream.Skip(2))
         return kEndsEarly;
@@ -100,9 +104,9 @@ QString CheckJpeg(ByteStream& stream)
                 return kEndsEarly;
             frame = ReadFrame(segment + 2, kept, marker);
             if (!frame)
-                return QStringLiteral("the frame header is cut short");
-            if (QString refusal = StatedSizeRefusal(frame->width, frame->height); !refusal.isEmpty())
-                return refusal;
+                return Failure{"the frame header is cut short", "フレームヘッダーが途中で切れています"};
+            if (Result<void> size = CheckStatedSize(frame->width, frame->height); !size)
+                return size;
         } else if (!stream.Skip(length)) {
             return kEndsEarly;
         }
@@ -111,14 +115,15 @@ QString CheckJpeg(ByteStream& stream)
             continue;
         }
         if (++scans > kMaxJpegScans)
-            return QStringLiteral("the file holds more than %1 scans").arg(kMaxJpegScans);
+            return Failure{"the file holds more than " + std::to_string(kMaxJpegScans) + " scans",
+                           "ファイルに " + std::to_string(kMaxJpegScans) + " を超えるスキャンがあります"};
         marker = SkipEntropyData(stream, entropyBytes);
         if (marker < 0)
             return kEndsEarly;
     }
     if (!frame || scans == 0)
-        return QStringLiteral("the file holds no picture");
+        return Failure{"the file holds no picture", "ファイルに画像がありません"};
     if (!frame->arithmetic && entropyBytes * 8 < frame->blocks)
-        return QStringLiteral("the file is too short for a picture of %1 x %2 pixels").arg(frame->width).arg(frame->height);
-    return QString();
+        return TooShortForSize(frame->width, frame->height);
+    return {};
 }

@@ -1,8 +1,10 @@
 #include "core/sources/PictureChecks.h"
 
+#include "base/Failure.h"
 #include "codec/PictureLimit.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 std::optional<PictureFormat> FormatBySignature(const std::uint8_t* head, qint64 size)
@@ -25,32 +27,43 @@ std::optional<PictureFormat> FormatBySignature(const std::uint8_t* head, qint64 
 }
 } // namespace
 
-QString StatedSizeRefusal(std::int64_t width, std::int64_t height)
+Result<void> CheckStatedSize(std::int64_t width, std::int64_t height)
 {
     if (PictureSizeAllowed(width, height))
-        return QString();
-    return QStringLiteral("the stated size %1 x %2 is beyond the picture limit").arg(width).arg(height);
+        return {};
+    return SizeBeyondLimit(width, height);
 }
 
-PictureCheck CheckPictureFile(QIODevice& file)
+Failure EndsWithinHeader()
+{
+    return {"the file ends within its header", "ファイルがヘッダーの途中で終わっています"};
+}
+
+Failure UnreadableFile()
+{
+    return {"cannot read the file", "ファイルを読めません"};
+}
+
+Result<PictureFormat> CheckPictureFile(QIODevice& file)
 {
     ByteStream stream(file);
     std::uint8_t head[8] = {};
     const qint64 got = std::min<qint64>(stream.Size(), sizeof head);
     if (!stream.Read(head, got) || !stream.Seek(0))
-        return {std::nullopt, QStringLiteral("cannot read the file")};
+        return UnreadableFile();
     const std::optional<PictureFormat> format = FormatBySignature(head, got);
     if (!format)
-        return {std::nullopt, QStringLiteral("not a BMP, GIF, ICO, JPEG or PNG file")};
-    QString refusal;
+        return Failure{"not a BMP, GIF, ICO, JPEG or PNG file",
+                       "BMP、GIF、ICO、JPEG、PNG のいずれのファイルでもありません"};
+    Result<void> check;
     switch (*format) {
-    case PictureFormat::Bmp: refusal = CheckBmp(stream); break;
-    case PictureFormat::Gif: refusal = CheckGif(stream); break;
-    case PictureFormat::Ico: refusal = CheckIco(stream); break;
-    case PictureFormat::Jpeg: refusal = CheckJpeg(stream); break;
+    case PictureFormat::Bmp: check = CheckBmp(stream); break;
+    case PictureFormat::Gif: check = CheckGif(stream); break;
+    case PictureFormat::Ico: check = CheckIco(stream); break;
+    case PictureFormat::Jpeg: check = CheckJpeg(stream); break;
     case PictureFormat::Png: break;
     }
-    if (!refusal.isEmpty())
-        return {std::nullopt, refusal};
-    return {format, QString()};
+    if (!check)
+        return check.failure();
+    return *format;
 }

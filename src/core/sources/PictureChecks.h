@@ -5,22 +5,16 @@
 // the last row or RLE end-of-bitmap of a BMP, an icon entry's last byte) is refused, as is
 // one far too small for its stated size. Each check reads the file front to back through a
 // small buffer, so it takes little memory and time even for a forged file.
+#include "base/Result.h"
 #include "core/formats/FileTypes.h"
 #include "core/sources/ByteStream.h"
 
 #include <QIODevice>
-#include <QString>
 #include <cstdint>
-#include <optional>
 
-struct PictureCheck {
-    std::optional<PictureFormat> format; // std::nullopt when the file is refused
-    QString refusal;                     // why, in English
-};
-
-// Checks `file` from its start. PNG files are only recognised here: their size and
-// completeness are the PNG decoder's to check.
-PictureCheck CheckPictureFile(QIODevice& file);
+// Checks `file` from its start: its format, or why it is refused. PNG files are only
+// recognised here: their size and completeness are the PNG decoder's to check.
+Result<PictureFormat> CheckPictureFile(QIODevice& file);
 
 // A picture whose data leaves pixels uncoded (an RLE bitmap's skipped pixels, a GIF's screen
 // beyond its first frame) is refused only when more than this many pixels are left so.
@@ -28,12 +22,18 @@ inline constexpr std::int64_t kUncodedPixelAllowance = std::int64_t{1} << 22;
 // Progressive JPEG encoders write about ten scans; each scan passes over the whole picture.
 inline constexpr int kMaxJpegScans = 100;
 
-// The checks of one format each, from the stream's start; an empty text when the file may
-// be decoded, else why it is refused.
-QString CheckBmp(ByteStream& stream);
-QString CheckGif(ByteStream& stream);
-QString CheckIco(ByteStream& stream);
-QString CheckJpeg(ByteStream& stream);
+// The checks of one format each, from the stream's start: success when the file may be
+// decoded, else why it is refused.
+Result<void> CheckBmp(ByteStream& stream);
+Result<void> CheckGif(ByteStream& stream);
+Result<void> CheckIco(ByteStream& stream);
+Result<void> CheckJpeg(ByteStream& stream);
 
-// Empty when a picture of width x height may be allocated (PictureLimit.h), else the refusal.
-QString StatedSizeRefusal(std::int64_t width, std::int64_t height);
+// Success when a picture of width x height may be allocated (PictureLimit.h), else
+// SizeBeyondLimit.
+Result<void> CheckStatedSize(std::int64_t width, std::int64_t height);
+
+// The refusal of a file that ends within its header.
+Failure EndsWithinHeader();
+// A file whose reading failed; Qt's devices keep no error number to say why.
+Failure UnreadableFile();

@@ -1,11 +1,13 @@
 #include "core/sources/PictureLoader.h"
 
+#include "base/Failure.h"
 #include "codec/AlphaOver.h"
 #include "codec/PictureLimit.h"
 #include "core/surfaces/BitmapMemory.h"
 #include "core/sources/IconMask.h"
 #include "core/sources/PictureChecks.h"
 #include "core/sources/PngPicture.h"
+#include "core/sources/ReadOnlyFile.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -18,11 +20,6 @@ namespace {
 // Qt's readers use for 16-bit samples.
 constexpr int kReaderAllocationLimitMB =
     static_cast<int>(kMaxPicturePixels * 8 / (1024 * 1024));
-
-LoadedPicture Failure(const QString& reason)
-{
-    return {LoadedPicture::Outcome::Failed, QImage(), reason};
-}
 
 // An icon file holds the same picture in several sizes; the largest shows best. Returns
 // the index of the image chosen.
@@ -44,11 +41,17 @@ int ChooseLargestImage(QImageReader& reader)
 
 // Qt reports (-1, -1) when a format cannot tell the size without decoding, and a negative
 // height for a BMP stored top-down.
-bool StatedSizeAllowed(QSize size)
+Result<void> CheckReaderSize(QSize size)
 {
     if (size == QSize(-1, -1))
-        return true;
-    return PictureSizeAllowed(std::abs(size.width()), std::abs(size.height()));
+        return {};
+    return CheckStatedSize(std::abs(size.width()), std::abs(size.height()));
+}
+
+// Qt's readers word their reasons in English alone.
+Failure ReaderFailure(const QImageReader& reader)
+{
+    return {reader.errorString().toStdString(), "画像を読み取れません"};
 }
 
 // Qt's JPEG and bitmap decoders write every pixel of a bitmap of the picture's size and
@@ -99,16 +102,16 @@ const char* ReaderFormat(PictureFormat format)
 LoadedPicture LoadPicture(const QString& path, QColor background)
 {
     if (path.isEmpty())
-        return {LoadedPicture::Outcome::NoPicture, QImage(), QString()};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure(file.errorString());
-    const PictureCheck check = CheckPictureFile(file);
-    if (!check.format)
-        return Failure(check.refusal);
+        return LoadedPicture(std::nullopt);
+    QFile file;
+    if (Result<void> opened = OpenToRead(path, file); !opened)
+        return opened.failure();
+    const Result<PictureFormat> format = CheckPictureFile(file);
+    if (!format)
+        return format.failure();
     if (!file.seek(0))
-        return Failure(file.errorString());
-    if (*check.format == PictureFormat::Png) {
+        return UnreadableFile();
+    if (*format == PictureFormat::Png) {
         const QByteArray head = file.read(kPngHeaderBytes);
         const auto stated = ReadPngHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size());
         return DecodePngPicture(path, *stated, file.size(), background);
@@ -118,16 +121,14 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kReaderAllocationLimitMB); });
     // Only the reader of the format the checks found, never another that Qt happens to have.
-    QImageReader reader(&file, ReaderFormat(*check.format));
+    QImageReader reader(&file, ReaderFormat(*format));
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
     if (!reader.canRead())
-        return Failure(reader.errorString());
-    const int image = *check.format == PictureFormat::Ico ? ChooseLargestImage(reader) : 0;
-    if (const QSize stated = reader.size(); !StatedSizeAllowed(stated))
-        return Failure(QStringLiteral("the stated size %1 x %2 is beyond the picture limit")
-                           .arg(stated.width())
-                           .arg(stated.height()));
+        return ReaderFailure(reader);
+    const int image = *format == PictureFormat::Ico ? ChooseLargestImage(reader) : 0;
+    if (Result<void> size = CheckReaderSize(reader.size()); !size)
+        return size.failure();
     QImage picture = DecodeTarget(reader.format(), reader.size());
     bool decoded = false;
     {
@@ -135,13 +136,13 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
         decoded = reader.read(&picture);
     }
     if (!decoded)
-        return Failure(reader.errorString());
-    if (!PictureSizeAllowed(picture.width(), picture.height()))
-        return Failure(QStringLiteral("the decoded picture is beyond the picture limit"));
-    if (*check.format == PictureFormat::Ico)
+        return ReaderFailure(reader);
+    if (Result<void> size = CheckStatedSize(picture.width(), picture.height()); !size)
+        return size.failure();
+    if (*format == PictureFormat::Ico)
         ApplyIconMask(file, image, picture);
     QImage opaque = OverBackground(std::move(picture), background);
     if (opaque.isNull())
-        return Failure(QStringLiteral("out of memory"));
-    return {LoadedPicture::Outcome::Picture, std::move(opaque), QString()};
+        return OutOfMemory();
+    return LoadedPicture(std::move(opaque));
 }

@@ -1,23 +1,19 @@
 #pragma once
+#include "base/Result.h"
+
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <optional>
+
+// What a picture loader gives: the picture, Format_RGB32, opaque, at least 1 x 1 and within
+// the picture limit (PictureLimit.h); std::nullopt when the path was empty, which leaves
+// nothing to load and is no failure; or why the file is missing, unreadable, unrecognised,
+// corrupt or too large. The reasons leave the file's name to the caller.
+using LoadedPicture = Result<std::optional<QImage>>;
 
 // The general picture loader: BMP, GIF, ICO, JPEG and PNG, recognised by the file's
 // signature, never by its name; no other format that Qt's readers know.
-struct LoadedPicture {
-    enum class Outcome {
-        Picture,   // `picture` holds the decoded picture
-        NoPicture, // the path was empty: nothing to load, and that is no failure
-        Failed,    // missing, unreadable, unrecognised, corrupt or too large; see `reason`
-    };
-    Outcome outcome = Outcome::Failed;
-    // Format_RGB32, opaque, at least 1 x 1 and within the picture limit (PictureLimit.h).
-    QImage picture;
-    // Why the load failed, in English, for diagnostics.
-    QString reason;
-};
-
 // Loads the picture file `path`. Of an icon file the largest image is taken, with the
 // transparency of its AND mask (IconMask.h); of an animated GIF the first frame; a camera
 // photo is turned upright by its EXIF orientation; PNG content goes to the PNG codec.

@@ -1,5 +1,6 @@
 #include "core/sources/PngPicture.h"
 
+#include "base/Failure.h"
 #include "codec/Codec.h"
 #include "codec/PictureLimit.h"
 #include "core/surfaces/BitmapMemory.h"
@@ -7,28 +8,17 @@
 
 #include <QFile>
 
-namespace {
-LoadedPicture Failure(const QString& reason)
-{
-    return {LoadedPicture::Outcome::Failed, QImage(), reason};
-}
-} // namespace
-
 LoadedPicture DecodePngPicture(const QString& path, const PngStatedPicture& stated,
                                qint64 fileSize, QColor background)
 {
     if (!PictureSizeAllowed(stated.width, stated.height))
-        return Failure(QStringLiteral("the picture's size %1 x %2 is refused")
-                           .arg(stated.width)
-                           .arg(stated.height));
+        return SizeBeyondLimit(stated.width, stated.height);
     if (fileSize < 0 || std::uint64_t(fileSize) < PngLeastFileSize(stated))
-        return Failure(QStringLiteral("the file is too short for a picture of %1 x %2 pixels")
-                           .arg(stated.width)
-                           .arg(stated.height));
+        return TooShortForSize(stated.width, stated.height);
     // The codec writes every pixel of a picture it decodes, so nothing is cleared first.
     QImage decoded = NewBitmap(int(stated.width), int(stated.height));
     if (decoded.isNull())
-        return Failure(QStringLiteral("out of memory"));
+        return OutOfMemory();
     CodecSurface view = CodecView(decoded, background);
     int status = 0;
     {
@@ -36,6 +26,6 @@ LoadedPicture DecodePngPicture(const QString& path, const PngStatedPicture& stat
         status = DCReadPNG(QFile::encodeName(path).constData(), &view);
     }
     if (status != 0)
-        return Failure(QString::fromUtf8(CodecLastError()));
-    return {LoadedPicture::Outcome::Picture, std::move(decoded), QString()};
+        return CodecLastFailure();
+    return LoadedPicture(std::move(decoded));
 }

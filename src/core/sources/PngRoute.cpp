@@ -1,20 +1,20 @@
 #include "core/sources/PngRoute.h"
 
+#include "base/Failure.h"
 #include "core/sources/PngPicture.h"
-
-#include <QFile>
+#include "core/sources/ReadOnlyFile.h"
 
 LoadedPicture ReadPngFile(const QString& path, QColor background)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {LoadedPicture::Outcome::Failed, QImage(), file.errorString()};
+    QFile file;
+    if (Result<void> opened = OpenToRead(path, file); !opened)
+        return opened.failure();
     const QByteArray head = file.read(kPngHeaderBytes);
     const qint64 fileSize = file.size();
     file.close();
     const auto stated =
         ReadPngHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size());
     if (!stated)
-        return {LoadedPicture::Outcome::Failed, QImage(), QStringLiteral("not a PNG file")};
+        return NotAPngFile();
     return DecodePngPicture(path, *stated, fileSize, background);
 }

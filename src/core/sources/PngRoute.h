@@ -8,5 +8,5 @@
 // carry alpha drawn over `background`. Fails without running the codec when the file
 // cannot be opened, lacks the signature, states a size of 0 or beyond the picture limit,
 // or is too short to hold the picture it states; fails when the codec does. Never yields
-// LoadedPicture::Outcome::NoPicture.
+// std::nullopt.
 LoadedPicture ReadPngFile(const QString& path, QColor background);

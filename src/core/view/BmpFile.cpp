@@ -78,11 +78,11 @@ BmpBytes EncodeBmp(const QImage& bitmap)
     return file;
 }
 
-QString SaveBmp(const QImage& bitmap, const QString& path)
+Result<void> SaveBmp(const QImage& bitmap, const QString& path)
 {
     const BmpBytes bytes = EncodeBmp(bitmap);
     if (bytes.empty())
-        return QStringLiteral("the picture cannot be written as a bitmap file");
-    return QString::fromLocal8Bit(
-        WriteFileSafely(QFile::encodeName(path).constData(), bytes.data(), bytes.size()));
+        return Failure{"the picture cannot be written as a bitmap file",
+                       "この画像はビットマップファイルに書き出せません"};
+    return WriteFileSafely(QFile::encodeName(path).constData(), bytes.data(), bytes.size());
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "core/surfaces/PixelMemory.h"
 
 #include <QImage>
@@ -16,5 +17,5 @@ using BmpBytes = std::vector<std::uint8_t, PixelAllocator<std::uint8_t>>;
 BmpBytes EncodeBmp(const QImage& bitmap);
 
 // Saves EncodeBmp(bitmap) as the file `path` by WriteFileSafely (SafeFile.h), so a failure
-// leaves an existing file as it was. Returns an empty text on success, otherwise the reason.
-QString SaveBmp(const QImage& bitmap, const QString& path);
+// leaves an existing file as it was.
+Result<void> SaveBmp(const QImage& bitmap, const QString& path);

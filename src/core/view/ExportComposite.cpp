@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <optional>
+#include <string>
 
 namespace {
 std::optional<std::uint8_t> ByteOf(std::int16_t value)
@@ -16,21 +17,23 @@ std::optional<std::uint8_t> ByteOf(std::int16_t value)
     return std::uint8_t(value);
 }
 
-QString RateReason(const char* which, std::int16_t rate)
+Failure RateBeyondByte(const std::string& which, std::int16_t rate)
 {
-    return QStringLiteral("the %1 rate %2 does not fit a byte (0 to 255)")
-        .arg(QLatin1String(which))
-        .arg(rate);
+    const std::string value = std::to_string(rate);
+    return {"the " + which + " rate " + value + " does not fit a byte (0 to 255)",
+            which + " の圧縮率 " + value + " は 1 バイト (0 から 255) に収まりません"};
 }
 
-QString CodecResult(std::int16_t status)
+Result<void> CodecResult(std::int16_t status)
 {
-    return status == 0 ? QString() : QString::fromUtf8(CodecLastError());
+    if (status != 0)
+        return CodecLastFailure();
+    return {};
 }
 } // namespace
 
-QString WriteComposite(Surface& board, const QString& name, SaveFormat format,
-                       const SaveOptions& options)
+Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
+                            const SaveOptions& options)
 {
     if (format == SaveFormat::Bmp)
         return SaveBmp(board.Image(), name);
@@ -39,13 +42,13 @@ QString WriteComposite(Surface& board, const QString& name, SaveFormat format,
     if (format == SaveFormat::Jpeg) {
         const auto rate = ByteOf(options.jpegRate);
         if (!rate)
-            return RateReason("JPEG", options.jpegRate);
+            return RateBeyondByte("JPEG", options.jpegRate);
         const std::int32_t progressive = options.jpegPrgrs != 0 ? -1 : 0;
         return CodecResult(
             DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive));
     }
     const auto rate = ByteOf(options.pngRate);
     if (!rate)
-        return RateReason("PNG", options.pngRate);
+        return RateBeyondByte("PNG", options.pngRate);
     return CodecResult(DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "core/view/SaveName.h"
 
 #include <QString>
@@ -16,8 +17,7 @@ struct SaveOptions {
 
 // Writes the whole of the board's bitmap to the file `name` in `format`: a bitmap file
 // written here, JPEG and PNG through the codec with the rates and progressive flag of
-// `options`. An existing file is replaced only by a complete new one. Returns an empty
-// text on success, otherwise the reason, also for a rate that does not fit a byte (0 to
-// 255) or that the codec refuses.
-QString WriteComposite(Surface& board, const QString& name, SaveFormat format,
-                       const SaveOptions& options);
+// `options`. An existing file is replaced only by a complete new one. Fails also for a rate
+// that does not fit a byte (0 to 255) or that the codec refuses.
+Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
+                            const SaveOptions& options);

@@ -19,12 +19,9 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     // not open leaves the slot's picture (with its colour replacements), the pane, the path
     // field and the foreground position as they were.
     LoadedPicture loaded = LoadSourcePicture(path, holder.BackColor());
-    if (loaded.outcome == LoadedPicture::Outcome::Failed)
+    if (!loaded)
         return 1;
-    if (loaded.outcome == LoadedPicture::Outcome::Picture)
-        holder.SetPicture(std::move(loaded.picture));
-    else
-        holder.SetPicture(std::nullopt);
+    holder.SetPicture(std::move(*loaded));
     // The recolourings belonged to the picture that has gone.
     if (slot == 0)
         document_.Recolourings.Clear();

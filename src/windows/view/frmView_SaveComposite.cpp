@@ -55,8 +55,10 @@ void frmView::SaveComposite()
     // Read at the moment of saving, so a change in the options dialog applies to the next save.
     const SettingsRecord& settings = document_.Settings;
     const SaveOptions options{settings.JpegRate, settings.JpegPrgrs, settings.PngRate};
-    const QString reason = WriteComposite(Board->surface(), name, target.format, options);
-    if (!reason.isEmpty())
-        Dialogs().MessageBox({this, name + QStringLiteral("\r\n") + reason,
+    const Result<void> saved = WriteComposite(Board->surface(), name, target.format, options);
+    if (!saved)
+        Dialogs().MessageBox({this,
+                              name + QStringLiteral("\r\n")
+                                  + QString::fromStdString(saved.failure().japanese),
                               QStringLiteral("保存エラー"), MB_OK | MB_ICONEXCLAMATION});
 }

@@ -87,11 +87,11 @@ TEST_F(SaveComposite, AnExistingFileIsReplacedOnlyAfterYesAnEmptyOneWithoutAQues
     EXPECT_EQ(Names(dir.path().toStdString()), (Strings{"empty.BMP", "kept.PNG"}));
 }
 
-// Any failure after the name was confirmed is reported, and a file already there is kept.
+// Any failure after the name was confirmed is reported in Japanese; a file already there is kept.
 TEST_F(SaveComposite, FailuresAreReportedAndKeepTheExistingFile)
 {
     const struct { std::int16_t jpegRate, pngRate; const char *typed, *reasonPart; std::int32_t filter; bool exists; } cases[] = {{300, 1, "over.JPG", "300", 3, true}, {50, -1, "under.PNG", "-1", 4, true},
-                 {50, 7, "seven.PNG", "rate", 4, true}, {50, 1, "missing/pic.BMP", "", 2, false}};
+                 {50, 7, "seven.PNG", "圧縮率", 4, true}, {50, 1, "missing/pic.BMP", "", 2, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         Settings.JpegRate = c.jpegRate;
@@ -107,7 +107,7 @@ TEST_F(SaveComposite, FailuresAreReportedAndKeepTheExistingFile)
         const MessageBoxRequest& report = dialogs->messages.back();
         EXPECT_EQ(report.title, QStringLiteral("保存エラー"));
         EXPECT_TRUE(report.text.startsWith(Path(c.typed) + QStringLiteral("\r\n")));
-        EXPECT_TRUE(report.text.contains(QLatin1String(c.reasonPart))) << report.text.toStdString();
+        EXPECT_TRUE(report.text.contains(QString::fromUtf8(c.reasonPart))) << report.text.toStdString();
         EXPECT_EQ(Bytes(c.typed), c.exists ? "old" : "<unreadable>");
     }
     EXPECT_EQ(Names(dir.path().toStdString()), (Strings{"over.JPG", "seven.PNG", "under.PNG"}));
