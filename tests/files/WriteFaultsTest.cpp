@@ -55,11 +55,12 @@ QImage Picture(bool large)
 std::string Save(Writer writer, const std::string& path, bool large)
 {
     if (writer == Writer::Settings) {
-        Settings = SettingsRecord{};
-        Settings.IniPath = QString::fromStdString(path);
-        Settings.Front = Front(large);
-        Settings.TransColor = 255;
-        return SaveSettings().toStdString();
+        SettingsRecord settings;
+        settings.IniPath = QString::fromStdString(path);
+        settings.Front = Front(large);
+        settings.TransColor = 255;
+        const Result<void> saved = SaveSettings(settings);
+        return saved ? "" : saved.failure().english;
     }
     Surface board(1, 1, Qt::white);
     board.hDC() = Picture(large);
@@ -189,7 +190,8 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
     if (succeeds) {
         EXPECT_EQ(outcome.output, "");
         if (writer == Writer::Settings)
-            EXPECT_EQ(GetProfileString(QString::fromStdString(saved), "Image", "Front"), Front(large));
+            EXPECT_EQ(ReadIniString(ReadProfileFile(QString::fromStdString(saved)).value_or(""),
+                                    "Image", "Front", "missing"), Front(large));
         else
             EXPECT_EQ(QImage(QString::fromStdString(saved)).size(), Picture(large).size());
     } else if (fault == Fault::KilledByFileSizeLimit) {
