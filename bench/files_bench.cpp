@@ -7,6 +7,7 @@
 
 #include "core/compose/ComposeImages.h"
 #include "core/surfaces/Surface.h"
+#include "core/document/Document.h"
 #include "windows/main/frmMain.h"
 #include "core/view/ExportComposite.h"
 
@@ -60,6 +61,7 @@ struct Composite {
 // The program's windows and pictures, made on first use and let go before the
 // application ends.
 struct Fixtures {
+    std::unique_ptr<Document> document;
     std::unique_ptr<frmMain> main;
     std::unique_ptr<Composite> composite6, composite24, composite54;
 };
@@ -67,8 +69,10 @@ Fixtures g_fixtures;
 
 frmMain& MainWindow()
 {
-    if (!g_fixtures.main)
-        g_fixtures.main = std::make_unique<frmMain>();
+    if (!g_fixtures.main) {
+        g_fixtures.document = std::make_unique<Document>(SettingsRecord{});
+        g_fixtures.main = std::make_unique<frmMain>(*g_fixtures.document);
+    }
     return *g_fixtures.main;
 }
 
@@ -103,7 +107,7 @@ void RegisterOpen(const PairSize& pair, const char* extension, const char* bare)
              const QString path = QFile::decodeName(Path(pair, extension).c_str());
              for (auto _ : state)
                  MainWindow().OpenSourcePicture(path, 1);
-             if (MainWindow().PicImg[1]->surface().Width() != pair.back.width())
+             if (g_fixtures.document->PicImg[1].Width() != pair.back.width())
                  state.SkipWithError("the picture did not open");
          },
          .floor = [&pair, extension, buffers, format](benchmark::State& state) {

@@ -6,7 +6,7 @@
 // the least memory any program needs to hold the pair and its composite.
 #include "support/BenchPictures.h"
 
-#include "core/document/FrontPosition.h"
+#include "core/document/Document.h"
 #include "core/settings/Settings.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
@@ -57,7 +57,8 @@ void Settle()
 
 int Floor(const Options& options)
 {
-    frmMain main;
+    Document document{SettingsRecord{}};
+    frmMain main(document);
     main.show();
     if (!QTest::qWaitForWindowExposed(&main))
         return 1;
@@ -74,30 +75,31 @@ int Floor(const Options& options)
 
 int Session(const Options& options)
 {
-    frmMain main;
+    Document document{SettingsRecord{}};
+    frmMain main(document);
     main.show();
     if (!QTest::qWaitForWindowExposed(&main))
         return 1;
-    Settings.TransColor = kKeyColour;
-    Settings.TransRate = 50;
+    document.Settings.TransColor = kKeyColour;
+    document.Settings.TransRate = 50;
     main.OpenSourcePicture(PicturePath(options.pictures, *options.pair, PictureKind::Front, options.files), 0);
     main.OpenSourcePicture(PicturePath(options.pictures, *options.pair, PictureKind::Back, options.files), 1);
-    if (main.PicImg[1]->surface().Width() != options.pair->back.width())
+    if (document.PicImg[1].Width() != options.pair->back.width())
         return 1;
-    FrontX = options.pair->back.width() / 6;
-    FrontY = options.pair->back.height() / 5;
-    QTest::mouseClick(main.BTN[0], Qt::LeftButton);
-    if (main.View.isNull())
+    document.FrontX = options.pair->back.width() / 6;
+    document.FrontY = options.pair->back.height() / 5;
+    QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("BTN(0)")), Qt::LeftButton);
+    if (main.View() == nullptr)
         return 1;
     Settle();
-    QWidget* board = main.View->Board;
-    const QPoint grab = main.View->Shape1->geometry().center();
+    auto* board = main.View()->findChild<PictureBox*>(QStringLiteral("Board"));
+    const QPoint grab = main.View()->findChild<QWidget*>(QStringLiteral("Shape1"))->geometry().center();
     QTest::mousePress(board, Qt::LeftButton, {}, grab);
     QTest::mouseRelease(board, Qt::LeftButton, {}, grab + QPoint(101, 67));
     Settle();
     if (options.save) {
         QTemporaryDir folder;
-        if (!WriteComposite(main.View->Board->surface(), folder.filePath("composite.jpg"),
+        if (!WriteComposite(board->surface(), folder.filePath("composite.jpg"),
                             SaveFormat::Jpeg, {50, 0, 1}))
             return 1;
     }

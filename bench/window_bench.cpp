@@ -8,9 +8,7 @@
 #include "support/BenchPictures.h"
 #include "support/RatioTable.h"
 
-#include "core/document/FrontPosition.h"
-#include "core/settings/Settings.h"
-#include "windows/view/ComposeIntoView.h"
+#include "core/document/Document.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
 
@@ -52,11 +50,11 @@ public:
         main_.show();
         if (!QTest::qWaitForWindowExposed(&main_))
             return;
-        Settings.TransColor = kKeyColour;
-        Settings.TransRate = 50;
+        document_.Settings.TransColor = kKeyColour;
+        document_.Settings.TransRate = 50;
         main_.OpenSourcePicture(PicturePath(g_pictures, pair, PictureKind::Front, "png"), 0);
         main_.OpenSourcePicture(PicturePath(g_pictures, pair, PictureKind::Back, "png"), 1);
-        if (main_.PicImg[1]->surface().Width() != pair.back.width())
+        if (document_.PicImg[1].Width() != pair.back.width())
             return;
         ready_ = ClickToPainted() > 0 && ClickToPainted() > 0;
     }
@@ -66,12 +64,12 @@ public:
     // Seconds from the press of "合成" to the view painted with the composite.
     double ClickToPainted()
     {
-        FrontX = pair_.back.width() / 6;
-        FrontY = pair_.back.height() / 5;
+        document_.FrontX = pair_.back.width() / 6;
+        document_.FrontY = pair_.back.height() / 5;
         QElapsedTimer clock;
         clock.start();
         spy_.Reset();
-        QTest::mouseClick(main_.BTN[0], Qt::LeftButton);
+        QTest::mouseClick(main_.findChild<QWidget*>(QStringLiteral("BTN(0)")), Qt::LeftButton);
         return WaitForPaint(clock);
     }
 
@@ -79,7 +77,7 @@ public:
     // gets its bitmaps.
     double ClickToNewViewPainted()
     {
-        main_.View->close();
+        main_.View()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return ClickToPainted();
     }
@@ -88,8 +86,8 @@ public:
     // drops go back and forth.
     double DropToPainted()
     {
-        QWidget* board = main_.View->Board;
-        const QPoint grab = main_.View->Shape1->geometry().center();
+        QWidget* board = Board();
+        const QPoint grab = main_.View()->findChild<QWidget*>(QStringLiteral("Shape1"))->geometry().center();
         QTest::mousePress(board, Qt::LeftButton, {}, grab);
         const QPoint drop = grab + QPoint(37, 23) * step_;
         step_ = -step_;
@@ -105,7 +103,7 @@ public:
     // which are composed together. The nudges go back and forth.
     double NudgeToPainted(int repeats)
     {
-        QWidget* board = main_.View->Board;
+        QWidget* board = Board();
         const Qt::Key key = step_ > 0 ? Qt::Key_Right : Qt::Key_Left;
         step_ = -step_;
         QElapsedTimer clock;
@@ -124,8 +122,8 @@ public:
     {
         QElapsedTimer clock;
         clock.start();
-        ComposeIntoView(main_, *main_.View);
-        main_.View->Board->repaint();
+        main_.View()->Compose();
+        Board()->repaint();
         return double(clock.nsecsElapsed()) / 1e9;
     }
 
@@ -135,7 +133,7 @@ public:
         Zoom(Qt::Key_0);
         QElapsedTimer clock;
         clock.start();
-        main_.View->Board->repaint();
+        Board()->repaint();
         return double(clock.nsecsElapsed()) / 1e9;
     }
 
@@ -143,7 +141,7 @@ public:
     double NearestPaintFloor()
     {
         Zoom(Qt::Key_0);
-        const PictureBox& board = *main_.View->Board;
+        const PictureBox& board = *Board();
         const QSize shown = board.visibleRegion().boundingRect().size();
         if (screen_.size() != shown) {
             screen_ = QImage(shown, QImage::Format_ARGB32_Premultiplied);
@@ -162,20 +160,20 @@ public:
     // follows and is painted before anything is timed.
     void Zoom(Qt::Key key)
     {
-        QTest::keyClick(main_.View->Board, key, Qt::ControlModifier);
+        QTest::keyClick(Board(), key, Qt::ControlModifier);
         QCoreApplication::processEvents();
     }
 
     // One composition's memory floor, then the view's visible part painted from it.
     double Floor()
     {
-        const QImage& back = main_.PicImg[1]->surface().Image();
-        const QImage& front = main_.PicImg[0]->surface().Image();
+        const QImage& back = document_.PicImg[1].Image();
+        const QImage& front = document_.PicImg[0].Image();
         if (floorBoard_.size() != back.size()) {
             floorBoard_ = QImage(back.size(), QImage::Format_RGB32);
             floorBoard_.fill(Qt::black);
         }
-        const QRect shown = main_.View->Board->visibleRegion().boundingRect();
+        const QRect shown = Board()->visibleRegion().boundingRect();
         if (screen_.size() != shown.size()) {
             screen_ = QImage(shown.size(), QImage::Format_ARGB32_Premultiplied);
             screen_.fill(Qt::black);
@@ -184,6 +182,7 @@ public:
         clock.start();
         std::memcpy(floorBoard_.bits(), back.constBits(), std::size_t(back.sizeInBytes()));
         // Over the overlap of the foreground with the background.
+        const int FrontX = document_.FrontX, FrontY = document_.FrontY;
         const QRect patch = QRect(QPoint(FrontX, FrontY), front.size()) & back.rect();
         const int w = patch.width();
         for (int y = patch.top(); y <= patch.bottom(); ++y) {
@@ -200,16 +199,23 @@ public:
     }
 
 private:
+    // The composite view's board, while the view is loaded.
+    PictureBox* Board() const
+    {
+        return main_.View() ? main_.View()->findChild<PictureBox*>(QStringLiteral("Board")) : nullptr;
+    }
+
     double WaitForPaint(const QElapsedTimer& clock)
     {
-        if (main_.View.isNull())
+        PictureBox* board = Board();
+        if (board == nullptr)
             return -1;
         // A view loaded by the click is watched from before its first paint; the click
         // has composed it.
-        if (watched_ != main_.View->Board) {
-            watched_ = main_.View->Board;
+        if (watched_ != board) {
+            watched_ = board;
             watched_->installEventFilter(&spy_);
-            QObject::connect(&main_.View->Board->surface(), &Surface::refreshed, &spy_,
+            QObject::connect(&board->surface(), &Surface::refreshed, &spy_,
                              [this] { spy_.composed = true; });
             spy_.composed = true;
         }
@@ -219,7 +225,8 @@ private:
     }
 
     const PairSize& pair_;
-    frmMain main_;
+    Document document_{SettingsRecord{}};
+    frmMain main_{document_};
     PaintSpy spy_;
     QPointer<QWidget> watched_;
     bool ready_ = false;
