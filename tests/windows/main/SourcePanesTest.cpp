@@ -1,13 +1,8 @@
 // The source panes driven as a person does: opening, failing to open, scrolling, dropping.
-#include "core/document/FrontPosition.h"
-#include "windows/system/Drops.h"
-#include "core/surfaces/SystemColors.h"
 #include "core/sources/SourceNames.h"
 #include "support/BadPictureFiles.h"
 #include "support/PixelAssert.h"
-#include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestPictures.h"
 #include "windows/main/MainWindowFixture.h"
 
 #include <QDropEvent>
@@ -16,63 +11,50 @@
 namespace {
 class SourcePanes : public MainWindowTest {
 protected:
-    // `picture` in `format` ("BMP", "PNG"...) whatever the name's ending.
-    QString Write(const QString& name, const QImage& picture, const char* format)
+    ::testing::AssertionResult PaneShows(int slot, const QImage& picture, QPoint from = {})
     {
-        return Write(name, EncodedPicture(picture, format));
+        const QSize seen = Pane(slot).size().boundedTo(picture.size() - QSize(from.x(), from.y()));
+        return SamePixels(picture.copy(QRect(from, seen)), Pane(slot).copy(QRect(QPoint(), seen)));
     }
-    QString Write(const QString& name, const QByteArray& bytes)
+    std::pair<int, int> Bar(const char* name, int slot)
     {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+        const ScrollBar& bar = At<ScrollBar>(name, slot);
+        return {bar.isHidden() ? -1 : bar.maximum(), bar.value()};
     }
-    const Surface& Holder(int slot) { return form.PicImg[slot]->surface(); }
-    const QImage& Pane(int slot) { return form.AREA[slot]->surface().Image(); }
-    ::testing::AssertionResult PaneShows(int slot, const QImage& picture, int x, int y)
+    // Everything an open may change in a slot.
+    auto State(int slot)
     {
-        const QSize view = Pane(slot).size().boundedTo(picture.size() - QSize(x, y));
-        return SamePixels(picture.copy(QRect(QPoint(x, y), view)), Pane(slot).copy(QRect(QPoint(), view)));
-    }
-    auto SlotState(int slot)
-    {
-        const ScrollBar &h = *form.HSCR[slot], &v = *form.VSCR[slot];
         return std::tuple(Holder(slot).Picture().value_or(QImage()), Holder(slot).Image().copy(), Pane(slot).copy(),
-                          form.FLD[slot]->text(), std::array<int, 8>{FrontX, FrontY, h.value(), h.maximum(),
-                                                                     h.isHidden(), v.value(), v.maximum(), v.isHidden()});
+                          Fld(slot).text(), document.FrontX, document.FrontY, Bar("HSCR", slot), Bar("VSCR", slot));
     }
-    // A slot with something to lose: scrolled, the foreground moved, a pixel recoloured, a path
-    // typed. Returns everything a load may change in the slot.
-    auto PrepareUsedSlot(std::int16_t slot)
+    // A slot with something to lose.
+    auto UsedSlot(std::int16_t slot)
     {
         form.OpenSourcePicture(Write("used.bmp", NoisePicture(300, 250, 1), "BMP"), slot);
-        form.HSCR[slot]->SetValue(10);
-        form.VSCR[slot]->SetValue(20);
-        FrontX = 5, FrontY = 6;
-        form.PicImg[slot]->surface().hDC().setPixel(1, 1, qRgb(1, 2, 3));
-        form.FLD[slot]->setText(QStringLiteral("typed but not opened"));
-        return SlotState(slot);
+        Scroll(slot, {10, 20});
+        document.FrontX = 5, document.FrontY = 6;
+        Holder(slot).hDC().setPixel(1, 1, qRgb(1, 2, 3));
+        Fld(slot).setText(QStringLiteral("typed but not opened"));
+        return State(slot);
     }
-    // Drags the files `paths`, or `text` when there are none, onto `target` and drops them there;
-    // false when the widget refuses the drag or the drop.
-    static bool Drop(QWidget* target, const QStringList& paths, const QString& text = {})
+    // Drops `paths` (with none, text) on `target`; false when refused.
+    static bool Drop(QWidget& target, const QStringList& paths)
     {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString& path : paths)
             urls << QUrl::fromLocalFile(path);
-        paths.isEmpty() ? data.setText(text) : data.setUrls(urls);
-        QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QDropEvent drop(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &enter);
-        QApplication::sendEvent(target, &drop);
+        paths.isEmpty() ? data.setText(QStringLiteral("DROPPED TEXT")) : data.setUrls(urls);
+        QDragEnterEvent enter(target.rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(target.rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&target, &enter);
+        QApplication::sendEvent(&target, &drop);
         return enter.isAccepted() && drop.isAccepted();
     }
 };
 
-// Every bad file fails in the loaders (BadInputTest); here one that fails in each loader and
-// each kind of bad path, opened both ways the window opens a file.
-TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere)
+// The loaders refuse every bad file (their own test); one per loader and bad path here.
+TEST_F(SourcePanes, AFailedOpenKeepsEverythingAndTheNextGoodFileOpens)
 {
     QStringList failing = BadPicturePaths(folder);
     for (const BadPictureFile& file : BadPictureFiles())
@@ -82,133 +64,73 @@ TEST_F(SourcePanes, AFailedOpenLeavesSlotPaneScrollBarsPathAndPositionAsTheyWere
     for (qsizetype i = 0; i < failing.size(); ++i) {
         SCOPED_TRACE(failing[i].toStdString());
         const std::int16_t slot = std::int16_t(i % 2);
-        const auto before = PrepareUsedSlot(slot);
+        const auto before = UsedSlot(slot);
         EXPECT_EQ(form.LoadSourceImage(failing[i], slot), 1);
         form.OpenSourcePicture(failing[i], slot);
-        EXPECT_TRUE(SlotState(slot) == before);
+        EXPECT_TRUE(State(slot) == before);
         const BadPictureFile& next = good[std::size_t(i) % good.size()];
         form.OpenSourcePicture(Write(next.name, next.bytes), slot);
         EXPECT_EQ(Holder(slot).Image().size(), QSize(40, 30));
-        EXPECT_EQ(form.FLD[slot]->text(), folder.filePath(next.name));
     }
 }
 
-TEST_F(SourcePanes, ScrollBarsAppearOnlyForPicturesLongerThanThePane)
+// The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767. -1: hidden.
+TEST_F(SourcePanes, ScrollBarsFitThePictureAndThePaneFollowsThem)
 {
-    // The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767. -1: hidden.
-    for (const auto& [width, height, hMax, vMax] :
-         {std::array{205, 173, -1, -1}, {206, 174, 1, 1}, {10, 400, -1, 227}, {205 + 32767, 3, 32767, -1},
-          {205 + 32768, 3, 32767, -1}, {3, 173 + 40000, -1, 32767}}) {
-        form.OpenSourcePicture(Write("sized.png", NoisePicture(width, height, 2), "PNG"), 0);
-        for (auto [bar, max] : {std::pair{form.HSCR[0], hMax}, {form.VSCR[0], vMax}}) {
-            EXPECT_EQ(bar->isHidden() ? -1 : bar->maximum(), max) << width << " x " << height;
-            EXPECT_EQ(bar->value(), 0);
-        }
+    const QRgb background = Area(0).surface().BackColor().rgb();
+    for (const auto& [width, height, hMax, vMax] : {std::array{206, 174, 1, 1}, {205, 173, -1, -1},
+                                                    {10, 400, -1, 227}, {205 + 32768, 3, 32767, -1}}) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        const QImage picture = NoisePicture(width, height, 2);
+        Scroll(0, {1, 1});
+        form.OpenSourcePicture(Write("sized.bmp", picture, "BMP"), 0);
+        EXPECT_EQ(std::pair(Bar("HSCR", 0), Bar("VSCR", 0)), std::pair(std::pair(hMax, 0), std::pair(vMax, 0)));
+        EXPECT_TRUE(PaneShows(0, picture));
+        EXPECT_TRUE(width > 204 || PixelIs(Pane(0), 204, 0, background));
+        const QPoint end(std::max(hMax, 0), std::max(vMax, 0));
+        Scroll(0, end);
+        EXPECT_TRUE(PaneShows(0, picture, end));
     }
 }
 
-TEST_F(SourcePanes, ThePaneFollowsItsScrollBarsAndAnotherPictureStartsAtItsTopLeft)
+// The last file that opens stays; a GIF needs GIF option 1; dropped text is not typed in.
+TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTextIsRefused)
 {
-    const QImage picture = NoisePicture(400, 300, 2);
-    form.OpenSourcePicture(Write("big.bmp", picture, "BMP"), 1);
-    form.HSCR[1]->SetValue(195);
-    form.VSCR[1]->SetValue(127);
-    EXPECT_TRUE(PaneShows(1, picture, 195, 127));
-    form.PicImg[1]->surface().hDC().setPixel(200, 130, qRgb(1, 2, 3));
-    form.HSCR[1]->SetValue(194);
-    EXPECT_TRUE(PixelIs(Pane(1), 6, 3, qRgb(1, 2, 3)));
-
-    const QImage small = NoisePicture(50, 40, 3);
-    form.OpenSourcePicture(Write("small.bmp", small, "BMP"), 1);
-    EXPECT_TRUE(PaneShows(1, small, 0, 0));
-    EXPECT_TRUE(PixelIs(Pane(1), 204, 172, COLOR_BTNFACE.rgb())) << "the background, not the last picture";
-}
-
-TEST_F(SourcePanes, EnterOpensTheTypedPathWhateverTheShiftStateAndAnEmptyPathEmptiesTheSlot)
-{
-    const QString path = Write("typed.bmp", NoisePicture(400, 300, 2), "BMP");
-    for (const auto& [key, modifiers, slot] : {std::tuple{Qt::Key_Return, Qt::KeyboardModifiers(), 0},
-                                               {Qt::Key_Return, Qt::KeyboardModifiers(Qt::ShiftModifier), 1},
-                                               {Qt::Key_Enter, Qt::KeyboardModifiers(Qt::KeypadModifier), 0}}) {
-        SCOPED_TRACE(testing::Message() << key << " " << modifiers << " slot " << slot);
-        FrontX = -40;
-        form.FLD[slot]->setText(path);
-        QTest::keyClick(form.FLD[slot], key, modifiers);
-        EXPECT_TRUE(Holder(slot).HasPicture());
-        EXPECT_EQ(FrontX, 0);
-        FrontX = -40;
-        form.FLD[slot]->clear();
-        QTest::keyClick(form.FLD[slot], key, modifiers);
-        EXPECT_FALSE(Holder(slot).HasPicture());
-        EXPECT_TRUE(PixelIs(Holder(slot).Image(), 399, 299, Holder(slot).BackColor().rgb()));
-        EXPECT_TRUE(PixelIs(Pane(slot), 204, 172, Holder(slot).BackColor().rgb()));
-        EXPECT_EQ(FrontX, 0);
-    }
-}
-
-TEST_F(SourcePanes, DroppedFilesOpenInTurnAndTheLastThatOpensStays)
-{
-    const QStringList paths = {Write("a.bmp", NoisePicture(10, 10, 2), "BMP"), Write("b.png", NoisePicture(20, 20, 2), "PNG"),
-                               Write("c.jpg", NoisePicture(30, 30, 2), "BMP"), Write("broken.png", "not a picture"),
-                               Write("anim.gif", NoisePicture(60, 40, 2), "BMP")};
-    ASSERT_TRUE(Drop(form.FLD[0], paths.mid(0, 3)));
-    EXPECT_TRUE(PaneShows(0, NoisePicture(30, 30, 2), 0, 0));
-    EXPECT_EQ(form.FLD[0]->text(), paths[2]);
-    // When the last does not open, the one before it stays.
-    ASSERT_TRUE(Drop(form.FLD[0], {paths[0], paths[1], paths[3]}));
-    EXPECT_EQ(Holder(0).Image().size(), QSize(20, 20));
-    EXPECT_EQ(form.FLD[0]->text(), paths[1]);
-    // A drop on the lower pane opens the background, a GIF only with GIF option 1.
+    const QStringList paths = {Write("a.bmp", NoisePicture(10, 10, 2), "BMP"), Write("b.png", NoisePicture(20, 20, 2)),
+                               Write("broken.png", QByteArray("no picture")), Write("anim.gif", NoisePicture(6, 4, 2), "BMP")};
+    ASSERT_TRUE(Drop(Fld(0), paths.mid(0, 3)));
+    EXPECT_TRUE(PaneShows(0, NoisePicture(20, 20, 2)));
+    EXPECT_EQ(Fld(0).text(), paths[1]);
     for (const std::int16_t gifOption : {0, 1}) {
-        Settings.GifOption = gifOption;
-        ASSERT_TRUE(Drop(form.AREA[1], {paths[0], paths[4]}));
-        EXPECT_EQ(form.FLD[1]->text(), paths[gifOption == 1 ? 4 : 0]) << "option " << gifOption;
+        settings.GifOption = gifOption;
+        ASSERT_TRUE(Drop(Area(1), {paths[0], paths[3]}));
+        EXPECT_EQ(Fld(1).text(), paths[gifOption == 1 ? 3 : 0]) << "option " << gifOption;
     }
+    for (QWidget* target : {static_cast<QWidget*>(&Fld(0)), static_cast<QWidget*>(&Area(0))})
+        EXPECT_FALSE(Drop(*target, {}));
+    EXPECT_EQ(Fld(0).text(), paths[1]);
 }
 
-// Only a file list opens anything; dragged text is not typed into the path field either.
-TEST_F(SourcePanes, ADropWithoutAFileListIsRefused)
+// Any Enter opens the typed path, an empty one empties the slot; both reset the position.
+TEST_F(SourcePanes, EnterAndTheBrowseButtonOpenAFileACancelChangesNothing)
 {
-    form.FLD[0]->setText(QStringLiteral("fg.png"));
-    for (QWidget* target : {static_cast<QWidget*>(form.FLD[0]), static_cast<QWidget*>(form.AREA[0])})
-        EXPECT_FALSE(Drop(target, {}, QStringLiteral("DROPPED TEXT")));
-    EXPECT_EQ(form.FLD[0]->text(), QStringLiteral("fg.png"));
-    EXPECT_FALSE(Holder(0).HasPicture());
-}
-
-TEST(DroppedFiles, LocalFilesComeInTheDropsOrderAndDataWithoutThemIsNoFileList)
-{
-    QMimeData files, text, web, picture, empty;
-    files.setUrls({QUrl::fromLocalFile(QStringLiteral("/p/c.bmp")), QUrl(QStringLiteral("https://example.org/x.png")),
-                   QUrl::fromLocalFile(QStringLiteral("/p/a b/é.png")), QUrl::fromLocalFile(QStringLiteral("/p/b.jpg"))});
-    EXPECT_EQ(DroppedFiles(&files).value_or(QStringList()),
-              QStringList({QStringLiteral("/p/c.bmp"), QStringLiteral("/p/a b/é.png"), QStringLiteral("/p/b.jpg")}));
-    text.setText(QStringLiteral("/p/c.bmp"));
-    web.setUrls({QUrl(QStringLiteral("https://example.org/x.png"))});
-    picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
-    for (const QMimeData* data : {&text, &web, &picture, &empty, static_cast<QMimeData*>(nullptr)})
-        EXPECT_FALSE(DroppedFiles(data).has_value()) << (data ? data->formats().join(' ').toStdString() : "null");
-}
-
-TEST_F(SourcePanes, TheBrowseButtonOpensTheChosenFileAndCancelChangesNothing)
-{
-    const QString path = Write("browsed.bmp", NoisePicture(20, 20, 2), "BMP");
-    {
-        ScriptedDialogsScope dialogs;
-        dialogs->openAnswers.push_back({true, path, 1});
-        Settings.GifOption = 0;
-        QTest::mouseClick(form.DBTN[0], Qt::LeftButton);
-        ASSERT_EQ(dialogs->openRequests.size(), 1u);
-        const FileDialogRequest& request = dialogs->openRequests[0];
-        EXPECT_EQ(request.filterPattern, BrowseFilterPattern(0));
-        EXPECT_EQ(request.title, QStringLiteral("背景の画像"));
-        EXPECT_EQ(request.flags, 4100);
-        EXPECT_EQ(form.FLD[0]->text(), path);
+    const QString path = Write("typed.bmp", NoisePicture(30, 20, 2), "BMP");
+    for (const auto& [key, modifiers, slot, typed] : {std::tuple{Qt::Key_Return, Qt::ShiftModifier, 0, path},
+                                                      {Qt::Key_Enter, Qt::KeypadModifier, 1, path},
+                                                      {Qt::Key_Return, Qt::NoModifier, 1, QString()}}) {
+        document.FrontX = -40;
+        Fld(slot).setText(typed);
+        QTest::keyClick(&Fld(slot), key, modifiers);
+        EXPECT_EQ(std::pair(Holder(slot).HasPicture(), document.FrontX), std::pair(!typed.isEmpty(), 0)) << key;
     }
-    const auto before = PrepareUsedSlot(1);
     ScriptedDialogsScope dialogs;
-    dialogs->openAnswers.push_back({false, QString(), 0});
-    QTest::mouseClick(form.DBTN[1], Qt::LeftButton);
-    EXPECT_TRUE(SlotState(1) == before);
+    dialogs->openAnswers = {{true, Write("browsed.bmp", NoisePicture(20, 20, 2), "BMP"), 1}, {false, QString(), 0}};
+    settings.GifOption = 0;
+    QTest::mouseClick(&At<PushButton>("DBTN", 0), Qt::LeftButton);
+    EXPECT_EQ(dialogs->openRequests.at(0).filterPattern, BrowseFilterPattern(0));
+    EXPECT_EQ(Fld(0).text(), folder.filePath("browsed.bmp"));
+    const auto before = UsedSlot(1);
+    QTest::mouseClick(&At<PushButton>("DBTN", 1), Qt::LeftButton);
+    EXPECT_TRUE(State(1) == before);
 }
 } // namespace

@@ -1,29 +1,43 @@
 #pragma once
-#include "core/document/FrontPosition.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
-#include "windows/main/MainWindowFixture.h"
+#include "windows/TemporaryDocument.h"
 #include "windows/view/frmView.h"
 
-// Two pictures composed once, an opaque foreground at (20, 10), and the view that opened.
-class ViewFixture : public MainWindowTest {
+#include <QPointer>
+#include <QTimer>
+
+// A composite view of its own document, an opaque foreground at (20, 10), the blink stopped.
+class ViewFixture : public testing::Test, protected TemporaryDocument {
 protected:
+    ~ViewFixture() override { delete view; }
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        Settings.TransColor = 0x00FF00FF;
-        Settings.TransRate = 100;
-        main.PicImg[0]->surface().SetPicture(front);
-        main.PicImg[1]->surface().SetPicture(back);
-        FrontX = 20, FrontY = 10;
-        main.BTN_Click(0);
-        ASSERT_FALSE(main.View.isNull());
-        view = main.View;
+        settings.TransColor = 0x00FF00FF;
+        settings.TransRate = 100;
+        Find<QTimer>(*view, "TMC").stop();
+        Show(front, back);
     }
+    // As "合成" does from another window; activated, the view fits itself.
+    void Show(const QImage& foreground, const QImage& background)
+    {
+        document.PicImg[0].SetPicture(foreground);
+        document.PicImg[1].SetPicture(background);
+        document.FrontX = 20, document.FrontY = 10;
+        view->Compose();
+        mainWindow.show();
+        mainWindow.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+        view->Present();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    }
+    PictureBox& Board() { return Find<PictureBox>(*view, "Board"); }
+    const QImage& Composite() { return Board().surface().Image(); }
+    QRect Marker() { return Find<Shape>(*view, "Shape1").Bounds(); }
+    QPoint Front() const { return {document.FrontX, document.FrontY}; }
 
-    const QImage front = NoisePicture(40, 30, 1);
-    const QImage back = GradientPicture(120, 90);
+    const QImage front = NoisePicture(40, 30, 1), back = GradientPicture(120, 90);
     ScriptedDialogsScope dialogs;
-    frmMain& main = form;
-    frmView* view = nullptr;
+    QWidget mainWindow;
+    QPointer<frmView> view = new frmView(document);
 };
