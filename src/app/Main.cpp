@@ -50,10 +50,11 @@ std::unique_ptr<Session> StartUp(const QString& programFolder, const StartArgume
 int Main(int argc, char* argv[])
 {
     // Help and version answer before Qt looks for a display, so they work without one.
-    const StartArguments early = ParseStartArguments(ArgumentsAfterName(argc, argv),
-                                                     QDir::currentPath());
-    if (early.Action == StartAction::Help || early.Action == StartAction::Version) {
-        Print(stdout, early.Text);
+    // Qt's own options are not known yet, so a refusal here waits for the second reading.
+    const Result<StartArguments> early =
+        ParseStartArguments(ArgumentsAfterName(argc, argv), QDir::currentPath());
+    if (early && early->Action != StartAction::Open) {
+        Print(stdout, early->Text);
         return 0;
     }
 
@@ -63,18 +64,18 @@ int Main(int argc, char* argv[])
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("layerpix"));
     // Qt has taken its own options (-platform, -style...) out of the arguments by now.
-    const StartArguments arguments =
+    const Result<StartArguments> arguments =
         ParseStartArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
-    if (arguments.Action == StartAction::Refuse) {
-        Print(stderr, QStringLiteral("layerpix: ") + arguments.Text);
+    if (!arguments) {
+        Print(stderr, QStringLiteral("layerpix: ") + QString::fromStdString(arguments.failure().english));
         // Started from a menu or a file manager, nobody reads the error stream.
         if (!isatty(STDERR_FILENO))
-            Dialogs().MessageBox({nullptr, arguments.Text.section(u'\n', 0, 0),
+            Dialogs().MessageBox({nullptr, QString::fromStdString(arguments.failure().japanese),
                                   QStringLiteral("Layerpix"), MB_OK | MB_ICONSTOP});
         return 2;
     }
     const std::unique_ptr<Session> session =
-        StartUp(QCoreApplication::applicationDirPath(), arguments);
+        StartUp(QCoreApplication::applicationDirPath(), *arguments);
     if (!session)
         return 1;
     return QApplication::exec();

@@ -29,9 +29,14 @@ QString Absolute(const QString& path, const QString& workingFolder)
     return path.isEmpty() ? path : QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
 }
 
+Failure Refusal(const QString& english, const QString& japanese)
+{
+    return {(english + u'\n' + Usage).toStdString(), japanese.toStdString()};
+}
 } // namespace
 
-StartArguments ParseStartArguments(const QStringList& arguments, const QString& workingFolder)
+Result<StartArguments> ParseStartArguments(const QStringList& arguments,
+                                           const QString& workingFolder)
 {
     QStringList pictures;
     QStringList unknown;
@@ -51,14 +56,14 @@ StartArguments ParseStartArguments(const QStringList& arguments, const QString& 
         }
     }
     if (!unknown.isEmpty())
-        return Answer(StartAction::Refuse,
-                      QStringLiteral("unknown option %1\n").arg(unknown.first()) + Usage);
+        return Refusal(QStringLiteral("unknown option %1").arg(unknown.first()),
+                       QStringLiteral("%1 というオプションはありません").arg(unknown.first()));
     if (pictures.size() > 2)
-        return Answer(StartAction::Refuse,
-                      QStringLiteral("%1 pictures given; Layerpix opens a foreground and a "
-                                     "background, two at most\n")
-                              .arg(pictures.size()) +
-                          Usage);
+        return Refusal(QStringLiteral("%1 pictures given; Layerpix opens a foreground and a "
+                                      "background, two at most")
+                           .arg(pictures.size()),
+                       QStringLiteral("画像が %1 つ指定されました。開けるのは前景と背景の 2 つまでです")
+                           .arg(pictures.size()));
 
     StartArguments answer;
     if (pictures.size() == 2)

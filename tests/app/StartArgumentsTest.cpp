@@ -11,6 +11,7 @@ std::string Show(const std::optional<QString>& path) { return path ? path->toStd
 TEST(StartArguments, PicturesOptionsAndRefusals)
 {
     using enum StartAction;
+    constexpr StartAction Refuse = StartAction(-1);   // the reading fails
     const struct { QStringList arguments; StartAction action; const char *front, *back, *text; } rows[] = {
         {{}, Open, "<none>", "<none>", ""}, {{"photo.jpg"}, Open, "<none>", "/home/u/photo.jpg", ""},
         {{"/pics/logo.png", "../shots/beach.bmp"}, Open, "/pics/logo.png", "/home/shots/beach.bmp", ""},
@@ -25,7 +26,9 @@ TEST(StartArguments, PicturesOptionsAndRefusals)
         {{"-v"}, Version, "<none>", "<none>", "layerpix \\d+\\.\\d+"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
-        const StartArguments got = ParseStartArguments(row.arguments, QStringLiteral("/home/u"));
+        const Result<StartArguments> parsed = ParseStartArguments(row.arguments, QStringLiteral("/home/u"));
+        const StartArguments got = parsed.value_or(
+            {Refuse, {}, {}, parsed ? QString() : QString::fromStdString(parsed.failure().english)});
         EXPECT_EQ(got.Action, row.action);
         EXPECT_EQ(Show(got.Front), row.front);
         EXPECT_EQ(Show(got.Back), row.back);

@@ -1,5 +1,6 @@
 #include "windows/view/CheckFile.h"
 
+#include "base/Failure.h"
 #include "windows/system/ModalDialogs.h"
 #include "core/view/SaveName.h"
 
@@ -21,7 +22,7 @@ FileStatus CheckFile(const QString& name)
         return FileStatusMissing;
     Dialogs().MessageBox({nullptr,
                           QString::number(error) + QChar(':') +
-                              QString::fromLocal8Bit(std::strerror(error)),
+                              QString::fromStdString(JapaneseSystemReason(error)),
                           QStringLiteral("システムエラー"), MB_OK | MB_ICONSTOP});
     return FileStatusUnknown;
 }

@@ -210,7 +210,7 @@ TEST_F(SaveComposite, AnExistingFileIsReplacedOnlyAfterYes)
 TEST_F(SaveComposite, FailuresAreReportedAndKeepTheExistingFile)
 {
     const struct { std::int16_t jpegRate, pngRate; const char *typed, *reason; std::int32_t filter; bool exists; } rows[] = {
-        {300, 1, "over.JPG", "300", 3, true}, {50, 7, "seven.PNG", "rate", 4, true}, {50, 1, "missing/pic.BMP", "", 2, false}};
+        {300, 1, "over.JPG", "300", 3, true}, {50, 7, "seven.PNG", "圧縮率", 4, true}, {50, 1, "missing/pic.BMP", "", 2, false}};
     for (const auto& row : rows) {
         settings.JpegRate = row.jpegRate, settings.PngRate = row.pngRate;
         dialogs->messages.clear();
@@ -222,7 +222,7 @@ TEST_F(SaveComposite, FailuresAreReportedAndKeepTheExistingFile)
         Save(row.typed, row.filter);
         ASSERT_EQ(dialogs->messages.size(), row.exists ? 2u : 1u) << row.typed;
         const QString report = dialogs->messages.back().text;
-        EXPECT_TRUE(report.startsWith(folder.filePath(row.typed) + "\r\n") && report.contains(QLatin1String(row.reason)))
+        EXPECT_TRUE(report.startsWith(folder.filePath(row.typed) + "\r\n") && report.contains(QString::fromUtf8(row.reason)))
             << report.toStdString();
         EXPECT_EQ(Bytes(row.typed), row.exists ? "old" : "<unreadable>");
     }
@@ -231,7 +231,7 @@ TEST_F(SaveComposite, FailuresAreReportedAndKeepTheExistingFile)
     dialogs->messageAnswers.push_back(IDOK);
     Save("plain/inner", 2);
     ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("20:Not a directory"));
+    EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("20:フォルダーではありません"));
     EXPECT_EQ(Saved(), (Strings{"over.JPG", "plain", "seven.PNG"}));
 }
 } // namespace
