@@ -1,0 +1,232 @@
+// The picture sources: every picture of tests/data against its reference decode, files that
+// must not open, the checks before a reader sees a file, and which files the panes take.
+#include "codec/Codec.h"
+#include "core/sources/PictureChecks.h"
+#include "core/sources/PictureLoader.h"
+#include "core/sources/SourceNames.h"
+#include "core/sources/SourcePicture.h"
+#include "support/BadPictureFiles.h"
+#include "support/FolderSnapshot.h"
+#include "support/HandMadePictures.h"
+#include "support/PixelAssert.h"
+#include "support/TestPictures.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTransform>
+#include <QtEndian>
+
+namespace {
+// Channels that differ, so that a background drawn with two of them swapped shows.
+const QColor kBackground(0x40, 0x80, 0xC0);
+
+QByteArray DataFile(const QString& file) { return QByteArray::fromStdString(ReadBytes(LAYERPIX_TESTDATA "/" + file.toStdString())); }
+
+class PictureLoader : public ::testing::Test {
+protected:
+    QString Write(const QString& name, QByteArrayView bytes)
+    {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size());
+        return file.fileName();
+    }
+    // The loaded picture, or a null one when the load failed or gave none.
+    static QImage Picture(const LoadedPicture& loaded)
+    {
+        EXPECT_TRUE(loaded && *loaded) << (loaded ? "no picture" : loaded.failure().english);
+        return loaded && *loaded ? **loaded : QImage();
+    }
+    QTemporaryDir folder;
+};
+
+// The reference decode (straight RGBA) drawn over kBackground, each channel rounded to nearest.
+QImage ReferenceOver(const QString& file, QSize size)
+{
+    const QByteArray rgba = DataFile("reference/" + file + ".rgba");
+    QImage out(size, QImage::Format_RGB32);
+    for (int i = 0; rgba.size() == out.sizeInBytes() && i < size.width() * size.height(); ++i) {
+        const auto* p = reinterpret_cast<const uchar*>(rgba.constData()) + 4 * i;
+        const auto over = [p](int c, int back) { return (p[3] * p[c] + (255 - p[3]) * back + 127) / 255; };
+        out.setPixel(i % size.width(), i / size.width(),
+                     qRgb(over(0, kBackground.red()), over(1, kBackground.green()), over(2, kBackground.blue())));
+    }
+    return rgba.size() == out.sizeInBytes() ? out : QImage();
+}
+
+// The README's rows "| `file` | expected | ... |" under "## <folder>/": "decode WxH" opens so,
+// "reject" fails; "questionable" and "... or ..." allow either, an opened picture of the size.
+// Tolerances: a 16-bit PNG's reference is rounded where the codec keeps the high byte (with
+// alpha, one more); Qt widens 5- and 6-bit BMP channels by shifting (255 reads 248).
+TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
+{
+    const QRegularExpression heading("^## ([a-z]+)/\\s*$"), row("^\\| `([^`]+)` \\| ([^|]+) \\|"),
+        size("(\\d+)x(\\d+)"), either("^questionable|\\bor (decode|a |partial|reject)");
+    QString folder;
+    int rows = 0, decode = 0, reject = 0;
+    for (const QString& line : QString::fromUtf8(DataFile("README.md")).split('\n')) {
+        if (const auto match = heading.match(line); match.hasMatch())
+            folder = match.captured(1);
+        const auto match = row.match(line);
+        if (folder.isEmpty() || !match.hasMatch())
+            continue;
+        const QString file = folder + '/' + match.captured(1), words = match.captured(2).remove("**");
+        const auto stated = size.match(words);
+        const QSize expected = stated.hasMatch() ? QSize(stated.captured(1).toInt(), stated.captured(2).toInt()) : QSize();
+        const bool anyway = either.match(words).hasMatch(), rejects = !anyway && words.startsWith("reject"),
+                   decodes = !anyway && words.startsWith("decode") && expected.isValid();
+        ++rows, decode += decodes, reject += rejects;
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_TRUE(anyway || rejects || decodes) << "unclassified";
+        const LoadedPicture loaded = LoadSourcePicture(LAYERPIX_TESTDATA "/" + file, kBackground);
+        EXPECT_TRUE(anyway || (loaded && *loaded) == decodes) << (loaded ? "" : loaded.failure().english);
+        if (!loaded || !*loaded)
+            continue;
+        EXPECT_TRUE(!expected.isValid() || (*loaded)->size() == expected);
+        // The references keep EXIF orientation unapplied; the loader shows photos upright.
+        const int tolerance = file.contains(QRegularExpression("pngsuite/.*a16")) ? 2 : file.endsWith("16.png") ? 1
+                              : file.contains("rgb16") ? 7 : file.startsWith("jpeg/") ? 2 : 0;
+        if (decodes)
+            EXPECT_TRUE(SamePixels(ReferenceOver(file, expected).transformed(QTransform().rotate(
+                                       file.endsWith("orientation_6.jpg") ? 90 : 0)), **loaded, tolerance));
+    }
+    // The README's own tally: 175 PNG (161 decode, 14 reject), 59 BMP, 8 GIF, 7 ICO, 10 JPEG.
+    EXPECT_TRUE(rows == 175 + 59 + 8 + 7 + 10 && decode >= 161 + 23 && reject >= 14) << rows << decode << reject;
+}
+
+// Whatever a bad file states, and after it a good file still opens. A file named as PNG goes to
+// the codec alone.
+TEST_F(PictureLoader, EveryBadFileAndPathFailsInBothLanguagesAndTheNextGoodFileOpens)
+{
+    QStringList bad = BadPicturePaths(folder);
+    for (const BadPictureFile& file : BadPictureFiles())
+        bad << Write(file.name, file.bytes);
+    bad << Write("bitmap.PNG", EncodedPicture(NoisePicture(4, 4, 1), "BMP"));
+    const std::vector<BadPictureFile> good = GoodPictureFiles();
+    for (qsizetype i = 0; i < bad.size(); ++i) {
+        SCOPED_TRACE(bad[i].toStdString());
+        const LoadedPicture loaded = LoadSourcePicture(bad[i], Qt::white);
+        EXPECT_TRUE(!loaded && !loaded.failure().english.empty() && !loaded.failure().japanese.empty());
+        const BadPictureFile& next = good[std::size_t(i) % good.size()];
+        Picture(LoadSourcePicture(Write(next.name, next.bytes), Qt::white));
+    }
+}
+
+// An 8-bit RLE bitmap stating `width` x `height` whose codes are `codes`.
+QByteArray RleBitmap(qint32 width, qint32 height, const QByteArray& codes)
+{
+    QByteArray file("BM");
+    LittleEndian(&file) << quint32(0) << quint32(0) << quint32(14 + 40 + 8) << quint32(40) << width << height
+                        << quint16(1) << quint16(8) << quint32(1) << quint32(0) << quint32(0) << quint32(0)
+                        << quint32(2) << quint32(0) << quint64(0);
+    return file + codes;
+}
+
+QByteArray Patched16(QByteArray bytes, qsizetype at, quint16 value, bool bigEndian = false)
+{
+    bigEndian ? qToBigEndian(value, bytes.data() + at) : qToLittleEndian(value, bytes.data() + at);
+    return bytes;
+}
+
+TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
+{
+    const QByteArray bmp = EncodedPicture(NoisePicture(41, 3, 1), "BMP"); // rows of 123 bytes, 1 of padding
+    const QImage fewColours = GradientPicture(20, 10);
+    const QByteArray gif = GifFile(fewColours);
+    const QByteArray jpeg = EncodedPicture(GradientPicture(40, 30), "JPG");
+    const qsizetype scan = jpeg.indexOf("\xFF\xDA"), frame = jpeg.indexOf("\xFF\xC0");
+    const QByteArray scanAndData = jpeg.mid(scan, jpeg.size() - 2 - scan);
+    const QByteArray runToEnd = QByteArray("\xFF\x01\x00\x01", 4); // 255 pixels, end of bitmap
+    const auto stating = [&](quint16 w, quint16 h) { return Patched16(Patched16(jpeg, frame + 5, h, true), frame + 7, w, true); };
+    const std::tuple<const char*, QByteArray, const char*> rows[] = {   // an empty refusal: passes
+        {"BMP without the last row's padding", bmp.chopped(1), ""},
+        {"BMP without the last pixel's last byte", bmp.chopped(2), "ends before its pixel data"},
+        {"RLE leaving 2^22 pixels uncoded", RleBitmap(2048, 2048, runToEnd), ""},
+        {"RLE leaving more uncoded", RleBitmap(2049, 2048, runToEnd), "uncoded"},
+        {"RLE without end-of-bitmap", RleBitmap(16, 16, "\x10\x01"), "ends before its pixel data"},
+        {"GIF image one row short of its codes", Patched16(gif, gif.indexOf(',', 13 + 768) + 7, 11), "before its last pixel"},
+        {"GIF without its trailer", gif.chopped(1), "before its trailer"},
+        {"GIF screen 2^22 pixels beyond its image", Patched16(Patched16(gif, 6, 2048), 8, 2049), "far larger"},
+        {"GIF screen within the allowance", Patched16(Patched16(gif, 6, 2048), 8, 2048), ""},
+        {"JPEG with stray bytes before a marker", jpeg.left(scan) + QByteArray(2, '\0') + jpeg.mid(scan), ""},
+        {"JPEG of 100 scans", jpeg.left(scan) + scanAndData.repeated(100) + "\xFF\xD9", ""},
+        {"JPEG of 101 scans", jpeg.left(scan) + scanAndData.repeated(101) + "\xFF\xD9", "more than 100 scans"},
+        {"JPEG without EOI", jpeg.chopped(2), "before its EOI"},
+        {"JPEG stating 2^28 pixels", stating(16384, 16384), "too short for a picture of 16384 x 16384"},
+        {"JPEG stating a row more", stating(16384, 16385), "16384 x 16385 is beyond the picture limit"},
+        {"ICO without its mask's last byte", IconFile(fewColours, 24, QImage(20, 10, QImage::Format_RGB32)).chopped(1), "ends before its last image"},
+        {"PPM", EncodedPicture(fewColours, "PPM"), "not a BMP, GIF, ICO, JPEG or PNG file"},
+    };
+    for (auto [what, bytes, refusal] : rows) {
+        QBuffer file(&bytes);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const Result<PictureFormat> check = CheckPictureFile(file);
+        const std::string reason = check ? "" : check.failure().english;
+        EXPECT_TRUE(bool(check) == !*refusal && reason.find(refusal) != std::string::npos) << what << ": " << reason;
+    }
+}
+// The bitmap, the largest image, stands between two smaller PNG-coded ones. Two colours, so
+// that every depth holds them; the mask's holes are a ring and a corner.
+TEST_F(PictureLoader, AnIconGivesItsLargestImageWithTheHolesOfItsMaskShowingTheBackground)
+{
+    QImage picture(40, 30, QImage::Format_RGB32), holes = picture, expected = picture;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool hole = std::abs((x - 20) * (x - 20) + (y - 15) * (y - 15) - 17) <= 8 || (x == 0 && y == 0);
+            picture.setPixel(x, y, (x + y) % 3 == 0 ? qRgb(200, 30, 60) : qRgb(20, 90, 250));
+            holes.setPixel(x, y, hole ? qRgb(255, 0, 0) : 0);
+            expected.setPixel(x, y, hole ? kBackground.rgb() : picture.pixel(x, y));
+        }
+    const QByteArray png = EncodedPicture(NoisePicture(32, 32, 1), "PNG");
+    QByteArray pngEntry;
+    LittleEndian(&pngEntry) << quint8(32) << quint8(32) << quint16(0) << quint16(1) << quint16(32) << quint32(png.size());
+    for (const int bitCount : {1, 8, 24, 32}) {
+        const QByteArray single = IconFile(picture, bitCount, holes), bitmap = single.mid(22);
+        QByteArray file;
+        LittleEndian(&file) << quint16(0) << quint16(1) << quint16(3);
+        const qsizetype start = 6 + 3 * 16;
+        for (const auto& [entry, offset] : {std::pair{pngEntry, start}, {single.mid(6, 12), start + png.size()},
+                                            {pngEntry, start + png.size() + bitmap.size()}})
+            LittleEndian(&(file += entry)) << quint32(offset);
+        const QImage loaded = Picture(LoadPicture(Write("sizes.ico", file + png + bitmap + png), kBackground));
+        EXPECT_TRUE(SamePixels(expected, loaded)) << bitCount << " bits a pixel";
+    }
+}
+
+// A blank picture compressed as far as each format allows passes the checks of files too short
+// for their size: PNG at zlib's best level, as wide as its header's 32 bits say; JPEG at the
+// highest quality with Huffman tables fitted to it (baseline, progressive) or arithmetic-coded.
+TEST_F(PictureLoader, BlankPicturesAtTheirSmallestStillOpen)
+{
+    QImage wide(65536 + 100, 24, QImage::Format_RGB32), white(2400, 1600, QImage::Format_RGB32);
+    for (QImage* blank : {&wide, &white})
+        blank->fill(Qt::white);
+    CodecSurface wideDc{wide.bits(), wide.width(), wide.height(), std::int32_t(wide.bytesPerLine()), 0},
+        dc{white.bits(), white.width(), white.height(), std::int32_t(white.bytesPerLine()), 0};
+    std::vector<std::uint8_t> png, jpeg;
+    ASSERT_EQ(EncodePngBytes(&wideDc, wide.width(), wide.height(), 2, png), 0) << CodecLastFailure().english;
+    EXPECT_EQ(Picture(LoadSourcePicture(Write("blank.Png", png), Qt::black)).size(), wide.size());
+    EXPECT_EQ(Picture(LoadSourcePicture(Write("blank png.dat", png), Qt::black)).size(), wide.size());
+    for (const auto& [coding, progressive] : {std::pair{"TJ_OPTIMIZE", 0}, {"TJ_OPTIMIZE", -1}, {"TJ_ARITHMETIC", 0}}) {
+        ::setenv(coding, "1", 1);
+        const std::int16_t status = EncodeJpegBytes(&dc, white.width(), white.height(), 1, progressive, jpeg);
+        ::unsetenv(coding);
+        ASSERT_EQ(status, 0) << CodecLastFailure().english;
+        EXPECT_EQ(Picture(LoadSourcePicture(Write("blank.jpeg", jpeg), Qt::black)).size(), white.size())
+            << coding << " " << progressive;
+    }
+}
+
+TEST(SourceNames, TheEndingInAnyCaseDecidesWhatIsDroppedAndGifsNeedOptionOne)
+{
+    const std::tuple<const char*, std::int16_t, bool> rows[] = {
+        {"/p/a.BMP", 0, true}, {"/p/a.Jpg", 0, true}, {"/p/a.ico", 0, true}, {"/p/写真.pNg", 0, true}, {".bmp", 0, true},
+        {"/p/a.jpeg", 0, false}, {"/p/a.bmp ", 0, false}, {"/p/a.png/x", 0, false}, {"/p/a.GIF", 1, true},
+        {"/p/a.gif", 0, false}, {"/p/a.gif", 2, false}};
+    for (const auto& [path, gifOption, accepted] : rows)
+        EXPECT_EQ(DropAccepted(QString::fromUtf8(path), gifOption), accepted) << path << " " << gifOption;
+    for (const std::int16_t gifOption : {0, 1, 2})
+        EXPECT_EQ(BrowseFilterPattern(gifOption).contains("*.gif;"), gifOption != 0) << gifOption;
+}
+} // namespace
