@@ -15,7 +15,8 @@ TEST(RandomColor, EveryChannelTakesEveryValueTheEndsHalfAsOften)
     std::array<std::array<int, 256>, 3> seen{};
     for (int i = 0; i < draws; ++i) {
         const ColorRef colour = RandomColor();
-        ++seen[0][std::size_t(RedOf(colour))], ++seen[1][std::size_t(GreenOf(colour))], ++seen[2][std::size_t(BlueOf(colour))];
+        for (const auto& [channel, value] : {std::pair{0, RedOf(colour)}, {1, GreenOf(colour)}, {2, BlueOf(colour)}})
+            ++seen[std::size_t(channel)][std::size_t(value)];
     }
     for (const auto& channel : seen) {
         EXPECT_EQ(std::count(channel.begin(), channel.end(), 0), 0) << "values that never came";

@@ -35,7 +35,7 @@ TEST(BlendRun, EveryBytePairAtEveryRateIsTheReferenceBlend)
         front[i] = low << 16 | high << 8 | low;   // red equals blue: the key (1, 2, 3) matches none
     }
     for (int rate = -1; rate <= 101; ++rate) {
-        BlendRun(front.data(), patch.data(), out.data(), 65536, PixelElement{3, 2, 1, 0}, BlendTableFor(rate), 0xFF000000u);
+        BlendRun(front.data(), patch.data(), out.data(), 65536, {3, 2, 1, 0}, BlendTableFor(rate), 0xFF000000u);
         for (std::size_t i = 0; i < 65536; ++i)
             ASSERT_EQ(out[i], Reference(patch[i] | 0xFF000000, front[i], std::clamp(rate, 0, 100)))
                 << "pixel " << i << ", rate " << rate;

@@ -27,10 +27,9 @@ QImage KeyedForeground(QSize size)
     return picture;
 }
 
-// Odd widths end rows part-way through the engine's blocks. One board and work surface serve
-// every row: a run must not depend on the last one's pixels, nor change its composite, still
-// shared as the clipboard may share it. (Composing without a work surface, as the batch
-// command does, is checked against the window's save by ComposeIdentity.)
+// Odd widths end rows inside the engine's blocks. One board and work surface serve every row: a
+// run must not depend on the last one's pixels, nor change its composite, which the clipboard may
+// share. (Composing without a work surface, as the batch command does, ComposeIdentity checks.)
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct { const char* what; QSize front, back; QPoint at; int rate; } placements[] = {

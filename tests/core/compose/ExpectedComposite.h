@@ -12,7 +12,8 @@ inline QImage ExpectedComposite(const QImage& front, const QImage& back, QPoint 
     for (int y = overlap.top(); y <= overlap.bottom(); ++y)
         for (int x = overlap.left(); x <= overlap.right(); ++x)
             if (const QRgb f = front.pixel(x - at.x(), y - at.y()), b = back.pixel(x, y); f != key)
-                expected.setPixel(x, y, qRgb(ReferenceChannel(qRed(b), qRed(f), rate), ReferenceChannel(qGreen(b), qGreen(f), rate),
+                expected.setPixel(x, y, qRgb(ReferenceChannel(qRed(b), qRed(f), rate),
+                                             ReferenceChannel(qGreen(b), qGreen(f), rate),
                                              ReferenceChannel(qBlue(b), qBlue(f), rate)));
     return expected;
 }

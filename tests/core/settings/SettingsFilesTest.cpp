@@ -8,9 +8,8 @@
 #include <sys/stat.h>
 
 namespace {
-// Two instances save sets that differ in every key and in the length of every text, at once
-// and many times over: whenever it is read, the file holds the whole set of one of them, with
-// the lines they do not write as they were; never a mix and never a cut file.
+// Two instances save sets differing in every key and text length, at once, many times: whenever
+// read, the file holds one whole set and the lines they do not write; never a mix, never cut.
 TEST_F(SettingsFolder, TwoInstancesSavingAtOnceLeaveTheWholeSetOfOne)
 {
     const SettingsRecord sets[] = {
@@ -35,15 +34,14 @@ TEST_F(SettingsFolder, TwoInstancesSavingAtOnceLeaveTheWholeSetOfOne)
     EXPECT_EQ(Names(program.path().toStdString()), std::vector<std::string>{"Layerpix.ini"});
 }
 
-// Start-up as an ordinary user: a settings file that cannot be read gives the defaults and is
-// never replaced; a read-only one is read and stays as it is. Neither stops the program, moves
-// the settings elsewhere or leaves a file behind.
+// Start-up as an ordinary user: a file that cannot be read gives the defaults and is never
+// replaced, a read-only one is read and kept; the settings stay there and nothing is left behind.
 TEST_F(SettingsFolder, AFileTheUserMayNotReadOrWriteStaysAsItWas)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(program.path()), 0777), 0);
     const std::string ini = Ini().toStdString();
-    const std::pair<mode_t, std::string> rows[] = {{0222, ini + ", colour 0: cannot open " + ini + ": Permission denied"},
-                                                   {0444, ini + ", colour 255: cannot replace " + ini + ": Permission denied"}};
+    const std::pair<mode_t, std::string> rows[] = {{0222, ini + " 0: cannot open " + ini + ": Permission denied"},
+                                                   {0444, ini + " 255: cannot replace " + ini + ": Permission denied"}};
     for (const auto& [mode, expected] : rows) {
         WriteIni("[Param]\nTransColor=255\n");
         ASSERT_EQ(::chmod(QFile::encodeName(Ini()), mode), 0);
@@ -51,7 +49,7 @@ TEST_F(SettingsFolder, AFileTheUserMayNotReadOrWriteStaysAsItWas)
             if (!ActAsAnOrdinaryUser())
                 return kNoOrdinaryUser;
             SettingsRecord settings = Load();
-            const std::string loaded = settings.IniPath.toStdString() + ", colour " + std::to_string(settings.TransColor);
+            const std::string loaded = settings.IniPath.toStdString() + " " + std::to_string(settings.TransColor);
             settings.TransColor = 7;
             const Result<void> saved = SaveSettings(settings);
             return loaded + ": " + (saved ? std::string() : saved.failure().english);
@@ -75,11 +73,12 @@ TEST_F(SettingsFolder, WhatCannotBeStoredOrReadIsNeverWritten)
     std::ofstream(huge.toStdString()).close();
     std::filesystem::resize_file(huge.toStdString(), 65 << 20);
     const std::string before = FolderSnapshot(program.path().toStdString());
-    const std::tuple<QString, const char*, QString> rows[] = {{Ini(), "two\rlines", ": the entry [Image] Back cannot be stored"},
-        {pipe, "", ": not a plain file"}, {huge, "", ": larger than a settings file can be (64 MiB)"}};
+    const std::tuple<QString, const char*, QString> rows[] = {
+        {Ini(), "a\rb", ": the entry [Image] Back cannot be stored"}, {pipe, "", ": not a plain file"},
+        {huge, "", ": larger than a settings file can be (64 MiB)"}};
     for (const auto& [path, back, reason] : rows) {
         const Result<void> saved = SaveSettings({path, "", back});
-        EXPECT_TRUE(!saved && QString::fromStdString(saved.failure().english).endsWith(path + reason)) << reason.toStdString();
+        EXPECT_TRUE(!saved && saved.failure().english.ends_with((path + reason).toStdString())) << reason.toStdString();
     }
     EXPECT_EQ(ReadProfileFile(pipe).value_or("<failed>"), "");
     EXPECT_FALSE(ReadProfileFile(huge));

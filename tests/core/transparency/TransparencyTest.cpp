@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <limits>
 #include <tuple>
 
 namespace {
@@ -15,7 +14,7 @@ namespace {
 // rows on a picture of 12 x 10 pixels.
 TEST(ClipLoupeSource, ClipsTheBlockAroundThePointerToThePicture)
 {
-    constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min(), Max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t Min = INT32_MIN, Max = INT32_MAX;
     const struct { const char* name; std::int32_t x, y, width, height; LoupeSource block; } rows[] = {
         {"inside", 6, 5, 12, 10, {2, 1, 9, 9, 0, 0}},
         {"top-left pixel", 0, 0, 12, 10, {0, 0, 5, 5, 4, 4}},
@@ -33,7 +32,7 @@ TEST(ClipLoupeSource, ClipsTheBlockAroundThePointerToThePicture)
 // Pixels as 0xSSRRGGBB, the reserved byte on top, into and out of a pixel array.
 using Values = std::vector<std::uint32_t>;
 template <typename To, typename From>
-To Convert(const From& from)
+To As(const From& from)
 {
     To to(from.size());
     std::memcpy(to.data(), from.data(), from.size() * 4);
@@ -46,34 +45,35 @@ To Convert(const From& from)
 TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
 {
     // 0x102030 among near misses, each off by one in one channel; the reserved bytes stay.
-    const PixelArray row = Convert<PixelArray>(Values{0x5A102030, 0x102030, 0x112030, 0x102130, 0x102031, 0xFF00FF, 0x5A102030});
-    PixelArray firstFour = row;
-    ReplaceColour(firstFour, 4, 0x10, 0x20, 0x30, 0xFF, 0x00, 0xFF);
-    EXPECT_EQ(Convert<Values>(firstFour), (Values{0x5AFF00FF, 0xFF00FF, 0x112030, 0x102130, 0x102031, 0xFF00FF, 0x5A102030}));
+    const auto row = As<PixelArray>(Values{0x5A102030, 0x102030, 0x112030, 0x102130, 0x102031, 0xFF00FF, 0x5A102030});
+    PixelArray four = row;
+    ReplaceColour(four, 4, 0x10, 0x20, 0x30, 0xFF, 0x00, 0xFF);
+    EXPECT_EQ(As<Values>(four), (Values{0x5AFF00FF, 0xFF00FF, 0x112030, 0x102130, 0x102031, 0xFF00FF, 0x5A102030}));
     // 400 x 300 pixels, white where `isWhite` holds, a brown elsewhere.
     const auto picture = [](bool (*isWhite)(int i)) {
         std::vector<std::uint32_t> colours(400 * 300);
         for (int i = 0; i < 400 * 300; ++i)
             colours[std::size_t(i)] = isWhite(i) ? 0xFFFFFF : 0x806040;
-        return Convert<PixelArray>(colours);
+        return As<PixelArray>(colours);
     };
     const struct { const char* name; PixelArray before; std::int32_t count; std::uint32_t from; } rows[] = {
-        {"every match", row, 7, 0x102030}, {"the first four", row, 4, 0x102030}, {"beyond the array", row, 99, 0x102030},
-        {"fewer than none", row, -1, 0x102030}, {"a colour not there", row, 7, 0x123456}, {"the key's own", row, 7, 0xFF00FF},
+        {"every match", row, 7, 0x102030}, {"the first four", row, 4, 0x102030},
+        {"beyond the array", row, 99, 0x102030}, {"fewer than none", row, -1, 0x102030},
+        {"a colour not there", row, 7, 0x123456}, {"the key's own", row, 7, 0xFF00FF},
         {"a cut-out", picture([](int i) { return i % 400 <= 100 || i % 400 >= 300; }), 400 * 300, 0xFFFFFF},
         {"a backdrop to the end", picture([](int i) { return i >= 1000; }), 400 * 300, 0xFFFFFF},
         {"dithered", picture([](int i) { return (i % 400 + i / 400) % 2 == 0; }), 400 * 300, 0xFFFFFF}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        const PixelElement from = Convert<PixelArray>(Values{r.from})[0], key = PixelOf(RGB(255, 0, 255));
+        const PixelElement from = As<PixelArray>(Values{r.from})[0], key = PixelOf(RGB(255, 0, 255));
         PixelArray replaced = r.before, redone = r.before, other(1, from);
         ReplaceColour(replaced, r.count, from.Red, from.Green, from.Blue, key.Red, key.Green, key.Blue);
         const RecolourStep step = RecolourStep::Find(r.before, r.count, from, key);
-        EXPECT_EQ(step.Empty(), Convert<Values>(replaced) == Convert<Values>(r.before));
+        EXPECT_EQ(step.Empty(), As<Values>(replaced) == As<Values>(r.before));
         ASSERT_TRUE(step.Redo(redone));
-        EXPECT_EQ(Convert<Values>(redone), Convert<Values>(replaced));
+        EXPECT_EQ(As<Values>(redone), As<Values>(replaced));
         ASSERT_TRUE(step.Undo(replaced));
-        EXPECT_EQ(Convert<Values>(replaced), Convert<Values>(r.before));
+        EXPECT_EQ(As<Values>(replaced), As<Values>(r.before));
         EXPECT_FALSE(step.Undo(other)) << "an array of another size";
     }
 }
