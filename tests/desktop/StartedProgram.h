@@ -22,8 +22,10 @@ struct StartedProgram {
     {
         process.setProcessEnvironment(options.environment);
         process.setWorkingDirectory(options.folder);
-        // Runs in the child between fork and exec: only calls that are safe there.
+        // Runs in the child between fork and exec: only calls that are safe there. Without a session of
+        // its own, the program on the X server now and then finds no display.
         process.setChildProcessModifier([asNobody = options.asNobody] {
+            setsid();
             prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (asNobody && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(126);
@@ -37,7 +39,15 @@ struct StartedProgram {
         return process.state() == QProcess::NotRunning || process.waitForFinished(int(limit.count()));
     }
 
-    QProcess process;   // killed, if it still runs, when it is destroyed
+    // Asked to end first, so that an X server removes its socket and lock file; killed if it will not.
+    ~StartedProgram()
+    {
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill();
+    }
+
+    QProcess process;
 };
 
 struct RunResult {
