@@ -1,209 +1,137 @@
 // The real program on a real X server: Xvfb for the screen, xdotool for the pointer and the
-// keys, xwd for screenshots and xclip for the clipboard. Without an X server the test is skipped.
+// keys (through XTEST), xwd for screenshots and xclip for the clipboard.
 #include "StartedProgram.h"
 #include "core/compose/ExpectedComposite.h"
+#include "support/FolderSnapshot.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
-constexpr QRgb Key = qRgb(255, 0, 255);   // the transparent colour; 0x00FF00FF as stored
-constexpr int Rate = 60;                  // the foreground's weight in percent
-
-// Where the main window's fixed layout places its controls; the panes inside their border.
-constexpr QPoint FrontPaneInside(88 + 2, 24 + 2);
-constexpr QPoint BackPaneInside(88 + 2, 240 + 2);
-constexpr QPoint ComposeButton(8 + 24, 448 + 12);
-constexpr QPoint CloseButton(264 + 24, 448 + 12);
-
-QImage Foreground()
-{
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Key);
-    QPainter painter(&picture);
-    painter.fillRect(4, 3, 16, 24, QColor(200, 40, 10));
-    painter.fillRect(20, 3, 16, 24, QColor(20, 180, 90));
-    painter.fillRect(16, 12, 8, 6, QColor::fromRgb(Key));
-    return picture;
-}
-
-// The one-pixel outline of `frame` painted in one colour, so the blinking marker drawn over
-// the composite on screen compares equal whatever colour it has at the moment.
-QImage WithoutOutline(QImage picture, QRect frame)
-{
-    QPainter painter(&picture);
-    painter.setPen(Qt::black);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
-    return picture;
-}
-
 class OnXServer : public ::testing::Test {
 protected:
     void SetUp() override
     {
         for (const char* tool : {"Xvfb", "xdotool", "xwd", "xclip"})
-            if (!OnPath(QString::fromLatin1(tool)))
-                GTEST_SKIP() << "No X server can be driven here: " << tool
-                             << " is not installed (scripts/setup installs it)";
-        ASSERT_TRUE(folder.isValid());
-        server = std::make_unique<StartedProgram>(
-            "Xvfb", QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, Environment({}));
-        const std::optional<QByteArray> number = server->ReadLine(20s);
-        if (!number || number->isEmpty())
-            GTEST_SKIP() << "No X server can start here: Xvfb named no display ("
-                         << server->Errors().trimmed().toStdString() << ")";
-        display = QStringLiteral(":") + QString::fromLatin1(*number);
+            if (!OnPath(tool))
+                GTEST_SKIP() << tool << " is not installed (scripts/setup installs it)";
+        const QStringList screen{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"};
+        server = std::make_unique<StartedProgram>("Xvfb", screen);
+        for (int i = 0; i < 20 && !server->process.canReadLine(); ++i)
+            server->process.waitForReadyRead(1000);
+        display = ":" + server->process.readLine().trimmed();
+        ASSERT_NE(display, ":") << "Xvfb named no display: " << server->process.readAllStandardError().toStdString();
     }
 
     // Only what the programs need, so no desktop of the machine running the test leaks in.
-    StartOptions Environment(const QString& displayName) const
+    StartOptions Environment() const
     {
         StartOptions options{QProcessEnvironment(), folder.path()};
-        for (const auto& [name, value] : {std::pair{"PATH", qEnvironmentVariable("PATH")}, {"LANG", QString("C.UTF-8")},
-                                          {"HOME", folder.path()}, {"XDG_RUNTIME_DIR", folder.path()},   // mode 0700
-                                          {"QT_QPA_PLATFORM", QString("xcb")}, {"DISPLAY", displayName}})
-            options.environment.insert(QString::fromLatin1(name), value);
+        for (const auto& [name, value] : {std::pair{"PATH", qEnvironmentVariable("PATH")}, {"HOME", folder.path()},
+                                          {"LANG", QString("C.UTF-8")}, {"XDG_RUNTIME_DIR", folder.path()},
+                                          {"QT_QPA_PLATFORM", QString("xcb")}, {"DISPLAY", display}})
+            options.environment.insert(name, value);
         return options;
     }
-
-    RunResult Tool(const QString& program, const QStringList& arguments)
+    RunResult Tool(const QString& name, const QStringList& arguments)
     {
-        return RunToEnd(program, arguments, 15s, Environment(display));
+        return RunToEnd(name, arguments, 15s, Environment());
     }
-    int Xdotool(const QStringList& arguments) { return Tool("xdotool", arguments).exitCode; }
-
-    // The visible window whose title is `title`, once it is on screen; empty if none comes.
+    // The visible window called `title`, once it is on screen.
     QString Window(const QString& title)
     {
-        QString id;
-        Eventually([&] {
-            const RunResult found =
-                Tool("xdotool", {"search", "--onlyvisible", "--name", QStringLiteral("^%1$").arg(title)});
-            id = QString::fromLatin1(found.output.split('\n').first().trimmed());
-            return found.exitCode == 0 && !id.isEmpty();
-        });
-        return id;
+        QByteArray id;
+        const auto shown = [&] {
+            return !(id = Tool("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"}).output).isEmpty();
+        };
+        return QTest::qWaitFor(shown, 15000) ? QString::fromLatin1(id.split('\n')[0]) : QString();
     }
-
-    // The window as `xwd` dumps it (the X Window Dump format: a header of 32-bit big-endian
-    // fields, the colour map, the pixels); null unless the pixels are 32-bit true colour in
-    // the order of QImage's RGB32, as they are for one window of the default visual.
+    // The window as xwd dumps it: big-endian header fields and a colour map before the pixels. Null
+    // unless they are 32-bit true colour in QImage's RGB32 order, as one window of the default visual is.
     QImage Shot(const QString& window)
     {
         const QByteArray dump = Tool("xwd", {"-id", window, "-silent"}).output;
-        const auto field = [&dump](int i) {
-            return dump.size() < 100 ? 0 : qFromBigEndian<quint32>(dump.constData() + 4 * i);
-        };
-        // The format, byte order, bits per pixel, visual class and colour masks.
-        if (field(2) != 2 || field(7) != 0 || field(11) != 32 || field(13) != 4 || field(14) != 0xFF0000 ||
-            field(15) != 0xFF00 || field(16) != 0xFF)
+        const auto field = [&](int i) { return dump.size() < 100 ? 0 : qFromBigEndian<quint32>(dump.data() + 4 * i); };
+        const qint64 pixels = field(0) + qint64(field(19)) * 12, stride = field(12), height = field(5);
+        if (field(2) != 2 || field(7) != 0 || field(11) != 32 || field(14) != 0xFF0000 || field(16) != 0xFF
+            || pixels + stride * height > dump.size())
             return {};
-        const qint64 pixels = field(0) + qint64(field(19)) * 12, stride = field(12);
-        const int width = int(field(4)), height = int(field(5));
-        if (pixels + stride * height > dump.size())
-            return {};
-        return QImage(reinterpret_cast<const uchar*>(dump.constData() + pixels), width, height, stride,
-                      QImage::Format_RGB32).copy();
+        const auto* bits = reinterpret_cast<const uchar*>(dump.constData() + pixels);
+        return QImage(bits, int(field(4)), int(height), stride, QImage::Format_RGB32).copy();
     }
-
-    // Polls `window` until it shows `expected` at `at` (the marker's outline `frame`, in the
-    // picture's coordinates, left out); the last comparison's result otherwise.
-    ::testing::AssertionResult Shows(const QString& window, const QImage& expected, QPoint at, QRect frame = {})
+    // Polls the composite view until it shows `expected`, leaving out the outline of the marker,
+    // whose colour blinks.
+    ::testing::AssertionResult Shows(const QString& view, QImage expected, QRect marker)
     {
-        ::testing::AssertionResult last = ::testing::AssertionFailure() << "no screenshot";
-        Eventually([&] {
-            QImage shown = Shot(window).copy(QRect(at, expected.size()));
-            last = frame.isEmpty() ? SamePixels(expected, shown)
-                                   : SamePixels(WithoutOutline(expected, frame), WithoutOutline(shown, frame));
-            return bool(last);
-        });
-        return last;
+        ::testing::AssertionResult last = ::testing::AssertionFailure();
+        const auto same = [&] {
+            QImage shown = Shot(view).copy(expected.rect());
+            for (QImage* picture : {&expected, &shown})
+                QPainter(picture).drawRect(marker.adjusted(0, 0, -1, -1));
+            return bool(last = SamePixels(expected, shown));
+        };
+        return QTest::qWaitFor(same, 15000) ? ::testing::AssertionSuccess() : last;
     }
-
     // Moves the pointer to `at` in `window`, then does `then` there.
     void PointerAt(const QString& window, QPoint at, const QStringList& then)
     {
-        ASSERT_EQ(Xdotool(MoveTo(window, at) + then), 0);
+        const QStringList move{"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y())};
+        ASSERT_EQ(Tool("xdotool", move + then).exitCode, 0);
     }
-    static QStringList MoveTo(const QString& window, QPoint at)
-    {
-        return {"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y())};
-    }
-
-    QString Path(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
 
     QTemporaryDir folder;
     QString display;
-    // Declared in this order so the program ends before its X server.
-    std::unique_ptr<StartedProgram> server;
-    std::unique_ptr<StartedProgram> program;
+    std::unique_ptr<StartedProgram> server, program;   // the program ends first, then its server
 };
 
+// With the settings a new program starts with: black is the key, the foreground opaque.
 TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
 {
-    const QImage front = Foreground(), back = NoisePicture(160, 120, 3);
-    ASSERT_TRUE(front.save(Path("front.png")) && back.save(Path("back.bmp")));
-    // The restored background gives way to the one on the command line.
-    QFile settings(Path("Layerpix.ini"));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[Image]\nFront=" + Path("front.png").toUtf8() + "\nBack=" + Path("old.bmp").toUtf8() +
-                   "\n[Param]\nTransColor=16711935\nTransRate=" + QByteArray::number(Rate) + "\n");
-    settings.close();
-    ASSERT_TRUE(QFile::copy(QStringLiteral(LAYERPIX_EXECUTABLE), Path("layerpix")));
-    program = std::make_unique<StartedProgram>(Path("layerpix"), QStringList{"back.bmp"}, Environment(display));
-    ASSERT_TRUE(program->Started());
+    QImage front(40, 30, QImage::Format_RGB32);
+    front.fill(Qt::black);
+    QPainter(&front).fillRect(4, 3, 32, 24, Qt::darkCyan);
+    const QImage back = NoisePicture(160, 120, 3);
+    ASSERT_TRUE(front.save(folder.filePath("front.png")) && back.save(folder.filePath("back.bmp")));
+    ASSERT_TRUE(QFile::copy(LAYERPIX_EXECUTABLE, folder.filePath("layerpix")));
+    program = std::make_unique<StartedProgram>(folder.filePath("layerpix"), QStringList{"front.png", "back.bmp"},
+                                               Environment());
+    const QString main = Window("Layerpix");
+    ASSERT_FALSE(main.isEmpty()) << "no window: " << program->process.readAllStandardError().toStdString();
 
-    // Both panes show their pictures, the background the one named on the command line.
-    const QString main = Window(QStringLiteral("Layerpix"));
-    ASSERT_FALSE(main.isEmpty()) << "no Layerpix window: " << program->Errors().toStdString();
-    EXPECT_TRUE(Shows(main, front, FrontPaneInside));
-    EXPECT_TRUE(Shows(main, back, BackPaneInside));
-
-    // Compose: the view fits the composite, the foreground at (0, 0) under the marker.
-    PointerAt(main, ComposeButton, {"click", "1"});
-    const QString view = Window(QStringLiteral("合成画像"));
-    ASSERT_FALSE(view.isEmpty());
+    // 合成 composes: the view fits the composite, the foreground at (0, 0) under the marker.
+    PointerAt(main, {32, 460}, {"click", "1"});
+    const QString view = Window("合成画像");
+    EXPECT_TRUE(Shows(view, ExpectedComposite(front, back, {0, 0}, 100, qRgb(0, 0, 0)), {{0, 0}, front.size()}));
     EXPECT_EQ(Shot(view).size(), back.size());
-    EXPECT_TRUE(Shows(view, ExpectedComposite(front, back, {0, 0}, Rate, Key), {0, 0}, QRect({0, 0}, front.size())));
 
-    // Drag the marker by its middle 50 pixels right and 40 down; the release composes there.
-    PointerAt(view, {20, 15}, QStringList{"mousedown", "1"} + MoveTo(view, {35, 25}) + MoveTo(view, {55, 45}) +
-                                  MoveTo(view, {70, 55}) + QStringList{"mouseup", "1"});
-    const QImage placed = ExpectedComposite(front, back, {50, 40}, Rate, Key);
-    EXPECT_TRUE(Shows(view, placed, {0, 0}, QRect({50, 40}, front.size())));
+    // The marker dragged by its middle 50 pixels right and 40 down; the release composes there.
+    PointerAt(view, {20, 15}, {"mousedown", "1", "mousemove", "--window", view, "45", "35", "mousemove", "--window",
+                               view, "70", "55", "mouseup", "1"});
+    const QImage placed = ExpectedComposite(front, back, {50, 40}, 100, qRgb(0, 0, 0));
+    EXPECT_TRUE(Shows(view, placed, {{50, 40}, front.size()}));
 
     // A double click away from the marker copies the composite, marker-free, as PNG.
     PointerAt(view, {10, 100}, {"click", "--repeat", "2", "--delay", "80", "1"});
-    QImage copied;
-    Eventually([&] {
-        copied = QImage::fromData(Tool("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}).output, "PNG");
-        return copied.size() == back.size();
-    });
-    EXPECT_TRUE(SamePixels(placed, copied));
+    const QStringList paste{"-selection", "clipboard", "-t", "image/png", "-o"};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QImage::fromData(Tool("xclip", paste).output) == placed; }, 15000));
 
     // A right-button release opens the save dialog; the typed name lands in the working folder.
     PointerAt(view, {10, 100}, {"click", "3"});
-    ASSERT_FALSE(Window(QStringLiteral("ファイルの保存")).isEmpty());
-    ASSERT_EQ(Xdotool({"type", "--delay", "30", "result.png"}), 0);
-    ASSERT_EQ(Xdotool({"key", "Return"}), 0);
-    QImage saved;
-    EXPECT_TRUE(Eventually([&] { return !(saved = QImage(Path("result.png"))).isNull(); }))
-        << "nothing saved as result.png";
-    EXPECT_TRUE(SamePixels(placed, saved));
+    ASSERT_FALSE(Window("ファイルの保存").isEmpty());
+    ASSERT_EQ(Tool("xdotool", {"type", "--delay", "30", "result.png"}).exitCode, 0);
+    ASSERT_EQ(Tool("xdotool", {"key", "Return"}).exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QImage(folder.filePath("result.png")) == placed; }, 15000));
 
-    // "閉じる" ends the program and stores the paths as absolute ones, and the options.
-    PointerAt(main, CloseButton, {"click", "1"});
-    ASSERT_TRUE(program->WaitForExit(15s)) << "Layerpix still runs after 閉じる";
-    EXPECT_EQ(program->ExitCode(), 0);
-    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    const QByteArray stored = settings.readAll();
-    for (const QByteArray& line : {"Front=" + Path("front.png").toUtf8(), "Back=" + Path("back.bmp").toUtf8(),
-                                   QByteArray("TransColor=16711935"), QByteArray("TransRate=60")})
-        EXPECT_TRUE(stored.contains(line + '\n')) << line.toStdString() << " not in\n" << stored.toStdString();
+    // 閉じる ends the program, which keeps the pictures' paths, made absolute, in its settings file.
+    PointerAt(main, {288, 460}, {"click", "1"});
+    ASSERT_TRUE(program->WaitForExit(15s) && program->process.exitCode() == 0);
+    const std::string stored = ReadBytes(folder.filePath("Layerpix.ini").toStdString());
+    for (const QString& line : {"Front=" + folder.filePath("front.png"), "Back=" + folder.filePath("back.bmp")})
+        EXPECT_NE(stored.find((line + "\n").toStdString()), std::string::npos) << stored;
 }
 } // namespace

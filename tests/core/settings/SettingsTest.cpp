@@ -1,65 +1,51 @@
-// The settings file's defaults, numbers and place, on real files in temporary folders.
+// The settings file's numbers, contents and place, on real files in temporary folders.
+#include "core/settings/SettingsFolder.h"
 #include "core/settings/SettingsLocation.h"
 #include "core/settings/SettingsNumber.h"
-#include "core/settings/SettingsFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 namespace {
-
-TEST(SettingsNumber, RoundsHalvesToEvenChecksTheWidthAndRefusesOtherForms)
+TEST(SettingsNumber, RoundsHalvesToEvenChecksTheRangeAndRefusesOtherForms)
 {
-    const std::tuple<const char*, int, const char*> rows[] = { // text, bits, result
-        {" +0050.0 ", 16, "50"},    {"50.5", 16, "50"},         {"51.5", 16, "52"},
-        {"-2.5", 16, "-2"},         {"-0.5", 16, "0"},          {"0.5000001", 16, "1"},
-        {"32767.4", 16, "32767"},   {"32767.5", 16, "overflow"}, {"-32768.5", 16, "-32768"},
-        {"-32769", 16, "overflow"}, {"-2147483648", 32, "-2147483648"},
-        {"-2147483648.6", 32, "overflow"}, {"99999999999999999999999", 32, "overflow"},
-        {"", 16, "type mismatch"},       {"12abc", 16, "type mismatch"},  {"1e3", 16, "type mismatch"},
-        {"&H10", 16, "type mismatch"},   {"1,000", 32, "type mismatch"},  {"- 5", 16, "type mismatch"},
-        {"--5", 16, "type mismatch"},    {".", 16, "type mismatch"},      {"１２", 16, "type mismatch"}};
-    for (const auto& [text, bits, expected] : rows) {
-        const std::int64_t limit = std::int64_t{1} << (bits - 1);
-        const Result<std::int64_t> n = ParseSettingsNumber(QString::fromUtf8(text), -limit, limit - 1);
-        const std::string got = n ? std::to_string(*n) : n.failure().english;
-        EXPECT_EQ(got, expected) << '"' << text << "\" in " << bits << " bits";
+    const std::pair<const char*, const char*> rows[] = {   // within 16 bits
+        {" +0050.0 ", "50"}, {"50.5", "50"}, {"51.5", "52"}, {"-2.5", "-2"}, {"-0.5", "0"}, {"0.5000001", "1"},
+        {"32767.4", "32767"}, {"32767.5", "overflow"}, {"-32768.5", "-32768"}, {"-32769", "overflow"},
+        {"99999999999999999999999", "overflow"}, {"", "type mismatch"}, {"1e3", "type mismatch"},
+        {"&H10", "type mismatch"}, {"1,000", "type mismatch"}, {"- 5", "type mismatch"}, {"１２", "type mismatch"}};
+    for (const auto& [text, expected] : rows) {
+        const Result<std::int64_t> n = ParseSettingsNumber(QString::fromUtf8(text), -32768, 32767);
+        EXPECT_EQ(n ? std::to_string(*n) : n.failure().english, expected) << '"' << text << '"';
     }
 }
 
-using SettingsFile = SettingsFolder;
-
-TEST_F(SettingsFile, WritesTheDefaultsAndKeepsHandWrittenLines)
+// A hand-written file, in the earlier program's Shift-JIS too, is read by the profile rules and
+// keeps every line the program does not change: comments, a key before any section, lines
+// without "=", repeated keys and sections (the first counts), other keys, the GIF option only a
+// user sets, an unchanged value in its old bytes, even bytes that are no character (read as
+// U+FFFD). A new key goes after its section's last key, in the file's line ends; numbers are
+// written plain, within their widths, the rate within 0 to 100.
+TEST_F(SettingsFolder, ReadsAndEditsAHandWrittenFileLineByLine)
 {
-    ASSERT_TRUE(SaveSettings(Load()));
-    EXPECT_EQ(ReadIni().toStdString(), "[Image]\nFront=\nBack=\n[Param]\nTransColor=0\n"
-              "TransRate=100\n[JPEG]\nRate=50\nPrgrs=0\n[PNG]\nRate=1\n");
-
-    WriteIni("; kept\n[Options]\nGIF=0\n[image]\nFRONT = /a.png\nZoom=3\n");
+    WriteIni("\xEF\xBB\xBF; kept\r\nTransRate=5\r\n[Options]\r\nGIF=0\r\n[image]\r\n"
+             "  FRONT = C:\\\x8e\xca\xff\x85\x40\x8e.png \r\nZoom=a=b\r\n;Back=/old.png\r\n  # Back=/older.png\r\n"
+             "[ Param ]\r\nTransColor\r\nTransColor=2147483647\r\nTransRate=32767\r\nTransRate=1\r\n[options]\r\n"
+             "GIF=1\r\n[JPEG]\r\nRate=75.5");
     SettingsRecord settings = Load();
-    EXPECT_EQ(settings.GifOption, 0);
+    EXPECT_EQ(std::tuple(settings.Front, settings.Back, settings.TransColor, settings.TransRate, settings.JpegRate,
+                         settings.PngRate, settings.GifOption),
+              std::tuple(QString("C:\\写\uFFFD\uFFFD@\uFFFD.png"), QString(), 2147483647, 100, 76, 1, 0));
     settings.GifOption = 1;
-    settings.Back = "/b.png";
+    settings.Back = "/背景.png";
     ASSERT_TRUE(SaveSettings(settings));
-    EXPECT_EQ(ReadIni().toStdString(),
-              "; kept\n[Options]\nGIF=0\n[image]\nFRONT=/a.png\nZoom=3\nBack=/b.png\n"
-              "[Param]\nTransColor=0\nTransRate=100\n[JPEG]\nRate=50\nPrgrs=0\n[PNG]\nRate=1\n");
+    EXPECT_EQ(ReadIni(), "\xEF\xBB\xBF; kept\r\nTransRate=5\r\n[Options]\r\nGIF=0\r\n[image]\r\n"
+                         "FRONT=C:\\\x8e\xca\xff\x85\x40\x8e.png\r\nZoom=a=b\r\nBack=/背景.png\r\n;Back=/old.png\r\n"
+                         "  # Back=/older.png\r\n[ Param ]\r\nTransColor\r\nTransColor=2147483647\r\nTransRate=100\r\n"
+                         "TransRate=1\r\n[options]\r\nGIF=1\r\n[JPEG]\r\nRate=76\r\nPrgrs=0\r\n[PNG]\r\nRate=1\r\n");
 }
 
-TEST_F(SettingsFile, NumbersAreWrittenBackPlainAndKeepTheirWidths)
-{
-    const std::tuple<QByteArray, const char*, const char*, const char*> rows[] = {
-        {"[JPEG]\nRate=75.5\n", "JPEG", "Rate", "76"},
-        {"[Param]\nTransColor=2147483647\n", "Param", "TransColor", "2147483647"},
-        {"[Param]\nTransRate=32767\n", "Param", "TransRate", "100"}};
-    for (const auto& [file, section, key, writtenBack] : rows) {
-        WriteIni(file);
-        ASSERT_TRUE(SaveSettings(Load()));
-        EXPECT_EQ(ReadIniString(ReadIni(), section, key, "missing"), writtenBack) << file.toStdString();
-    }
-}
-
-TEST_F(SettingsFile, AFolderThatCannotHoldTheFileGivesWayToTheUserConfigFolder)
+TEST_F(SettingsFolder, AFolderThatCannotHoldTheFileGivesWayToTheUserConfigFolder)
 {
     const QString userIni = configHome.filePath(qAppName() + "/Layerpix.ini");
     WriteIni("");
@@ -70,5 +56,4 @@ TEST_F(SettingsFile, AFolderThatCannotHoldTheFileGivesWayToTheUserConfigFolder)
     EXPECT_TRUE(QFileInfo(userIni).dir().exists());
     EXPECT_EQ(SettingsFilePath(program.path() + "/"), Ini());
 }
-
 } // namespace
