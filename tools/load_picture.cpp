@@ -23,8 +23,8 @@ int main(int argc, char* argv[])
     timer.start();
     Surface holder(0, 0, Qt::white);
     holder.AutoSize = true;
-    LoadedPicture loaded = TakesPngRoute(path) ? ReadPngFile(path, holder.BackColor())
-                                               : LoadPicture(path, holder.BackColor());
+    LoadedPicture loaded = TakesPngRoute(path) ? ReadPngFile(path, holder.BackColour())
+                                               : LoadPicture(path, holder.BackColour());
     if (loaded)
         holder.SetPicture(std::move(*loaded));
     const qint64 elapsed = timer.elapsed();

@@ -11,7 +11,7 @@ double Rnd()
     return uniform(generator);
 }
 
-ColorRef RandomColor()
+ColorRef RandomColour()
 {
     const int red = int(RoundHalfEven(Rnd() * 255));
     const int green = int(RoundHalfEven(Rnd() * 255));

@@ -7,4 +7,4 @@ double Rnd();
 
 // A colour from three successive numbers, red, green, blue, each times 255 rounded
 // halves to even: the blinking markers' colours.
-ColorRef RandomColor();
+ColorRef RandomColour();

@@ -4,7 +4,7 @@
 #include "core/compose/BoardTarget.h"
 #include "core/compose/ComposeImages.h"
 #include "core/surfaces/Surface.h"
-#include "core/surfaces/SystemColors.h"
+#include "core/surfaces/SystemColours.h"
 #include "core/sources/SourcePicture.h"
 #include "core/view/ExportComposite.h"
 

@@ -89,7 +89,7 @@ TEST_F(Startup, RestoredValuesAndPicturesNamedAtTheStartReachTheWindow)
         const Surface* held = session->document.PicImg;
         EXPECT_EQ(std::pair(held[0].HasPicture() ? held[0].Width() : 0, held[1].HasPicture() ? held[1].Width() : 0),
                   std::pair(row.frontWidth, row.backWidth));
-        EXPECT_EQ(Find<Label>(session->form, "DSP(0)").BackColor(), QColor(Qt::red));
+        EXPECT_EQ(Find<Label>(session->form, "DSP(0)").BackColour(), QColor(Qt::red));
         EXPECT_EQ(Find<Label>(session->form, "DSP(1)").text(), QStringLiteral("100"));
         EXPECT_TRUE(ReadIni().startsWith(restored));
         session->form.close();

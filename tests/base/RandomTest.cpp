@@ -9,12 +9,12 @@
 #include <array>
 
 namespace {
-TEST(RandomColor, EveryChannelTakesEveryValueTheEndsHalfAsOften)
+TEST(RandomColour, EveryChannelTakesEveryValueTheEndsHalfAsOften)
 {
     constexpr int draws = 255000;   // 1000 a value, 500 an end
     std::array<std::array<int, 256>, 3> seen{};
     for (int i = 0; i < draws; ++i) {
-        const ColorRef colour = RandomColor();
+        const ColorRef colour = RandomColour();
         for (const auto& [channel, value] : {std::pair{0, RedOf(colour)}, {1, GreenOf(colour)}, {2, BlueOf(colour)}})
             ++seen[std::size_t(channel)][std::size_t(value)];
     }

@@ -14,13 +14,13 @@
 class ScriptedDialogs final : public ModalDialogs {
 public:
     std::deque<FileDialogAnswer> openAnswers, saveAnswers;
-    std::deque<ColorDialogAnswer> colorAnswers;
+    std::deque<ColourDialogAnswer> colourAnswers;
     std::deque<int> messageAnswers;
     // Called with the dialog instead of running it modally; it may click, set and close.
     std::deque<std::function<void(QDialog&)>> modalScripts;
 
     std::vector<FileDialogRequest> openRequests, saveRequests;
-    std::vector<ColorDialogRequest> colorRequests;
+    std::vector<ColourDialogRequest> colourRequests;
     std::vector<MessageBoxRequest> messages;
     int modalCount = 0;
 
@@ -32,9 +32,9 @@ public:
     {
         return Next(saveRequests, request, saveAnswers, "save dialog", {});
     }
-    ColorDialogAnswer ChooseColor(const ColorDialogRequest& request) override
+    ColourDialogAnswer ChooseColor(const ColourDialogRequest& request) override
     {
-        return Next(colorRequests, request, colorAnswers, "colour dialog", {});
+        return Next(colourRequests, request, colourAnswers, "colour dialog", {});
     }
     int MessageBox(const MessageBoxRequest& request) override
     {

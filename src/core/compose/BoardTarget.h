@@ -1,7 +1,7 @@
 #pragma once
 #include "core/compose/ComposeImages.h"
 #include "core/surfaces/Surface.h"
-#include "core/surfaces/SystemColors.h"
+#include "core/surfaces/SystemColours.h"
 
 // A composite target without a window, for composing off screen: the board alone. It keeps
 // its bitmap between runs, so a run with a background of the same size reuses it; the

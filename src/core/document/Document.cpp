@@ -1,6 +1,6 @@
 #include "core/document/Document.h"
 
-#include "core/surfaces/SystemColors.h"
+#include "core/surfaces/SystemColours.h"
 
 Document::Document(SettingsRecord settings)
     : Settings(std::move(settings))

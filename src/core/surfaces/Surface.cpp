@@ -5,19 +5,19 @@
 #include <QPainter>
 
 namespace {
-QImage BlankBitmap(int width, int height, QColor color)
+QImage BlankBitmap(int width, int height, QColor colour)
 {
     QImage bitmap = NewBitmap(width, height);
     {
         const BitmapPagesAhead pagesAhead(bitmap);
-        bitmap.fill(color);
+        bitmap.fill(colour);
     }
     return bitmap;
 }
 } // namespace
 
-Surface::Surface(int width, int height, QColor backColor, QObject* parent)
-    : QObject(parent), bitmap_(BlankBitmap(width, height, backColor)), backColor_(backColor)
+Surface::Surface(int width, int height, QColor backColour, QObject* parent)
+    : QObject(parent), bitmap_(BlankBitmap(width, height, backColour)), backColour_(backColour)
 {
 }
 
@@ -25,7 +25,7 @@ void Surface::SetSize(int width, int height)
 {
     if (width == Width() && height == Height())
         return;
-    QImage resized = BlankBitmap(width, height, backColor_);
+    QImage resized = BlankBitmap(width, height, backColour_);
     QPainter painter(&resized);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, bitmap_);
@@ -50,9 +50,9 @@ QImage& Surface::BitmapToRedraw(int width, int height)
     return bitmap_;
 }
 
-void Surface::SetBackColor(QColor color)
+void Surface::SetBackColour(QColor colour)
 {
-    backColor_ = color;
+    backColour_ = colour;
 }
 
 void Surface::SetPicture(std::optional<QImage> picture)
@@ -78,7 +78,7 @@ void Surface::Cls()
         bitmap_ = *picture_;
         return;
     }
-    bitmap_.fill(backColor_);
+    bitmap_.fill(backColour_);
     if (!picture_)
         return;
     QPainter painter(&bitmap_);

@@ -12,7 +12,7 @@
 class Surface : public QObject {
     Q_OBJECT
 public:
-    Surface(int width, int height, QColor backColor, QObject* parent = nullptr);
+    Surface(int width, int height, QColor backColour, QObject* parent = nullptr);
 
     // Inner size in pixels: the size of the backing bitmap.
     int Width() const { return bitmap_.width(); }
@@ -24,8 +24,8 @@ public:
     // a new one whose pixels are not painted or copied first.
     QImage& BitmapToRedraw(int width, int height);
 
-    QColor BackColor() const { return backColor_; }
-    void SetBackColor(QColor color);
+    QColor BackColour() const { return backColour_; }
+    void SetBackColour(QColor colour);
 
     // With auto-size, assigning a picture makes the surface take the picture's size.
     bool AutoSize = false;
@@ -52,6 +52,6 @@ signals:
 
 private:
     QImage bitmap_;
-    QColor backColor_;
+    QColor backColour_;
     std::optional<QImage> picture_;
 };

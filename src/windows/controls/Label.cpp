@@ -16,15 +16,15 @@ Label::Label(QWidget* parent, const QString& caption, QRect outer, BorderStyle b
     setAutoFillBackground(opaque);
 }
 
-void Label::SetBackColor(QColor color)
+void Label::SetBackColour(QColor colour)
 {
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, color);
+    pal.setColor(QPalette::Window, colour);
     setPalette(pal);
     setAutoFillBackground(true);
 }
 
-QColor Label::BackColor() const
+QColor Label::BackColour() const
 {
     return palette().color(QPalette::Window);
 }

@@ -11,8 +11,8 @@ public:
     Label(QWidget* parent, const QString& caption, QRect outer, BorderStyle border,
           Qt::Alignment alignment, bool opaque);
 
-    void SetBackColor(QColor color);
-    QColor BackColor() const;
+    void SetBackColour(QColor colour);
+    QColor BackColour() const;
 
 signals:
     void clicked();

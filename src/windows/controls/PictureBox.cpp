@@ -22,10 +22,10 @@ int BorderWidth(BorderStyle border)
 }
 } // namespace
 
-PictureBox::PictureBox(QWidget* parent, QRect outer, BorderStyle border, QColor backColor)
+PictureBox::PictureBox(QWidget* parent, QRect outer, BorderStyle border, QColor backColour)
     : QWidget(parent),
       surface_(outer.width() - 2 * BorderWidth(border), outer.height() - 2 * BorderWidth(border),
-               backColor),
+               backColour),
       border_(border)
 {
     setGeometry(outer);
@@ -106,7 +106,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
     const QRect inner(b, b, ShownLength(surface_.Width()), ShownLength(surface_.Height()));
     const QRegion rest = QRegion(rect().adjusted(b, b, -b, -b)) - inner;
     for (const QRect& r : rest)
-        painter.fillRect(r, surface_.BackColor());
+        painter.fillRect(r, surface_.BackColour());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

@@ -17,7 +17,7 @@ enum class BorderStyle { None, Flat, ThreeD };
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(QWidget* parent, QRect outer, BorderStyle border, QColor backColor);
+    PictureBox(QWidget* parent, QRect outer, BorderStyle border, QColor backColour);
 
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }

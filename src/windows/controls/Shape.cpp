@@ -37,9 +37,9 @@ void Shape::FollowZoom()
     setGeometry(left, top, std::max(right - left, 1), std::max(bottom - top, 1));
 }
 
-void Shape::SetBorderColor(QColor color)
+void Shape::SetBorderColor(QColor colour)
 {
-    color_ = color;
+    colour_ = colour;
     // Only the outline changes; over a camera-sized composite the inside would be
     // painted again from the picture below every tenth of a second.
     update(QRegion(rect()) - QRegion(rect().adjusted(1, 1, -1, -1)));
@@ -48,6 +48,6 @@ void Shape::SetBorderColor(QColor color)
 void Shape::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setPen(color_);
+    painter.setPen(colour_);
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }

@@ -13,8 +13,8 @@ public:
 
     QRect Bounds() const { return bounds_; }
     void SetBounds(QRect bounds);
-    void SetBorderColor(QColor color);
-    QColor BorderColor() const { return color_; }
+    void SetBorderColor(QColor colour);
+    QColor BorderColor() const { return colour_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,5 +24,5 @@ private:
 
     PictureBox& box_;
     QRect bounds_;
-    QColor color_{Qt::black};
+    QColor colour_{Qt::black};
 };

@@ -56,13 +56,13 @@ QString clsDialog::SaveFile(QWidget* owner)
 
 bool clsDialog::ColorCode(QWidget* owner)
 {
-    ColorDialogRequest request;
+    ColourDialogRequest request;
     request.owner = owner;
-    request.color = SelectColor;
-    request.customColors.fill(RGB(255, 255, 255));
-    const ColorDialogAnswer answer = Dialogs().ChooseColor(request);
+    request.colour = SelectColor;
+    request.customColours.fill(RGB(255, 255, 255));
+    const ColourDialogAnswer answer = Dialogs().ChooseColor(request);
     if (!answer.confirmed)
         return false;
-    SelectColor = answer.color;
+    SelectColor = answer.colour;
     return true;
 }

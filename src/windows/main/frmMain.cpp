@@ -1,7 +1,7 @@
 #include "windows/main/frmMain.h"
 
 #include "core/document/Document.h"
-#include "core/surfaces/SystemColors.h"
+#include "core/surfaces/SystemColours.h"
 #include "windows/controls/AppIcon.h"
 #include "windows/controls/InputCodes.h"
 #include "windows/view/frmView.h"
@@ -74,11 +74,11 @@ void frmMain::CreateControls()
     BTN[0] = Named(new PushButton(this, QStringLiteral("合成"), QRect(8, 448, 49, 25)), "BTN", 0);
     DSP[1] = Named(new Label(this, QStringLiteral("0"), QRect(32, 184, 33, 17), BorderStyle::ThreeD,
                              Qt::AlignRight, true), "DSP", 1);
-    DSP[1]->SetBackColor(Qt::white);
+    DSP[1]->SetBackColour(Qt::white);
     LBL[3] = Named(Caption(this, QStringLiteral("透明度"), 160), "LBL", 3);
     DSP[0] = Named(new Label(this, QString(), QRect(32, 136, 49, 17), BorderStyle::Flat,
                              Qt::AlignLeft, true), "DSP", 0);
-    DSP[0]->SetBackColor(Qt::black);
+    DSP[0]->SetBackColour(Qt::black);
     LBL[1] = Named(Caption(this, QStringLiteral("透明の色"), 112), "LBL", 1);
     LBL[2] = Named(Caption(this, QStringLiteral("背景の絵"), 228), "LBL", 2);
     LBL[0] = Named(Caption(this, QStringLiteral("前景の絵"), 12), "LBL", 0);

@@ -1,6 +1,6 @@
 #include "core/document/Document.h"
 #include "windows/dialogs/clsDialog.h"
-#include "core/surfaces/QtColor.h"
+#include "core/surfaces/QtColour.h"
 #include "base/Rounding.h"
 #include "core/transparency/Loupe.h"
 #include "core/transparency/Recolour.h"
@@ -54,5 +54,5 @@ void frmMain::DSP_Click(std::int16_t Index)
     if (!dialog.ColorCode(this))
         return;
     document_.Settings.TransColor = dialog.SelectColor;
-    DSP[0]->SetBackColor(ToQColor(dialog.SelectColor));
+    DSP[0]->SetBackColour(QtColourOf(dialog.SelectColor));
 }

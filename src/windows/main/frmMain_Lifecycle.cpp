@@ -1,5 +1,5 @@
 #include "core/document/Document.h"
-#include "core/surfaces/QtColor.h"
+#include "core/surfaces/QtColour.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
 
@@ -15,7 +15,7 @@ void frmMain::InitMainWindow()
     // Visible first, so the window is on screen while the saved pictures load.
     show();
     const SettingsRecord& settings = document_.Settings;
-    DSP[0]->SetBackColor(ToQColor(settings.TransColor));
+    DSP[0]->SetBackColour(QtColourOf(settings.TransColor));
     // The spinner holds 0 to 100, so a hand-edited rate outside that is clamped; the
     // read-out and the rate follow the spinner even when its value does not change.
     const std::int16_t before = Trans->Value();

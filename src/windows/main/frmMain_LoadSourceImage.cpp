@@ -18,7 +18,7 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     // The file is decoded in full before anything of the slot changes, so a file that does
     // not open leaves the slot's picture (with its colour replacements), the pane, the path
     // field and the foreground position as they were.
-    LoadedPicture loaded = LoadSourcePicture(path, holder.BackColor());
+    LoadedPicture loaded = LoadSourcePicture(path, holder.BackColour());
     if (!loaded)
         return 1;
     holder.SetPicture(std::move(*loaded));

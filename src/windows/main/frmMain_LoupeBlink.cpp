@@ -1,8 +1,8 @@
-#include "core/surfaces/QtColor.h"
+#include "core/surfaces/QtColour.h"
 #include "base/Random.h"
 #include "windows/main/frmMain.h"
 
 void frmMain::TMC_Timer()
 {
-    Shape1->SetBorderColor(ToQColor(RandomColor()));
+    Shape1->SetBorderColor(QtColourOf(RandomColour()));
 }

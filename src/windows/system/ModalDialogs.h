@@ -36,15 +36,15 @@ struct FileDialogAnswer {
     std::int32_t filterIndex = 0;   // the selected filter, counted from 1
 };
 
-struct ColorDialogRequest {
+struct ColourDialogRequest {
     QWidget* owner = nullptr;
-    ColorRef color = 0;
-    std::array<ColorRef, 16> customColors{};
+    ColorRef colour = 0;
+    std::array<ColorRef, 16> customColours{};
 };
 
-struct ColorDialogAnswer {
+struct ColourDialogAnswer {
     bool confirmed = false;
-    ColorRef color = 0;
+    ColorRef colour = 0;
 };
 
 // Message box types and answers.
@@ -69,7 +69,7 @@ public:
     virtual ~ModalDialogs() = default;
     virtual FileDialogAnswer GetOpenFileName(const FileDialogRequest& request) = 0;
     virtual FileDialogAnswer GetSaveFileName(const FileDialogRequest& request) = 0;
-    virtual ColorDialogAnswer ChooseColor(const ColorDialogRequest& request) = 0;
+    virtual ColourDialogAnswer ChooseColor(const ColourDialogRequest& request) = 0;
     // Returns IDOK, IDYES or IDNO.
     virtual int MessageBox(const MessageBoxRequest& request) = 0;
     // Shows one of the program's own dialogs modally and returns when it has closed.

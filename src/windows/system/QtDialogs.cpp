@@ -1,7 +1,7 @@
 #include "windows/system/QtDialogs.h"
 
 #include "windows/system/FileFilters.h"
-#include "core/surfaces/QtColor.h"
+#include "core/surfaces/QtColour.h"
 
 #include <QColorDialog>
 #include <QDialog>
@@ -55,16 +55,16 @@ FileDialogAnswer QtDialogs::GetSaveFileName(const FileDialogRequest& request)
     return RunFileDialog(request, true);
 }
 
-ColorDialogAnswer QtDialogs::ChooseColor(const ColorDialogRequest& request)
+ColourDialogAnswer QtDialogs::ChooseColor(const ColourDialogRequest& request)
 {
-    for (int i = 0; i < int(request.customColors.size()); ++i)
-        QColorDialog::setCustomColor(i, ToQColor(request.customColors[i]));
+    for (int i = 0; i < int(request.customColours.size()); ++i)
+        QColorDialog::setCustomColor(i, QtColourOf(request.customColours[i]));
     QColorDialog dialog(request.owner);
-    ColorDialogAnswer answer;
+    ColourDialogAnswer answer;
     if (dialog.exec() != QDialog::Accepted)
         return answer;
     answer.confirmed = true;
-    answer.color = ToColorRef(dialog.selectedColor());
+    answer.colour = ColorRefOf(dialog.selectedColor());
     return answer;
 }
 

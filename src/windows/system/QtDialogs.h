@@ -6,7 +6,7 @@ class QtDialogs final : public ModalDialogs {
 public:
     FileDialogAnswer GetOpenFileName(const FileDialogRequest& request) override;
     FileDialogAnswer GetSaveFileName(const FileDialogRequest& request) override;
-    ColorDialogAnswer ChooseColor(const ColorDialogRequest& request) override;
+    ColourDialogAnswer ChooseColor(const ColourDialogRequest& request) override;
     int MessageBox(const MessageBoxRequest& request) override;
     void ShowModal(QDialog& dialog) override;
 };

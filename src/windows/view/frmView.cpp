@@ -2,7 +2,7 @@
 
 #include "core/compose/ComposeImages.h"
 #include "core/document/Document.h"
-#include "core/surfaces/SystemColors.h"
+#include "core/surfaces/SystemColours.h"
 #include "windows/controls/InputCodes.h"
 
 #include <QEvent>

@@ -1,5 +1,5 @@
 #include "windows/system/Clipboard.h"
-#include "core/surfaces/QtColor.h"
+#include "core/surfaces/QtColour.h"
 #include "base/Random.h"
 #include "windows/view/frmView.h"
 #include "core/view/ViewSizing.h"
@@ -35,7 +35,7 @@ void frmView::FitWindow()
 
 void frmView::TMC_Timer()
 {
-    Shape1->SetBorderColor(ToQColor(RandomColor()));
+    Shape1->SetBorderColor(QtColourOf(RandomColour()));
 }
 
 void frmView::Board_DblClick()

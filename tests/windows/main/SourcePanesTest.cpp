@@ -77,7 +77,7 @@ TEST_F(SourcePanes, AFailedOpenKeepsEverythingAndTheNextGoodFileOpens)
 // The pane's inner area is 205 x 173; a range beyond 16 bits is cut to 32767. -1: hidden.
 TEST_F(SourcePanes, ScrollBarsFitThePictureAndThePaneFollowsThem)
 {
-    const QRgb background = Area(0).surface().BackColor().rgb();
+    const QRgb background = Area(0).surface().BackColour().rgb();
     for (const auto& [width, height, hMax, vMax] : {std::array{206, 174, 1, 1}, {205, 173, -1, -1},
                                                     {10, 400, -1, 227}, {205 + 32768, 3, 32767, -1}}) {
         SCOPED_TRACE(testing::Message() << width << " x " << height);

@@ -98,13 +98,13 @@ TEST_F(Transparency, CtrlZTakesTheClicksBackAndCtrlYDoesThemAgain)
 TEST_F(Transparency, TheSwatchChoosesTheKeyInAColourDialog)
 {
     ScriptedDialogsScope dialogs;
-    dialogs->colorAnswers = {{false, RGB(255, 0, 0)}, {true, RGB(255, 0, 0)}};
+    dialogs->colourAnswers = {{false, RGB(255, 0, 0)}, {true, RGB(255, 0, 0)}};
     QTest::mouseClick(&Dsp(1), Qt::LeftButton);
-    EXPECT_TRUE(dialogs->colorRequests.empty());
+    EXPECT_TRUE(dialogs->colourRequests.empty());
     settings.TransColor = RGB(0, 0, 255);
     for (const auto& [key, swatch] : {std::pair{RGB(0, 0, 255), QColor(Qt::black)}, {RGB(255, 0, 0), QColor(Qt::red)}}) {
         QTest::mouseClick(&Dsp(0), Qt::LeftButton);
-        EXPECT_EQ(std::pair(settings.TransColor, Dsp(0).BackColor()), std::pair(key, swatch));
+        EXPECT_EQ(std::pair(settings.TransColor, Dsp(0).BackColour()), std::pair(key, swatch));
     }
 }
 
@@ -118,7 +118,7 @@ TEST_F(Transparency, TheLoupeFollowsThePointerOverTheForeground)
     // The pointer over picture pixel (35, 15) of a scrolled 40 x 30 picture: the blocks right
     // of the picture show the loupe's background.
     const QImage picture = NoisePicture(40, 30, 4);
-    const QRgb background = Find<PictureBox>(form, "Loupe").surface().BackColor().rgb();
+    const QRgb background = Find<PictureBox>(form, "Loupe").surface().BackColour().rgb();
     Holder(0).SetPicture(picture);
     Scroll(0, {30, 10});
     hover(0, {5, 5});

@@ -3,12 +3,12 @@
 
 #include <QColor>
 
-inline QColor ToQColor(ColorRef c)
+inline QColor QtColourOf(ColorRef c)
 {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-inline ColorRef ToColorRef(QColor c)
+inline ColorRef ColorRefOf(QColor c)
 {
     return RGB(c.red(), c.green(), c.blue());
 }
