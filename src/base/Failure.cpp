@@ -81,6 +81,12 @@ Failure FileFailure(FileStep step, const std::string& path, int error)
             japanese + ": " + JapaneseSystemReason(error)};
 }
 
+Failure NotAPlainFile()
+{
+    return {"not a plain file (a pipe, a device or a socket)",
+            "通常のファイルではありません (パイプ、デバイス、ソケット)"};
+}
+
 Failure OutOfMemory()
 {
     return {"out of memory", "メモリが足りません"};

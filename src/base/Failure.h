@@ -23,6 +23,9 @@ enum class FileStep {
 // out ("cannot open the file: ...") where the reader names the file already.
 Failure FileFailure(FileStep step, const std::string& path, int error);
 
+// A pipe, a device or a socket where a file is read.
+Failure NotAPlainFile();
+
 // Memory for a picture or a buffer could not be had.
 Failure OutOfMemory();
 

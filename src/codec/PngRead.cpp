@@ -144,9 +144,10 @@ Failure NoSurfaceToDrawInto()
     return {"no surface to draw into", "描画先の描画面がありません"};
 }
 
-// Decodes the PNG file of `fileSize` bytes that `read` delivers from `source` into `dc`.
-// The file's size is checked against the picture it states before any row is read.
-std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t fileSize, HDC dc)
+// Decodes the PNG file holding `imageData` bytes of image data that `read` delivers from
+// `source` into `dc`. The image data are checked against the picture the file states before
+// any row is read.
+std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t imageData, HDC dc)
 {
     PngErrorSink sink;
     const PngStructs structs(PngStructs::Mode::Read, sink);
@@ -156,13 +157,19 @@ std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t fileSize, HD
     // The picture limit is the one that counts; libpng's own is lifted so that every
     // oversized picture is refused the same way.
     png_set_user_limits(structs.png(), PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    // Only the pixels are read. Text, profile and palette-suggestion chunks are skipped
+    // unread, so one that claims gigabytes, or a compressed text that unfolds to them, costs
+    // nothing; any other chunk may take at most 8 MiB.
+    static constexpr png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+    png_set_keep_unknown_chunks(structs.png(), PNG_HANDLE_CHUNK_NEVER, kSkipped, 6);
+    png_set_chunk_malloc_max(structs.png(), 8 << 20);
 
     PngStatedPicture stated;
     if (!ReadHeader(structs.png(), structs.info(), &stated))
         return PngFailure(kBadPng, sink);
     if (!PictureSizeAllowed(stated.width, stated.height))
         return CodecFailure(SizeBeyondLimit(stated.width, stated.height));
-    if (fileSize < PngLeastFileSize(stated))
+    if (imageData < PngLeastDataBytes(stated))
         return CodecFailure(TooShortForSize(stated.width, stated.height));
     if (stated.width != static_cast<png_uint_32>(dc->width)
         || stated.height != static_cast<png_uint_32>(dc->height)) {
@@ -195,7 +202,7 @@ std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc)
     if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0)
         return CodecFailure(NotAPngFile());
     ByteCursor cursor{data, size};
-    return DecodePng(ReadFromCursor, &cursor, size, dc);
+    return DecodePng(ReadFromCursor, &cursor, PngImageDataBytes(data, size), dc);
 }
 
 std::int16_t DCReadPNG(const char* path, HDC dc)
@@ -211,15 +218,18 @@ std::int16_t DCReadPNG(const char* path, HDC dc)
     } catch (const std::bad_alloc&) {
         return CodecFailure(OutOfMemory());
     }
-    // The caller names the file; the reason leaves it out.
-    file->fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    // The caller names the file; the reason leaves it out. Opened without waiting, so that a
+    // pipe is refused rather than waited on.
+    file->fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file->fd < 0)
         return CodecFailure(FileFailure(FileStep::Open, "", errno));
     struct stat info {};
-    std::int16_t result = ::fstat(file->fd, &info) == 0
-                              ? DecodePng(ReadFromFile, file.get(),
-                                          static_cast<std::uint64_t>(info.st_size), dc)
-                              : CodecFailure(FileFailure(FileStep::Read, "", errno));
+    std::int16_t result = ::fstat(file->fd, &info) != 0
+                              ? CodecFailure(FileFailure(FileStep::Read, "", errno))
+                          : !S_ISREG(info.st_mode)
+                              ? CodecFailure(S_ISDIR(info.st_mode) ? FileFailure(FileStep::Read, "", EISDIR)
+                                                                   : NotAPlainFile())
+                              : DecodePng(ReadFromFile, file.get(), PngImageDataBytes(file->fd), dc);
     if (result != kCodecOk && file->error != 0)
         result = CodecFailure(FileFailure(FileStep::Read, "", file->error));
     ::close(file->fd);

@@ -1,5 +1,10 @@
 #include "codec/PngSize.h"
 
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 constexpr std::uint64_t kDeflateMaxRatio = 1032;
 constexpr std::uint8_t kPngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
@@ -15,7 +20,7 @@ unsigned SamplesPerPixel(std::uint8_t colourType)
 }
 } // namespace
 
-std::uint64_t PngLeastFileSize(const PngStatedPicture& picture)
+std::uint64_t PngLeastDataBytes(const PngStatedPicture& picture)
 {
     const bool validDepth = picture.bitDepth == 1 || picture.bitDepth == 2
                             || picture.bitDepth == 4 || picture.bitDepth == 8
@@ -42,4 +47,43 @@ std::optional<PngStatedPicture> ReadPngHeader(const std::uint8_t* head, std::siz
     };
     return PngStatedPicture{bigEndian(16), bigEndian(20), static_cast<std::uint8_t>(byte(24)),
                             static_cast<std::uint8_t>(byte(25))};
+}
+
+std::uint64_t PngImageDataBytes(const ReadAt& readAt, std::uint64_t size)
+{
+    std::uint64_t data = 0;
+    for (std::uint64_t at = sizeof kPngSignature; at + 8 <= size;) {
+        std::uint8_t head[8];
+        if (!readAt(at, head, sizeof head))
+            break;
+        const std::uint64_t length = std::uint64_t(head[0]) << 24 | head[1] << 16 | head[2] << 8 | head[3];
+        if (std::memcmp(head + 4, "IEND", 4) == 0)
+            break;
+        if (std::memcmp(head + 4, "IDAT", 4) == 0)
+            data += std::min(length, size - at - 8);
+        at += 12 + length;
+    }
+    return data;
+}
+
+std::uint64_t PngImageDataBytes(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return 0;
+    return PngImageDataBytes(
+        [fd](std::uint64_t offset, std::uint8_t* out, std::size_t n) {
+            return ::pread(fd, out, n, off_t(offset)) == ssize_t(n);
+        },
+        std::uint64_t(info.st_size));
+}
+
+std::uint64_t PngImageDataBytes(const std::uint8_t* data, std::size_t size)
+{
+    return PngImageDataBytes(
+        [data](std::uint64_t offset, std::uint8_t* out, std::size_t n) {
+            std::memcpy(out, data + offset, n);
+            return true;
+        },
+        size);
 }

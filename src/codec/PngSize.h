@@ -1,10 +1,12 @@
 #pragma once
-// How much a PNG file must hold for the picture its header states. Deflate turns one byte
-// into at most 1032 (a 258-byte match coded in two bits), so a file far smaller than its
-// picture's samples divided by 1032 cannot decode in full, however it was made. Checking
-// this before a surface is allocated keeps a forged header from reserving gigabytes.
+// How much image data a PNG file must hold for the picture its header states. Deflate turns
+// one byte into at most 1032 (a 258-byte match coded in two bits), so image data (the IDAT
+// chunks) far smaller than the picture's samples divided by 1032 cannot decode in full,
+// however the file was made. Checking this before a surface is allocated keeps a forged
+// header from reserving gigabytes, also one padded out with other chunks.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The fields of IHDR that set the size of the picture's samples.
@@ -15,9 +17,19 @@ struct PngStatedPicture {
     std::uint8_t colourType = 0; // 0, 2, 3, 4 or 6 in a valid file
 };
 
-// The fewest bytes a file stating `picture` can have and still decode in full. Invalid
-// depths and colour types count as one bit per pixel, so libpng, not this check, refuses them.
-std::uint64_t PngLeastFileSize(const PngStatedPicture& picture);
+// The fewest bytes of image data a file stating `picture` can have and still decode in full.
+// Invalid depths and colour types count as one bit per pixel, so libpng, not this check,
+// refuses them.
+std::uint64_t PngLeastDataBytes(const PngStatedPicture& picture);
+
+// The bytes of image data in a PNG file of `size` bytes, read through `readAt` (the `n` bytes
+// at `offset`, false past the end): the lengths of its IDAT chunks up to IEND, each counted
+// only as far as the file reaches. Only the chunks' heads are read.
+using ReadAt = std::function<bool(std::uint64_t offset, std::uint8_t* out, std::size_t n)>;
+std::uint64_t PngImageDataBytes(const ReadAt& readAt, std::uint64_t size);
+// The same of the file open as `fd`, or of the `size` bytes at `data`.
+std::uint64_t PngImageDataBytes(int fd);
+std::uint64_t PngImageDataBytes(const std::uint8_t* data, std::size_t size);
 
 // The first bytes of a PNG file checked as the picture sources do: std::nullopt unless bytes
 // 0 to 7 are the PNG signature; otherwise the 32-bit big-endian width (bytes 16 to 19) and

@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr int kSlots = 16;
+// More than the batch's 256 workers can have in flight at once. A slot's path is only read
+// by the signal handler, so slots never touched cost no memory.
+constexpr int kSlots = 1024;
 constexpr std::size_t kPathBytes = 4096;
 
 // One watched path. The signal handler cannot wait for a thread that is changing a slot, so

@@ -14,7 +14,7 @@ inline constexpr int kStopSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGXCPU
 // registered files, restores the default action and raises the signal again, so the
 // process ends as it would have, only without the files. A signal that is ignored or
 // has a handler of its own (the program's or a library's) is left to that owner.
-// At most 16 files are watched at once (a path of up to 4095 bytes each); further ones
+// At most 1024 files are watched at once (a path of up to 4095 bytes each); further ones
 // are not watched. Register before creating the file, so that no moment is unwatched.
 class InFlightFile {
 public:

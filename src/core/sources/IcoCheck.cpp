@@ -1,6 +1,6 @@
 // An icon file is whole when its directory and every image it lists lie within the file,
 // and each image holds the data its own header states: all rows of a bitmap and of its AND
-// mask, or a PNG file long enough for its picture.
+// mask, or a PNG file with image data enough for its picture.
 #include "codec/PngSize.h"
 #include "core/sources/DibHeader.h"
 #include "core/sources/PictureChecks.h"
@@ -14,13 +14,17 @@ const Failure kEndsEarly{"the file ends before its last image does",
 
 Result<void> CheckPngEntry(ByteStream& stream, std::int64_t bytes)
 {
+    const qint64 entry = stream.Position();
     std::uint8_t head[26] = {};
     if (!stream.Read(head, std::min<std::int64_t>(bytes, sizeof head)))
         return kEndsEarly;
     const std::optional<PngStatedPicture> stated = ReadPngHeader(head, sizeof head);
     if (Result<void> size = CheckStatedSize(stated->width, stated->height); !size)
         return size;
-    if (std::uint64_t(bytes) < PngLeastFileSize(*stated))
+    const auto readAt = [&stream, entry](std::uint64_t offset, std::uint8_t* out, std::size_t n) {
+        return stream.Seek(entry + qint64(offset)) && stream.Read(out, qint64(n));
+    };
+    if (PngImageDataBytes(readAt, std::uint64_t(bytes)) < PngLeastDataBytes(*stated))
         return Failure{"an image is too short for its picture", "画像の一つがその大きさに対して短すぎます"};
     return {};
 }

@@ -111,11 +111,8 @@ LoadedPicture LoadPicture(const QString& path, QColor background)
         return format.failure();
     if (!file.seek(0))
         return UnreadableFile();
-    if (*format == PictureFormat::Png) {
-        const QByteArray head = file.read(kPngHeaderBytes);
-        const auto stated = ReadPngHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size());
-        return DecodePngPicture(path, *stated, file.size(), background);
-    }
+    if (*format == PictureFormat::Png)
+        return DecodePngPicture(path, file, background);
     // Qt's limit is one process-wide value: set once, so loaders on several threads never
     // race on it.
     static std::once_flag limitSet;

@@ -3,20 +3,30 @@
 #include "base/Failure.h"
 #include "codec/Codec.h"
 #include "codec/PictureLimit.h"
+#include "codec/PngSize.h"
 #include "core/surfaces/BitmapMemory.h"
 #include "core/surfaces/CodecBridge.h"
 
 #include <QFile>
 
-LoadedPicture DecodePngPicture(const QString& path, const PngStatedPicture& stated,
-                               qint64 fileSize, QColor background)
+namespace {
+// The bytes a PNG file's header takes, up to its colour type.
+constexpr int kPngHeaderBytes = 26;
+} // namespace
+
+LoadedPicture DecodePngPicture(const QString& path, QFile& file, QColor background)
 {
-    if (!PictureSizeAllowed(stated.width, stated.height))
-        return SizeBeyondLimit(stated.width, stated.height);
-    if (fileSize < 0 || std::uint64_t(fileSize) < PngLeastFileSize(stated))
-        return TooShortForSize(stated.width, stated.height);
+    const QByteArray head = file.read(kPngHeaderBytes);
+    const std::optional<PngStatedPicture> stated =
+        ReadPngHeader(reinterpret_cast<const std::uint8_t*>(head.constData()), head.size());
+    if (!stated)
+        return NotAPngFile();
+    if (!PictureSizeAllowed(stated->width, stated->height))
+        return SizeBeyondLimit(stated->width, stated->height);
+    if (PngImageDataBytes(file.handle()) < PngLeastDataBytes(*stated))
+        return TooShortForSize(stated->width, stated->height);
     // The codec writes every pixel of a picture it decodes, so nothing is cleared first.
-    QImage decoded = NewBitmap(int(stated.width), int(stated.height));
+    QImage decoded = NewBitmap(int(stated->width), int(stated->height));
     if (decoded.isNull())
         return OutOfMemory();
     CodecSurface view = CodecView(decoded, background);

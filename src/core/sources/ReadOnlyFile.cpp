@@ -9,11 +9,17 @@
 
 Result<void> OpenToRead(const QString& path, QFile& file)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a pipe given as a picture is refused at once rather
+    // than waited on for ever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return FileFailure(FileStep::Open, "", errno);
     struct stat info {};
     int error = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error == 0 && !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return NotAPlainFile();
+    }
     // Qt takes a valid descriptor for reading in any case; EBADF stands for its refusal.
     if (error == 0 && !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         error = EBADF;

@@ -2,6 +2,7 @@
 
 #include "core/surfaces/PixelMemory.h"
 
+#include <algorithm>
 #include <limits>
 #include <system_error>
 
@@ -25,7 +26,13 @@ BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap)
     const auto bytes = std::size_t(bitmap.sizeInBytes());
     if (pixels != nullptr && bytes >= kLargePixelBlock) {
         try {
-            mapping_ = std::thread(MapPixelMemory, pixels, bytes);
+            // A step at a time, so that a decoder that gives up early (a damaged file) stops
+            // the mapping soon and leaves the rest of the picture's memory untouched.
+            mapping_ = std::thread([this, pixels, bytes] {
+                constexpr std::size_t kStep = std::size_t(32) << 20;
+                for (std::size_t at = 0; at < bytes && !done_; at += kStep)
+                    MapPixelMemory(static_cast<char*>(pixels) + at, std::min(kStep, bytes - at));
+            });
         } catch (const std::system_error&) {
             // No thread to spare: the pages are mapped as they are first written.
         }
@@ -34,6 +41,7 @@ BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap)
 
 BitmapPagesAhead::~BitmapPagesAhead()
 {
+    done_ = true;
     if (mapping_.joinable())
         mapping_.join();
 }
