@@ -1,13 +1,13 @@
 #pragma once
-// Picture files that Qt cannot write, made byte by byte for tests: icons with an AND mask
-// and GIF files.
+// Icon files, which Qt cannot write with an AND mask, made byte by byte for tests.
 #include <QByteArray>
 #include <QDataStream>
+#include <QIODevice>
 #include <QImage>
 
 // A stream appending little-endian numbers to `bytes`, as the formats made here store them.
 struct LittleEndian : QDataStream {
-    explicit LittleEndian(QByteArray* bytes);
+    explicit LittleEndian(QByteArray* bytes) : QDataStream(bytes, QIODevice::Append) { setByteOrder(QDataStream::LittleEndian); }
 };
 
 // An icon file of one bitmap image: `picture` stored with `bitCount` bits a pixel (1 and 8
@@ -16,6 +16,3 @@ struct LittleEndian : QDataStream {
 // non-zero in the red channel.
 QByteArray IconFile(const QImage& picture, int bitCount, const QImage& transparent);
 
-// A GIF87a file of one image, `picture` (at most 256 colours), with a global colour table.
-// The LZW codes are written 9 bits wide with a clear code before the table would grow.
-QByteArray GifFile(const QImage& picture);

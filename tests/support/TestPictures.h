@@ -6,6 +6,9 @@
 
 class Surface;
 
+// The bytes of a file under tests/data ("gif/hopper.gif").
+QByteArray TestDataFile(const QString& file);
+
 // Pictures for tests, all QImage::Format_RGB32.
 
 // A smooth colour ramp, which lossy encoders keep within a few levels.

@@ -6,7 +6,6 @@
 #include "core/sources/SourceNames.h"
 #include "core/sources/SourcePicture.h"
 #include "support/BadPictureFiles.h"
-#include "support/FolderSnapshot.h"
 #include "support/HandMadePictures.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
@@ -21,8 +20,6 @@
 namespace {
 // Channels that differ, so that a background drawn with two of them swapped shows.
 const QColor kBackground(0x40, 0x80, 0xC0);
-
-QByteArray DataFile(const QString& file) { return QByteArray::fromStdString(ReadBytes(LAYERPIX_TESTDATA "/" + file.toStdString())); }
 
 class PictureLoader : public ::testing::Test {
 protected:
@@ -44,7 +41,7 @@ protected:
 // The reference decode (straight RGBA) drawn over kBackground, each channel rounded to nearest.
 QImage ReferenceOver(const QString& file, QSize size)
 {
-    const QByteArray rgba = DataFile("reference/" + file + ".rgba");
+    const QByteArray rgba = TestDataFile("reference/" + file + ".rgba");
     QImage out(size, QImage::Format_RGB32);
     for (int i = 0; rgba.size() == out.sizeInBytes() && i < size.width() * size.height(); ++i) {
         const auto* p = reinterpret_cast<const uchar*>(rgba.constData()) + 4 * i;
@@ -65,7 +62,7 @@ TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
         size("(\\d+)x(\\d+)"), either("^questionable|\\bor (decode|a |partial|reject)");
     QString folder;
     int rows = 0, decode = 0, reject = 0;
-    for (const QString& line : QString::fromUtf8(DataFile("README.md")).split('\n')) {
+    for (const QString& line : QString::fromUtf8(TestDataFile("README.md")).split('\n')) {
         if (const auto match = heading.match(line); match.hasMatch())
             folder = match.captured(1);
         const auto match = row.match(line);
@@ -132,8 +129,8 @@ QByteArray Patched16(QByteArray bytes, qsizetype at, quint16 value, bool bigEndi
 TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
 {
     const QByteArray bmp = EncodedPicture(NoisePicture(41, 3, 1), "BMP"); // rows of 123 bytes, 1 of padding
-    const QImage fewColours = GradientPicture(20, 10);
-    const QByteArray gif = GifFile(fewColours);
+    const QByteArray gif = TestDataFile("gif/hopper.gif"), ico = TestDataFile("ico/hopper.ico");
+    const qsizetype descriptor = gif.indexOf(',', 13 + 768);   // 128 x 128, after the colour table and extensions
     const QByteArray jpeg = EncodedPicture(GradientPicture(40, 30), "JPG");
     const qsizetype scan = jpeg.indexOf("\xFF\xDA"), frame = jpeg.indexOf("\xFF\xC0");
     const QByteArray scanAndData = jpeg.mid(scan, jpeg.size() - 2 - scan);
@@ -145,18 +142,18 @@ TEST(PictureChecks, EachRuleLetsThroughItsEdgeAndRefusesBeyondIt)
         {"RLE leaving 2^22 pixels uncoded", RleBitmap(2048, 2048, runToEnd), ""},
         {"RLE leaving more uncoded", RleBitmap(2049, 2048, runToEnd), "uncoded"},
         {"RLE without end-of-bitmap", RleBitmap(16, 16, "\x10\x01"), "ends before its pixel data"},
-        {"GIF image one row short of its codes", Patched16(gif, gif.indexOf(',', 13 + 768) + 7, 11), "before its last pixel"},
+        {"GIF image one row short of its codes", Patched16(gif, descriptor + 7, 129), "before its last pixel"},
         {"GIF without its trailer", gif.chopped(1), "before its trailer"},
-        {"GIF screen 2^22 pixels beyond its image", Patched16(Patched16(gif, 6, 2048), 8, 2049), "far larger"},
-        {"GIF screen within the allowance", Patched16(Patched16(gif, 6, 2048), 8, 2048), ""},
+        {"GIF screen 2^22 pixels beyond its image", Patched16(Patched16(gif, 6, 2048), 8, 2057), "far larger"},
+        {"GIF screen within the allowance", Patched16(Patched16(gif, 6, 2048), 8, 2056), ""},
         {"JPEG with stray bytes before a marker", jpeg.left(scan) + QByteArray(2, '\0') + jpeg.mid(scan), ""},
         {"JPEG of 100 scans", jpeg.left(scan) + scanAndData.repeated(100) + "\xFF\xD9", ""},
         {"JPEG of 101 scans", jpeg.left(scan) + scanAndData.repeated(101) + "\xFF\xD9", "more than 100 scans"},
         {"JPEG without EOI", jpeg.chopped(2), "before its EOI"},
         {"JPEG stating 2^28 pixels", stating(16384, 16384), "too short for a picture of 16384 x 16384"},
         {"JPEG stating a row more", stating(16384, 16385), "16384 x 16385 is beyond the picture limit"},
-        {"ICO without its mask's last byte", IconFile(fewColours, 24, QImage(20, 10, QImage::Format_RGB32)).chopped(1), "ends before its last image"},
-        {"PPM", EncodedPicture(fewColours, "PPM"), "not a BMP, GIF, ICO, JPEG or PNG file"},
+        {"ICO without its mask's last byte", ico.chopped(1), "ends before its last image"},
+        {"PPM", EncodedPicture(GradientPicture(20, 10), "PPM"), "not a BMP, GIF, ICO, JPEG or PNG file"},
     };
     for (auto [what, bytes, refusal] : rows) {
         QBuffer file(&bytes);
