@@ -72,7 +72,9 @@ std::vector<BadPictureFile> GoodPictureFiles()
 std::vector<BadPictureFile> BadPictureFiles()
 {
     std::vector<BadPictureFile> files;
-    const auto add = [&files](const QString& what, const QByteArray& bytes) { files.push_back({"壊れた 絵　" + what, bytes}); };
+    const auto add = [&files](const QString& what, const QByteArray& bytes) {
+        files.push_back({"壊れた 絵　" + what, bytes});
+    };
     std::mt19937 random(1);
     const std::vector<Format> formats = Formats();
     for (const Format& format : formats) {
@@ -108,5 +110,6 @@ QStringList BadPicturePaths(const QTemporaryDir& folder)
     QFile::link(folder.filePath(QStringLiteral("輪 b.jpg")), folder.filePath(QStringLiteral("輪 a.jpg")));
     QFile::link(folder.filePath(QStringLiteral("輪 a.jpg")), folder.filePath(QStringLiteral("輪 b.jpg")));
     return {folder.filePath(QStringLiteral("フォルダ です.bmp")), folder.filePath(QStringLiteral("ない 絵.png")),
-            folder.filePath(QStringLiteral("ない 絵.bmp")), folder.filePath(QStringLiteral("輪 a.jpg"))};
+            folder.filePath(QStringLiteral("ない 絵.bmp")),
+            folder.filePath(QStringLiteral("輪 a.jpg"))};
 }

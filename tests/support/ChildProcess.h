@@ -56,7 +56,8 @@ public:
     bool Ended() const
     {
         siginfo_t info{};
-        return channel_ < 0 || (::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0);
+        return channel_ < 0
+               || (::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0);
     }
 
 private:

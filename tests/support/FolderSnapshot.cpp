@@ -28,7 +28,8 @@ std::string FolderSnapshot(const std::string& folder, bool contents)
     std::set<std::string> lines;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         const fs::file_status status = entry.symlink_status();
-        std::string line = entry.path().lexically_relative(folder).string() + ' ' + std::to_string(int(status.permissions()));
+        std::string line = entry.path().lexically_relative(folder).string() + ' '
+                           + std::to_string(int(status.permissions()));
         if (fs::is_symlink(status))
             line += " -> " + fs::read_symlink(entry.path()).string();
         else if (contents && fs::is_regular_file(status)) {

@@ -17,7 +17,8 @@ QImage GradientPicture(int width, int height)
     QImage picture(width, height, QImage::Format_RGB32);
     for (int i = 0; i < width * height; ++i) {
         const int x = i % width, y = i / width;
-        picture.setPixel(x, y, qRgb(40 + x * 160 / width, 60 + y * 140 / height, 200 - (x + y) * 120 / (width + height)));
+        picture.setPixel(x, y, qRgb(40 + x * 160 / width, 60 + y * 140 / height,
+                                    200 - (x + y) * 120 / (width + height)));
     }
     return picture;
 }
