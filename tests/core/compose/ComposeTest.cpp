@@ -1,15 +1,13 @@
-// The blend against its plain formula over every value, the composite against a composite worked
-// out pixel by pixel, and the pixel arrays the engine reads and writes.
+// The blend against its plain formula over every value, and the composite against a composite
+// worked out pixel by pixel.
 #include "core/compose/BlendPixels.h"
 #include "core/compose/ComposeImages.h"
 #include "core/compose/ExpectedComposite.h"
-#include "core/compose/PixelArray.h"
 #include "core/surfaces/Surface.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 // Every (background, foreground) byte pair at every rate, each channel fed a different pairing
@@ -69,12 +67,10 @@ struct RecordingView final : CompositeTarget {
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct { const char* what; QSize front, back; QPoint at; int rate; } placements[] = {
-        {"inside", {33, 17}, {127, 65}, {30, 20}, 30},           {"left edge", {41, 23}, {127, 65}, {-13, 20}, 50},
-        {"right edge", {41, 23}, {127, 65}, {100, 20}, 37},
-        {"top-left corner", {50, 50}, {100, 100}, {-10, -10}, 40},
-        {"bottom-right corner", {41, 41}, {100, 100}, {80, 90}, 75},
-        {"larger, over every edge", {151, 121}, {100, 80}, {-17, -11}, 60},
-        {"the same size", {100, 80}, {100, 80}, {0, 0}, 45},     {"wholly right", {50, 50}, {100, 100}, {100, 0}, 40},
+        {"inside", {33, 17}, {127, 65}, {30, 20}, 30}, {"left edge", {41, 23}, {127, 65}, {-13, 20}, 50},
+        {"right edge", {41, 23}, {127, 65}, {100, 20}, 37}, {"top-left corner", {50, 50}, {100, 100}, {-10, -10}, 40},
+        {"bottom-right corner", {41, 41}, {100, 100}, {80, 90}, 75}, {"same size", {100, 80}, {100, 80}, {0, 0}, 45},
+        {"over every edge", {151, 121}, {100, 80}, {-17, -11}, 60}, {"beyond it", {50, 50}, {100, 100}, {100, 0}, 40},
         {"far off both ways", {50, 50}, {100, 100}, {1000000, -1000000}, 40}};
     Surface work(73, 65, Qt::white);
     RecordingView view;
@@ -88,38 +84,11 @@ TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEvery
         const QImage composite = view.board.Image();
         EXPECT_TRUE(SamePixels(ExpectedComposite(front->Image(), back->Image(), c.at, c.rate, KeyPixel), composite));
         EXPECT_TRUE(SamePixels(previousCopy, previous));
-        EXPECT_EQ(view.marker, QRect(c.at, c.front));
-        EXPECT_EQ(view.refreshes, 1);
+        EXPECT_EQ(std::pair(view.marker, view.refreshes), std::pair(QRect(c.at, c.front), 1));
         const QRect overlap = QRect(c.at, c.front) & composite.rect();
         EXPECT_EQ(work.Image().size(), c.front);
-        if (!overlap.isEmpty()) { // an empty rectangle would copy the whole image
+        if (!overlap.isEmpty()) // an empty rectangle would copy the whole image
             EXPECT_TRUE(SamePixels(composite.copy(overlap), work.Image().copy(overlap.translated(-c.at))));
-        }
-    }
-}
-
-// Element 0 is the bottom-left pixel, its reserved byte 0. Written back, odd and even widths
-// alike come back unchanged; an array too short for the bitmap is refused and changes nothing.
-TEST(PixelArray, RowsRunFromTheBottomUpAndComeBackUnchanged)
-{
-    for (const QSize size : {QSize(1, 1), QSize(2, 3), QSize(5, 2), QSize(127, 3)}) {
-        const int w = size.width(), h = size.height();
-        const QImage picture = NoisePicture(w, h, std::uint32_t(w * 31 + h));
-        auto surface = SurfaceHolding(picture);
-        PixelArray pixels(2, PixelElement{9, 9, 9, 9});
-        ASSERT_EQ(ReadPixels(*surface, pixels), w * h);
-        std::vector<QRgb> expected, read(pixels.size());
-        for (int y = h - 1; y >= 0; --y)
-            for (int x = 0; x < w; ++x)
-                expected.push_back(picture.pixel(x, y) & 0xFFFFFF);
-        std::memcpy(read.data(), pixels.data(), read.size() * 4);   // 0xSSRRGGBB, as the engine reads them
-        EXPECT_EQ(read, expected) << w << "x" << h;
-        surface->hDC().fill(Qt::black);
-        const QImage black = surface->Image().copy();
-        EXPECT_EQ(WritePixels(*surface, PixelArray(pixels.begin(), pixels.end() - 1)), -1);
-        EXPECT_TRUE(SamePixels(black, surface->Image()));
-        ASSERT_EQ(WritePixels(*surface, pixels), 0);
-        EXPECT_TRUE(SamePixels(picture, surface->Image()));
     }
 }
 } // namespace

@@ -32,8 +32,7 @@ TEST(SettingsNumber, RoundsHalvesToEvenChecksTheRangeAndRefusesOtherForms)
     }
 }
 
-// A temporary program folder for the settings file, and a temporary user configuration folder
-// for when the program folder cannot hold it.
+// A program folder for the settings file, and a user configuration folder for when it cannot.
 class SettingsFolder : public testing::Test {
 protected:
     void SetUp() override { qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8()); }
@@ -48,12 +47,10 @@ protected:
     QTemporaryDir program, configHome;
 };
 
-// A hand-written file, in the earlier program's Shift-JIS too, is read by the profile rules and
-// keeps every line the program does not change: comments, a key before any section, lines
-// without "=", repeated keys and sections (the first counts), other keys, the GIF option only a
-// user sets, an unchanged value in its old bytes, even bytes that are no character (read as
-// U+FFFD). A new key goes after its section's last key, in the file's line ends; numbers are
-// written plain, within their widths, the rate within 0 to 100.
+// A hand-written file, in the earlier program's Shift-JIS too, keeps every line the program does
+// not change, even bytes that are no character (read as U+FFFD); of repeated keys and sections
+// the first counts. A new key goes after its section's last, in the file's line ends; numbers
+// are written plain, within their widths, the rate within 0 to 100.
 TEST_F(SettingsFolder, ReadsAndEditsAHandWrittenFileLineByLine)
 {
     WriteIni("\xEF\xBB\xBF; kept\r\nTransRate=5\r\n[Options]\r\nGIF=0\r\n[image]\r\n"
