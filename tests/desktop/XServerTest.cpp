@@ -1,7 +1,7 @@
 // The real program on a real X server: Xvfb for the screen, xdotool for the pointer and the
 // keys (through XTEST), xwd for screenshots and xclip for the clipboard.
 #include "StartedProgram.h"
-#include "core/compose/ExpectedComposite.h"
+#include "support/ExpectedComposite.h"
 #include "support/FolderSnapshot.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"

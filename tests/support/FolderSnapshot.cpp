@@ -18,7 +18,8 @@ std::string ReadBytes(const std::string& path)
 std::vector<std::string> Names(const std::string& folder)
 {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
+    std::error_code missing;
+    for (const auto& entry : fs::directory_iterator(folder, missing))
         names.insert(entry.path().filename().string());
     return {names.begin(), names.end()};
 }

@@ -4,12 +4,21 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <gtest/gtest.h>
 #include <random>
 
 QByteArray TestDataFile(const QString& file)
 {
     QFile data(LAYERPIX_TESTDATA "/" + file);
     return data.open(QIODevice::ReadOnly) ? data.readAll() : QByteArray();
+}
+
+QString WriteFile(const QString& path, QByteArrayView bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size())
+        << qPrintable(path);
+    return path;
 }
 
 QImage GradientPicture(int width, int height)

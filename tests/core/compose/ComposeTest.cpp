@@ -2,7 +2,7 @@
 // worked out pixel by pixel.
 #include "core/compose/BlendPixels.h"
 #include "core/compose/ComposeImages.h"
-#include "core/compose/ExpectedComposite.h"
+#include "support/ExpectedComposite.h"
 #include "core/surfaces/Surface.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
@@ -63,7 +63,7 @@ struct RecordingView final : CompositeTarget {
 
 // Odd widths end rows inside the engine's blocks. One board and work surface serve every row: a
 // run must not depend on the last one's pixels, nor change its composite, which the clipboard may
-// share. (Composing without a work surface, as the batch command does, ComposeIdentity checks.)
+// share. (Composing without a work surface, as the batch command does, the ComposeCommand test checks.)
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct { const char* what; QSize front, back; QPoint at; int rate; } placements[] = {

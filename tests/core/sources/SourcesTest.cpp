@@ -10,7 +10,6 @@
 #include "support/TestPictures.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
@@ -27,12 +26,7 @@ struct LittleEndian : QDataStream {
 
 class PictureLoader : public ::testing::Test {
 protected:
-    QString Write(const QString& name, QByteArrayView bytes)
-    {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size());
-        return file.fileName();
-    }
+    QString Write(const QString& name, QByteArrayView bytes) const { return WriteFile(folder.filePath(name), bytes); }
     // The loaded picture, or a null one when the load failed or gave none.
     static QImage Picture(const LoadedPicture& loaded)
     {
