@@ -2,19 +2,17 @@
 // worked out pixel by pixel.
 #include "core/compose/BlendPixels.h"
 #include "core/compose/ComposeImages.h"
-#include "support/ExpectedComposite.h"
 #include "core/surfaces/Surface.h"
+#include "support/ExpectedComposite.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
 
 #include <algorithm>
 
 namespace {
-// Every (background, foreground) byte pair at every rate, each channel fed a different pairing
-// so a channel mix-up shows, blended as the engine does a row of the composite: into another
-// run. A rate out of range takes the nearer end. The reference itself is checked on channels
-// worked by hand, so a fault it shares with the engine shows too. (The key is checked by
-// ComposeImages, whose foregrounds hold it and its near misses.)
+// Every (background, foreground) byte pair at every rate, each channel fed a different pairing so
+// a mix-up shows, into another run as a composite row is; a rate out of range takes the nearer
+// end. The reference is checked on channels worked by hand, lest it share a fault with the engine.
 TEST(BlendRun, EveryBytePairAtEveryRateIsTheReferenceBlend)
 {
     const int byHand[][4] = {{0, 200, 50, 100}, {110, 10, 30, 80}, {255, 0, 75, 64}, {0, 255, 75, 191},
@@ -50,8 +48,7 @@ QImage KeyedForeground(QSize size)
     return picture;
 }
 
-// The view as the engine sees it: a real board surface, the marker's rectangle and the number
-// of repaints asked for.
+// The view as the engine sees it: a real board, the marker's rectangle and the repaints asked for.
 struct RecordingView final : CompositeTarget {
     Surface board{200, 200, Qt::gray};
     QRect marker;
@@ -61,9 +58,9 @@ struct RecordingView final : CompositeTarget {
     void Refresh() override { ++refreshes; }
 };
 
-// Odd widths end rows inside the engine's blocks. One board and work surface serve every row: a
-// run must not depend on the last one's pixels, nor change its composite, which the clipboard may
-// share. (Composing without a work surface, as the batch command does, the ComposeCommand test checks.)
+// Odd widths end rows inside the engine's blocks; the key and its near misses are in the fronts. One
+// board and work surface serve every row: a run must not depend on the last one's pixels, nor change
+// its composite, which the clipboard may share. (Without a work surface: the ComposeCommand test.)
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct { const char* what; QSize front, back; QPoint at; int rate; } placements[] = {

@@ -137,25 +137,21 @@ TEST_F(SettingsFolder, AFileTheUserMayNotReadOrWriteStaysAsItWas)
     }
 }
 
-// An entry that would not read back, a pipe and a file far too large: the save fails naming the
-// file and writes nothing; reading the pipe never waits for a writer.
+// An entry that would not read back is refused, naming it, and nothing is written. A pipe where
+// the file belongs reads as empty without waiting for a writer (a save onto one SafeFile's test
+// refuses); a file far too large is not read.
 TEST_F(SettingsFolder, WhatCannotBeStoredOrReadIsNeverWritten)
 {
     WriteIni("; mine\n[PNG]\nRate=0\n");
+    const std::string before = Snapshot();
+    const Result<void> saved = SaveSettings({Ini(), "", "a\rb"});
+    EXPECT_EQ(saved ? "saved" : saved.failure().english, Ini().toStdString() + ": the entry [Image] Back cannot be stored");
+    EXPECT_EQ(Snapshot(), before);
     const QString pipe = program.filePath("pipe.ini"), huge = program.filePath("huge.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe), 0644), 0);
     std::ofstream(huge.toStdString()).close();
     fs::resize_file(huge.toStdString(), 65 << 20);
-    const std::string before = Snapshot();
-    const std::tuple<QString, const char*, QString> rows[] = {
-        {Ini(), "a\rb", ": the entry [Image] Back cannot be stored"}, {pipe, "", ": not a plain file"},
-        {huge, "", ": larger than a settings file can be (64 MiB)"}};
-    for (const auto& [path, back, reason] : rows) {
-        const Result<void> saved = SaveSettings({path, "", back});
-        EXPECT_TRUE(!saved && saved.failure().english.ends_with((path + reason).toStdString())) << reason.toStdString();
-    }
     EXPECT_EQ(ReadProfileFile(pipe).value_or("<failed>"), "");
     EXPECT_FALSE(ReadProfileFile(huge));
-    EXPECT_EQ(Snapshot(), before);
 }
 } // namespace

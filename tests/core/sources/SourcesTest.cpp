@@ -89,8 +89,7 @@ TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
     EXPECT_TRUE(rows == 175 + 59 + 8 + 7 + 10 && decode >= 161 + 23 && reject >= 14) << rows << decode << reject;
 }
 
-// Whatever a bad file states, and after it a good file still opens. A file named as PNG goes to
-// the codec alone.
+// Whatever a bad file states, and after it a good file still opens; a file named .PNG goes to the codec.
 TEST_F(PictureLoader, EveryBadFileAndPathFailsInBothLanguagesAndTheNextGoodFileOpens)
 {
     QStringList bad = BadPicturePaths(folder);

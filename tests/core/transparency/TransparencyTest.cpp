@@ -10,8 +10,7 @@
 #include <tuple>
 
 namespace {
-// Which picture pixels the loupe shows around the pointer, and from which of its cells; most
-// rows on a picture of 12 x 10 pixels.
+// Which pixels of a picture (most often 12 x 10) the loupe shows, and from which of its cells.
 TEST(ClipLoupeSource, ClipsTheBlockAroundThePointerToThePicture)
 {
     constexpr std::int32_t Min = INT32_MIN, Max = INT32_MAX;

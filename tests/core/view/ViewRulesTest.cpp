@@ -47,7 +47,8 @@ TEST(ViewClientSize, FitsTheCompositeUpToTheRoomLeavingSpaceForScrollBars)
         EXPECT_EQ(ViewClientSize(composite, QSize(500, 400), 17), client) << composite.width() << " x " << composite.height();
 }
 
-// The fit shows the whole composite, filling the tighter side; a step climbs the rungs 1, 1/2, 1/3... between the fit and 1.
+// The fit shows the whole composite, filling the tighter side; a step climbs the rungs 1, 1/2,
+// 1/3... between the fit and 1.
 TEST(Zoom, TheFitShowsTheWholeCompositeAndStepsClimbTheRungsBetweenItAndOne)
 {
     const struct { QSize composite, room; double zoom; } fits[] = {
