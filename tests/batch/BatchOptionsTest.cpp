@@ -8,14 +8,12 @@ namespace {
 std::string Settled(const QStringList& arguments, const SettingsRecord& stored = {}, int cores = 1)
 {
     const ParsedCommandLine parsed = ParseBatchCommandLine(arguments);
-    if (parsed.action != BatchAction::Compose)
-        return parsed.action == BatchAction::Help      ? "help"
-               : parsed.action == BatchAction::Version ? "version"
-                                                       : "error: " + parsed.error.toStdString();
     const SettledBatchSettings settled = SettleBatchSettings(parsed.options, stored, cores);
     const BatchSettings& s = settled.settings;
-    if (!settled.error.isEmpty())
-        return "error: " + settled.error.toStdString();
+    if (parsed.action == BatchAction::Help || parsed.action == BatchAction::Version)
+        return parsed.action == BatchAction::Help ? "help" : "version";
+    if (const QString error = parsed.action == BatchAction::Compose ? settled.error : parsed.error; !error.isEmpty())
+        return "error: " + error.toStdString();
     return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
                              s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
                              s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "")
