@@ -78,9 +78,9 @@ std::optional<SaveFormat> FormatNamed(QStringView text)
     return std::nullopt;
 }
 
-ParsedCommandLine Usage(const QString& error)
+Failure Usage(const QString& error)
 {
-    return {BatchAction::UsageError, {}, error};
+    return {error.toStdString(), {}};
 }
 
 QString Invalid(const QString& value, const char* option, const char* expected)
@@ -191,7 +191,7 @@ QString CheckStoredRate(const SettingsRecord& stored, const char* entry, std::in
 
 } // namespace
 
-ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
+Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     for (const OptionName& option : kOptions) {
@@ -203,9 +203,9 @@ ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
     // parse() wants the program's name first.
     const bool parsed = parser.parse(QStringList{QStringLiteral("layerpix-compose")} + arguments);
     if (parser.isSet("help"))
-        return {BatchAction::Help, {}, {}};
+        return BatchCommandLine{BatchAction::Help, {}};
     if (parser.isSet("version"))
-        return {BatchAction::Version, {}, {}};
+        return BatchCommandLine{BatchAction::Version, {}};
     if (!parsed)
         return Usage(parser.errorText());
 
@@ -224,7 +224,7 @@ ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
         return Usage(QStringLiteral("no output folder: give -o OUTDIR"));
     if (options.backgrounds.isEmpty() && options.lists.isEmpty())
         return Usage(QStringLiteral("no background: name one or more, or give --list FILE"));
-    return {BatchAction::Compose, options, {}};
+    return BatchCommandLine{BatchAction::Compose, options};
 }
 
 QString BatchUsage()
@@ -276,8 +276,8 @@ QString BatchUsage()
         .arg(QLatin1String(kPngCompressions[*PngPositionOfRate(defaults.PngRate)].name));
 }
 
-SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
-                                         const SettingsRecord& stored, int cores)
+Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
+                                          const SettingsRecord& stored, int cores)
 {
     BatchSettings settled;
     settled.key = options.key.value_or(stored.TransColor);
@@ -296,5 +296,7 @@ SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
         error = CheckStoredRate(stored, "[JPEG] Rate", stored.JpegRate, "jpeg-rate", kJpegRates);
     if (error.isEmpty() && !options.pngRate && WritesFormat(options, SaveFormat::Png))
         error = CheckStoredRate(stored, "[PNG] Rate", stored.PngRate, "png-rate", kPngRates);
-    return {settled, error};
+    if (!error.isEmpty())
+        return Usage(error);
+    return settled;
 }

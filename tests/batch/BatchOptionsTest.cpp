@@ -7,15 +7,15 @@ namespace {
 // The command line settled against the settings' values: the usage or settings error, or every value.
 std::string Settled(const QStringList& arguments, const SettingsRecord& stored = {}, int cores = 1)
 {
-    const ParsedCommandLine parsed = ParseBatchCommandLine(arguments);
-    if (parsed.action != BatchAction::Compose)
-        return parsed.action == BatchAction::Help      ? "help"
-               : parsed.action == BatchAction::Version ? "version"
-                                                       : "error: " + parsed.error.toStdString();
-    const SettledBatchSettings settled = SettleBatchSettings(parsed.options, stored, cores);
-    const BatchSettings& s = settled.settings;
-    if (!settled.error.isEmpty())
-        return "error: " + settled.error.toStdString();
+    const Result<BatchCommandLine> parsed = ParseBatchCommandLine(arguments);
+    if (!parsed)
+        return "error: " + parsed.failure().english;
+    if (parsed->action != BatchAction::Compose)
+        return parsed->action == BatchAction::Help ? "help" : "version";
+    const Result<BatchSettings> settled = SettleBatchSettings(parsed->options, stored, cores);
+    if (!settled)
+        return "error: " + settled.failure().english;
+    const BatchSettings& s = *settled;
     return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
                              s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
                              s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "")

@@ -6,14 +6,9 @@
 #include "support/TestPictures.h"
 
 namespace {
-// 54 header bytes: a positive height (bottom up), 24 bits, no compression, 96 dpi, no colour
-// table; then rows padded to 4 bytes, which Qt's reader must read back for every padding.
-TEST(BmpFile, IsA24BitBottomUpPictureThatReadsBackForEveryRowPadding)
+// Rows padded to 4 bytes, which Qt's reader must read back for every padding.
+TEST(BmpFile, ReadsBackForEveryRowPadding)
 {
-    const BmpBytes file = EncodeBmp(NoisePicture(5, 3, 1));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())).left(54).toHex(),
-              "424d660000000000000036000000280000000500000003000000010018000000"
-              "000030000000c40e0000c40e00000000000000000000");
     for (const int width : {1, 2, 3, 4, 5, 127}) {
         const QImage picture = NoisePicture(width, 3, std::uint32_t(width));
         const BmpBytes bytes = EncodeBmp(picture);
@@ -52,7 +47,8 @@ TEST(ViewClientSize, FitsTheCompositeUpToTheRoomLeavingSpaceForScrollBars)
         EXPECT_EQ(ViewClientSize(composite, QSize(500, 400), 17), client) << composite.width() << " x " << composite.height();
 }
 
-// The fit shows the whole composite, filling the tighter side; a step climbs the rungs 1, 1/2, 1/3... between the fit and 1.
+// The fit shows the whole composite, filling the tighter side; a step climbs the rungs 1, 1/2,
+// 1/3... between the fit and 1.
 TEST(Zoom, TheFitShowsTheWholeCompositeAndStepsClimbTheRungsBetweenItAndOne)
 {
     const struct { QSize composite, room; double zoom; } fits[] = {
