@@ -1,6 +1,6 @@
-// The installation as `cmake --install` lays it out in a temporary prefix: the programs, the
-// icons the windows carry too, the menu entry as a desktop reads it, and where an installed
-// program keeps its settings.
+// The installation as `cmake --install` lays it out in a temporary prefix: the programs, their
+// papers, the icons the windows carry too, the menu entry as a desktop reads it, and where an
+// installed program keeps its settings.
 #include "StartedProgram.h"
 #include "support/FolderSnapshot.h"
 #include "windows/controls/AppIcon.h"
@@ -21,6 +21,12 @@ TEST(Installation, LaysOutTheProgramsIconsAndMenuEntryAndKeepsTheSettingsWithThe
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_TRUE(!LAYERPIX_HAS_COMPOSE || QFileInfo(installed("bin/layerpix-compose")).isExecutable());
     EXPECT_TRUE(QFileInfo(installed("share/icons/hicolor/scalable/apps/layerpix.svg")).isFile());
+    // The papers a Debian package carries: its copyright, its changelog, the manual pages.
+    for (const char* paper : {"share/doc/layerpix/copyright", "share/doc/layerpix/changelog.Debian.gz",
+                              "share/man/man1/layerpix.1.gz", "share/man/man1/layerpix-compose.1.gz"})
+        EXPECT_GT(QFileInfo(installed(paper)).size(), 0) << paper;
+    EXPECT_TRUE(ReadBytes(installed("share/doc/layerpix/copyright").toStdString())
+                    .starts_with("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"));
     for (const int size : {16, 32, 48, 256}) {
         const QImage icon(installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/layerpix.png").arg(size)));
         const QImage carried = AppIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);

@@ -7,6 +7,7 @@
 #include "support/ChildProcess.h"
 #include "support/FolderSnapshot.h"
 
+#include <QSize>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -68,6 +69,12 @@ TEST_F(SettingsFolder, ReadsAndEditsAHandWrittenFileLineByLine)
                          "FRONT=C:\\\x8e\xca\xff\x85\x40\x8e.png\r\nZoom=a=b\r\nBack=/背景.png\r\n;Back=/old.png\r\n"
                          "  # Back=/older.png\r\n[ Param ]\r\nTransColor\r\nTransColor=2147483647\r\nTransRate=100\r\n"
                          "TransRate=1\r\n[options]\r\nGIF=1\r\n[JPEG]\r\nRate=76\r\nPrgrs=0\r\n[PNG]\r\nRate=1\r\n");
+    // The window's size joins the file only once it was kept.
+    settings.WindowWidth = 500, settings.WindowHeight = 600;
+    ASSERT_TRUE(SaveSettings(settings));
+    EXPECT_TRUE(ReadIni().ends_with("[PNG]\r\nRate=1\r\n[Window]\r\nWidth=500\r\nHeight=600\r\n"));
+    const SettingsRecord kept = Load();
+    EXPECT_EQ(QSize(kept.WindowWidth, kept.WindowHeight), QSize(500, 600));
 }
 
 // A missing folder, a file taken for a folder, a folder where the file should be.

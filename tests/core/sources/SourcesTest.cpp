@@ -213,15 +213,17 @@ TEST_F(PictureLoader, BlankPicturesAtTheirSmallestStillOpen)
     }
 }
 
-TEST(SourceNames, TheEndingInAnyCaseDecidesWhatIsDroppedAndGifsNeedOptionOne)
+TEST(SourceNames, TheExtensionInAnyCaseDecidesWhatIsDroppedAndGifsNeedOptionOne)
 {
     const std::tuple<const char*, std::int16_t, bool> rows[] = {
         {"/p/a.BMP", 0, true}, {"/p/a.Jpg", 0, true}, {"/p/a.ico", 0, true}, {"/p/写真.pNg", 0, true}, {".bmp", 0, true},
-        {"/p/a.jpeg", 0, false}, {"/p/a.bmp ", 0, false}, {"/p/a.png/x", 0, false}, {"/p/a.GIF", 1, true},
+        {"/p/a.JPEG", 0, true}, {"/p/a.jpe", 0, true}, {"/p/a.bmp ", 0, false}, {"/p/a.png/x", 0, false},
+        {"/p/a.jpg.txt", 0, false}, {"/p/bmp", 0, false}, {"/p/a.GIF", 1, true},
         {"/p/a.gif", 0, false}, {"/p/a.gif", 2, false}};
     for (const auto& [path, gifOption, accepted] : rows)
         EXPECT_EQ(DropAccepted(QString::fromUtf8(path), gifOption), accepted) << path << " " << gifOption;
     for (const std::int16_t gifOption : {0, 1, 2})
         EXPECT_EQ(BrowseFilterPattern(gifOption).contains("*.gif;"), gifOption != 0) << gifOption;
+    EXPECT_TRUE(BrowseFilterPattern(0).contains("*.jpg;*.jpeg;*.jpe;"));
 }
 } // namespace

@@ -18,7 +18,7 @@ TEST(BmpFile, ReadsBackForEveryRowPadding)
 }
 
 // Only U+0020 counts as a space. Filters 2 to 4 force their format; the first, and any other,
-// goes by the typed extension, exactly four characters in any case.
+// goes by the typed extension in any case; .jpeg and .jpe are JPEG as .jpg is.
 TEST(SaveName, TrimsTheTypedNameThenTheFilterOrTheExtensionPicksTheFormat)
 {
     for (const auto& [answer, name] : {std::pair<std::u16string_view, std::u16string_view>{u"/a b /  c  ", u"/a b /c"},
@@ -28,7 +28,8 @@ TEST(SaveName, TrimsTheTypedNameThenTheFilterOrTheExtensionPicksTheFormat)
         {u"photo", 1, u"photo.BMP", SaveFormat::Bmp}, {u"photo", 3, u"photo.JPG", SaveFormat::Jpeg},
         {u"photo", 4, u"photo.PNG", SaveFormat::Png}, {u"写真.Jpg", 1, u"写真.Jpg", SaveFormat::Jpeg},
         {u"photo.png", 2, u"photo.png.BMP", SaveFormat::Bmp}, {u"photo.bMp", 2, u"photo.bMp", SaveFormat::Bmp},
-        {u"photo.jpeg", 3, u"photo.jpeg.JPG", SaveFormat::Jpeg}, {u"photo.jpeg", 1, u"photo.jpeg.BMP", SaveFormat::Bmp},
+        {u"photo.jpeg", 3, u"photo.jpeg", SaveFormat::Jpeg}, {u"photo.JPE", 1, u"photo.JPE", SaveFormat::Jpeg},
+        {u"photo.jpeg", 2, u"photo.jpeg.BMP", SaveFormat::Bmp}, {u"a.png/b", 1, u"a.png/b.BMP", SaveFormat::Bmp},
         {u".png", 5, u".png", SaveFormat::Png}};
     for (const auto& row : rows) {
         const SaveTarget target = SettleSaveName(QString::fromUtf16(row.typed), row.filter);
@@ -47,8 +48,8 @@ TEST(ViewClientSize, FitsTheCompositeUpToTheRoomLeavingSpaceForScrollBars)
         EXPECT_EQ(ViewClientSize(composite, QSize(500, 400), 17), client) << composite.width() << " x " << composite.height();
 }
 
-// The fit shows the whole composite, filling the tighter side; a step climbs the rungs 1, 1/2,
-// 1/3... between the fit and 1.
+// The fit shows the whole composite, filling the tighter side; a step climbs the rungs
+// ... 1/3, 1/2, 1, 2, 3 ... 8 between the fit and eight.
 TEST(Zoom, TheFitShowsTheWholeCompositeAndStepsClimbTheRungsBetweenItAndOne)
 {
     const struct { QSize composite, room; double zoom; } fits[] = {
@@ -58,7 +59,8 @@ TEST(Zoom, TheFitShowsTheWholeCompositeAndStepsClimbTheRungsBetweenItAndOne)
         EXPECT_NEAR(FitZoom(composite, room), zoom, 5e-5) << composite.width() << " x " << composite.height();
     const struct { double zoom, fit; int steps; double stepped; } steps[] = {
         {1.0 / 3 * (1 + 1e-12), 0.3, -1, 0.3}, {0.3, 0.3, 1, 1.0 / 3}, {0.4, 0.1, 1, 0.5},
-        {0.4, 0.1, -1, 1.0 / 3}, {0.5, 0.1, 5, 1.0}, {1.0, 1.0, -1, 1.0}};
+        {0.4, 0.1, -1, 1.0 / 3}, {0.5, 0.1, 5, 5.0}, {1.0, 1.0, -1, 1.0}, {1.0, 0.5, 1, 2.0},
+        {2.5, 0.5, -1, 2.0}, {2.5, 0.5, 1, 3.0}, {7.0, 0.5, 3, 8.0}, {3.0, 0.25, -4, 1.0 / 3}};
     for (const auto& [zoom, fit, count, stepped] : steps)
         EXPECT_DOUBLE_EQ(SteppedZoom(zoom, fit, count), stepped) << zoom << " by " << count << " steps, fit " << fit;
 }

@@ -5,6 +5,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <map>
 
 namespace {
 class SourcePanes : public WindowTest {
@@ -96,7 +97,10 @@ TEST_F(SourcePanes, ScrollBarsFitThePictureAndThePaneFollowsThem)
 TEST_F(SourcePanes, DropsEnterAndTheBrowseButtonOpenFiles)
 {
     const QStringList paths = {Write("a.bmp", NoisePicture(10, 10, 2)), Write("b.png", NoisePicture(20, 20, 2)),
-                               Write("broken.png", QByteArray("no picture")), Write("anim.gif", front, "BMP")};
+                               Write("broken.png", QByteArray("no picture")), Write("anim.gif", front, "BMP"),
+                               Write("photo.JPEG", front, "JPG")};
+    ASSERT_TRUE(Drop(Fld(0), {paths[4]}));
+    EXPECT_EQ(Fld(0).text(), paths[4]);
     ASSERT_TRUE(Drop(Fld(0), paths.mid(0, 3)));
     EXPECT_TRUE(PaneShows(0, NoisePicture(20, 20, 2)));
     EXPECT_EQ(Fld(0).text(), paths[1]);
@@ -123,5 +127,45 @@ TEST_F(SourcePanes, DropsEnterAndTheBrowseButtonOpenFiles)
     const auto before = UsedSlot(1);
     Click("DBTN", 1);
     EXPECT_TRUE(State(1) == before);
+    EXPECT_EQ(std::pair(dialogs->openRequests.at(0).title, dialogs->openRequests.at(1).title),
+              std::pair(QStringLiteral("前景の画像"), QStringLiteral("背景の画像")));
+}
+} // namespace
+
+namespace {
+// The window grows: the panes share the room and whatever lies beside and below them keeps to
+// their edges; the left column stays. Back at its first size every control is where it was.
+// The size is kept in the settings once the window was enlarged.
+TEST_F(SourcePanes, TheWindowGrowsWithItsPanesAndKeepsItsSize)
+{
+    const auto places = [this] {
+        std::map<QString, QRect> at;
+        for (const QWidget* control : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            at[control->objectName()] = control->geometry();
+        return at;
+    };
+    const auto resize = [this](QSize size) {
+        form.resize(size);
+        return QTest::qWaitFor([&] { return form.size() == size; }, 2000);
+    };
+    const auto start = places();
+    form.OpenSourcePicture(Write("big.bmp", NoisePicture(400, 300, 3)), 0);
+    Scroll(0, {150, 100});
+    ASSERT_TRUE(resize(form.size() + QSize(100, 81)));
+    auto grown = places();
+    EXPECT_EQ(grown["AREA(0)"], start.at("AREA(0)").adjusted(0, 0, 100, 40));
+    EXPECT_EQ(grown["AREA(1)"], start.at("AREA(1)").adjusted(0, 40, 100, 81));
+    EXPECT_EQ(grown["DBTN(1)"], start.at("DBTN(1)").translated(100, 40));
+    EXPECT_EQ(grown["HSCR(1)"], start.at("HSCR(1)").adjusted(0, 81, 100, 81));
+    EXPECT_EQ(grown["BTN(2)"], start.at("BTN(2)").translated(100, 81));
+    EXPECT_EQ(grown["Loupe"], start.at("Loupe"));
+    // The pane shows as much as it now can from where it was.
+    EXPECT_EQ(std::pair(Bar("HSCR", 0), Bar("VSCR", 0)), std::pair(std::pair(95, 95), std::pair(87, 87)));
+    EXPECT_TRUE(PaneShows(0, NoisePicture(400, 300, 3), QPoint(95, 87)));
+    ASSERT_TRUE(resize(QSize(322, 479)));
+    EXPECT_EQ(places(), start);
+    ASSERT_TRUE(resize(QSize(500, 600)));
+    form.close();
+    EXPECT_EQ(QSize(settings.WindowWidth, settings.WindowHeight), QSize(500, 600));
 }
 } // namespace

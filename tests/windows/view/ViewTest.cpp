@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
@@ -174,10 +175,14 @@ TEST_F(Zoom, KeysAndTheWheelStepBetweenTheWholeCompositeAndActualPixels)
         {"Ctrl+1", [&] { Key(Qt::Key_1); }, 1.0}, {"Ctrl+wheel towards the user", [&] { Wheel(-120); }, 0.5},
         {"half a notch", [&] { Wheel(-60); }, 0.5}, {"the other half", [&] { Wheel(-60); }, 1.0 / 3},
         {"Ctrl+plus", [&] { Key(Qt::Key_Plus); }, 0.5}, {"Ctrl+minus", [&] { Key(Qt::Key_Minus); }, 1.0 / 3},
-        {"Ctrl+=", [&] { Key(Qt::Key_Equal); }, 0.5}, {"two notches away", [&] { Wheel(240); }, 1.0}};
+        {"Ctrl+=", [&] { Key(Qt::Key_Equal); }, 0.5}, {"two notches away", [&] { Wheel(240); }, 2.0},
+        {"eight steps in", [&] { for (int i = 0; i < 8; ++i) Key(Qt::Key_Plus); }, 8.0},
+        {"Ctrl+1", [&] { Key(Qt::Key_1); }, 1.0}};
     for (const auto& step : steps) {
         step.act();
         EXPECT_EQ(std::pair(Board().Zoom(), Board().size()), std::pair(step.zoom, Shown(step.zoom))) << step.what;
+        EXPECT_EQ(form.View()->windowTitle(), step.zoom == 1.0 ? QStringLiteral("合成画像")
+                  : QStringLiteral("合成画像 %1%").arg(std::lround(step.zoom * 100))) << step.what;
     }
     QScrollBar &across = *form.View()->findChild<QScrollArea*>()->horizontalScrollBar(),
                &down = *form.View()->findChild<QScrollArea*>()->verticalScrollBar();
@@ -200,6 +205,18 @@ TEST_F(Zoom, KeysAndTheWheelStepBetweenTheWholeCompositeAndActualPixels)
     QTest::mouseDClick(&Board(), Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasText());
     EXPECT_TRUE(SamePixels(Composite(), QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32)));
+    // Ctrl+1 keeps the composite point under the pointer; zoomed in, each pixel is a sharp
+    // square of screen pixels.
+    QWidget& viewport = *form.View()->findChild<QScrollArea*>()->viewport();
+    QCursor::setPos(viewport.mapToGlobal(QPoint(100, 80)));
+    const QPoint under = (QPoint(across.value(), down.value()) + QPoint(100, 80)) * 2;
+    Key(Qt::Key_1);
+    EXPECT_EQ(QPoint(across.value(), down.value()) + QPoint(100, 80), under);
+    Key(Qt::Key_Plus);
+    const QImage shown = Board().grab(QRect(under, QSize(40, 40))).toImage();
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(shown.pixel(x, y), shown.pixel(x & ~1, y & ~1)) << x << ',' << y;
 }
 
 // Keys whose codes once equalled the arrows' and Ctrl+0's ('%', ''', '&', '(', Ctrl+F1) must
