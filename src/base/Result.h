@@ -7,7 +7,8 @@
 #include <variant>
 
 // Why something failed, as a person reads it: Japanese for the windows, English for the
-// command line and diagnostics. Both are UTF-8 and name the file or value concerned.
+// command line and diagnostics. Both are UTF-8 and name the file or value concerned. A
+// failure that only the command line reports (its options, its lists) has no Japanese.
 struct Failure {
     std::string english;
     std::string japanese;

@@ -18,24 +18,24 @@
 namespace {
 constexpr int kAllWritten = 0, kSomeFailed = 1, kCannotStart = 2;
 
-int CannotStart(const QString& message)
+int CannotStart(const Failure& failure)
 {
-    std::fprintf(stderr, "layerpix-compose: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "layerpix-compose: %s\n", failure.english.c_str());
     return kCannotStart;
 }
 
 // The non-empty lines of a list of backgrounds, in the system's file-name encoding; "-" reads
-// standard input. std::nullopt, with the reason in `error`, when it cannot be read.
-std::optional<QStringList> ReadList(const QString& list, QString& error)
+// standard input.
+Result<QStringList> ReadList(const QString& list)
 {
     QFile file(list);
     const bool opened = list == u"-" ? file.open(stdin, QIODevice::ReadOnly)
                                      : file.open(QIODevice::ReadOnly);
     QByteArray text = opened ? file.readAll() : QByteArray();
-    if (!opened || file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(list), file.errorString());
-        return std::nullopt;
-    }
+    if (!opened || file.error() != QFileDevice::NoError)
+        return Failure{
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(list), file.errorString()).toStdString(),
+            {}};
     QStringList names;
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
@@ -55,46 +55,48 @@ std::size_t Composable(const std::vector<BatchItem>& items)
 
 int ComposeCommand(const QStringList& arguments, const QString& programFolder)
 {
-    const ParsedCommandLine command = ParseBatchCommandLine(arguments);
-    switch (command.action) {
+    const Result<BatchCommandLine> command = ParseBatchCommandLine(arguments);
+    if (!command) {
+        std::fprintf(stderr, "layerpix-compose: %s\nTry 'layerpix-compose --help'.\n",
+                     command.failure().english.c_str());
+        return kCannotStart;
+    }
+    switch (command->action) {
     case BatchAction::Help:
         std::fputs(BatchUsage().toLocal8Bit().constData(), stdout);
         return kAllWritten;
     case BatchAction::Version:
         std::puts("layerpix-compose " LAYERPIX_VERSION);
         return kAllWritten;
-    case BatchAction::UsageError:
-        std::fprintf(stderr, "layerpix-compose: %s\nTry 'layerpix-compose --help'.\n",
-                     command.error.toLocal8Bit().constData());
-        return kCannotStart;
     case BatchAction::Compose:
         break;
     }
-    const BatchOptions& options = command.options;
+    const BatchOptions& options = command->options;
 
     // Its own copy, only read: the command line never saves settings.
     const Result<SettingsRecord> stored = LoadSettings(programFolder);
     if (!stored)
-        return CannotStart(QString::fromStdString(stored.failure().english));
-    const SettledBatchSettings settled =
+        return CannotStart(stored.failure());
+    const Result<BatchSettings> settled =
         SettleBatchSettings(options, *stored, int(std::thread::hardware_concurrency()));
-    if (!settled.error.isEmpty())
-        return CannotStart(settled.error);
+    if (!settled)
+        return CannotStart(settled.failure());
 
     QStringList backgrounds = options.backgrounds;
     for (const QString& list : options.lists) {
-        QString error;
-        const auto names = ReadList(list, error);
+        const Result<QStringList> names = ReadList(list);
         if (!names)
-            return CannotStart(error);
+            return CannotStart(names.failure());
         backgrounds += *names;
     }
     if (!QDir().mkpath(options.outputFolder))
-        return CannotStart(QStringLiteral("%1: the output folder cannot be made")
-                               .arg(QDir::toNativeSeparators(options.outputFolder)));
+        return CannotStart({QStringLiteral("%1: the output folder cannot be made")
+                                .arg(QDir::toNativeSeparators(options.outputFolder))
+                                .toStdString(),
+                            {}});
 
     const std::vector<BatchItem> items =
-        PlanBatch(backgrounds, options.outputFolder, settled.settings.format);
+        PlanBatch(backgrounds, options.outputFolder, settled->format);
     const std::size_t composable = Composable(items);
     BatchReport report(stderr, isatty(fileno(stderr)) && composable > 1, composable);
     for (const BatchItem& item : items) {
@@ -105,6 +107,6 @@ int ComposeCommand(const QStringList& arguments, const QString& programFolder)
     if (composable == 0)
         return refused > 0 ? kSomeFailed : kAllWritten;
 
-    const int failed = RunBatch(options.foreground, items, settled.settings, report);
+    const int failed = RunBatch(options.foreground, items, *settled, report);
     return failed + refused > 0 ? kSomeFailed : kAllWritten;
 }

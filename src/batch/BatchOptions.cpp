@@ -1,5 +1,7 @@
 #include "batch/BatchOptions.h"
 
+#include "core/view/PngRateTable.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <cctype>
@@ -13,10 +15,19 @@ struct OptionName {
 };
 
 constexpr OptionName kOptions[] = {
-    {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"rate", "0..100"},  {"at", "X,Y"},
-    {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"}, {"progressive", nullptr},
-    {"png-rate", "0|1|2"},     {"overwrite", nullptr},  {"jobs", "N"},   {"list", "FILE"},
-    {"o", "OUTDIR"},           {"help", nullptr},       {"version", nullptr}};
+    {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"opacity", "0..100"}, {"rate", "0..100"},
+    {"at", "X,Y"},             {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
+    {"progressive", nullptr},  {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
+    {"overwrite", nullptr},    {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
+    {"help", nullptr},         {"version", nullptr}};
+
+// The PNG compression as the save options name it, and as their read-out shows it: the
+// read-out's 0 is the fastest, which the settings file stores as 1.
+struct PngCompression {
+    const char* name;
+    const char* readOut;
+};
+constexpr PngCompression kPngCompressions[] = {{"fast", "0"}, {"normal", "1"}, {"best", "2"}};
 
 // An optional minus sign and at most 18 decimal digits, nothing else (no blanks, no '+').
 std::optional<std::int64_t> WholeNumber(QStringView text)
@@ -67,9 +78,9 @@ std::optional<SaveFormat> FormatNamed(QStringView text)
     return std::nullopt;
 }
 
-ParsedCommandLine Usage(const QString& error)
+Failure Usage(const QString& error)
 {
-    return {BatchAction::UsageError, {}, error};
+    return {error.toStdString(), {}};
 }
 
 QString Invalid(const QString& value, const char* option, const char* expected)
@@ -135,8 +146,22 @@ QString ReadValues(const QCommandLineParser& parser, BatchOptions& options)
         if (!options.format)
             return Invalid(text, "format", "bmp, jpg or png");
     }
+    if (parser.isSet("opacity") && parser.isSet("rate"))
+        return QStringLiteral("--opacity and --rate name one value: give one of them");
+    if (parser.isSet("png-compression") && parser.isSet("png-rate"))
+        return QStringLiteral("--png-compression and --png-rate name one value: give one of them");
+    if (parser.isSet("png-compression")) {
+        const QString text = parser.value("png-compression");
+        for (std::size_t position = 0; position < std::size(kPngCompressions); ++position)
+            if (text == QLatin1String(kPngCompressions[position].name) ||
+                text == QLatin1String(kPngCompressions[position].readOut))
+                options.pngRate = PngRateAtPosition[position];
+        if (!options.pngRate)
+            return Invalid(text, "png-compression", "fast, normal or best (or 0, 1 or 2)");
+    }
     for (const QString& error :
-         {ReadNumber(parser, "rate", kRates, options.rate),
+         {ReadNumber(parser, "opacity", kRates, options.rate),
+          ReadNumber(parser, "rate", kRates, options.rate),
           ReadNumber(parser, "jpeg-rate", kJpegRates, options.jpegRate),
           ReadNumber(parser, "png-rate", kPngRates, options.pngRate),
           ReadNumber(parser, "jobs", kJobs, options.jobs)}) {
@@ -166,7 +191,7 @@ QString CheckStoredRate(const SettingsRecord& stored, const char* entry, std::in
 
 } // namespace
 
-ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
+Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     for (const OptionName& option : kOptions) {
@@ -178,9 +203,9 @@ ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
     // parse() wants the program's name first.
     const bool parsed = parser.parse(QStringList{QStringLiteral("layerpix-compose")} + arguments);
     if (parser.isSet("help"))
-        return {BatchAction::Help, {}, {}};
+        return BatchCommandLine{BatchAction::Help, {}};
     if (parser.isSet("version"))
-        return {BatchAction::Version, {}, {}};
+        return BatchCommandLine{BatchAction::Version, {}};
     if (!parsed)
         return Usage(parser.errorText());
 
@@ -199,7 +224,7 @@ ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments)
         return Usage(QStringLiteral("no output folder: give -o OUTDIR"));
     if (options.backgrounds.isEmpty() && options.lists.isEmpty())
         return Usage(QStringLiteral("no background: name one or more, or give --list FILE"));
-    return {BatchAction::Compose, options, {}};
+    return BatchCommandLine{BatchAction::Compose, options};
 }
 
 QString BatchUsage()
@@ -214,16 +239,26 @@ QString BatchUsage()
                "reads it, else from the defaults shown.\n"
                "\n"
                "  --foreground PICTURE  the picture pasted onto every background\n"
-               "  --key RRGGBB          the foreground colour that lets the background through\n"
-               "                        ([Param] TransColor; %1)\n"
-               "  --rate 0..100         the foreground's weight in percent, 100 is opaque\n"
-               "                        ([Param] TransRate; %2)\n"
-               "  --at X,Y              where the foreground's top-left corner lies (0,0)\n"
+               "  --key RRGGBB          the foreground colour that lets the background through:\n"
+               "                        the window's \"透明の色\" ([Param] TransColor; %1)\n"
+               "  --opacity 0..100      how opaque the foreground is, 100 hides what lies under\n"
+               "                        it: 100 minus the window's \"透明度\" ([Param] TransRate;\n"
+               "                        %2)\n"
+               "  --rate 0..100         the same, by the settings file's name\n"
+               "  --at X,Y              where the foreground's top-left corner lies (0,0): the\n"
+               "                        frame dragged in the composite view\n"
                "  --format bmp|jpg|png  the format written (each background's own; PNG for\n"
-               "                        other kinds)\n"
-               "  --jpeg-rate 1..100    JPEG compression, higher is smaller ([JPEG] Rate; %3)\n"
-               "  --progressive         progressive JPEG ([JPEG] Prgrs; %4)\n"
-               "  --png-rate 0|1|2      PNG compression, zlib level 6, 1 or 9 ([PNG] Rate; %5)\n"
+               "                        other kinds): the save dialog's filter\n"
+               "  --jpeg-rate 1..100    JPEG compression, higher is smaller: the save options'\n"
+               "                        JPEG \"圧縮率\" ([JPEG] Rate; %3)\n"
+               "  --progressive         progressive JPEG: \"プログレッシブタイプ\" ([JPEG] Prgrs;\n"
+               "                        %4)\n"
+               "  --png-compression fast|normal|best\n"
+               "                        PNG compression, zlib level 1, 6 or 9: the save options'\n"
+               "                        PNG \"圧縮率\", whose read-out shows 0, 1 or 2 for these\n"
+               "                        and is taken too ([PNG] Rate; %5)\n"
+               "  --png-rate 0|1|2      the same as the settings file stores it: 0 normal,\n"
+               "                        1 fast, 2 best\n"
                "  --overwrite           replace files that exist in OUTDIR\n"
                "  --jobs N              compose N backgrounds at once (the number of cores)\n"
                "  --list FILE           read backgrounds from FILE, one per line; - is standard\n"
@@ -238,11 +273,11 @@ QString BatchUsage()
         .arg(defaults.TransRate)
         .arg(defaults.JpegRate)
         .arg(defaults.JpegPrgrs != 0 ? QStringLiteral("on") : QStringLiteral("off"))
-        .arg(defaults.PngRate);
+        .arg(QLatin1String(kPngCompressions[*PngPositionOfRate(defaults.PngRate)].name));
 }
 
-SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
-                                         const SettingsRecord& stored, int cores)
+Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
+                                          const SettingsRecord& stored, int cores)
 {
     BatchSettings settled;
     settled.key = options.key.value_or(stored.TransColor);
@@ -261,5 +296,7 @@ SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
         error = CheckStoredRate(stored, "[JPEG] Rate", stored.JpegRate, "jpeg-rate", kJpegRates);
     if (error.isEmpty() && !options.pngRate && WritesFormat(options, SaveFormat::Png))
         error = CheckStoredRate(stored, "[PNG] Rate", stored.PngRate, "png-rate", kPngRates);
-    return {settled, error};
+    if (!error.isEmpty())
+        return Usage(error);
+    return settled;
 }

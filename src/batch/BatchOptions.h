@@ -27,19 +27,18 @@ struct BatchOptions {
     QStringList lists;                     // --list FILE, in order; "-" is standard input
 };
 
-enum class BatchAction { Compose, Help, Version, UsageError };
+enum class BatchAction { Compose, Help, Version };
 
-struct ParsedCommandLine {
-    BatchAction action = BatchAction::UsageError;
+struct BatchCommandLine {
+    BatchAction action = BatchAction::Compose;
     BatchOptions options;   // meaningful for Compose
-    QString error;          // for UsageError: what is wrong, in one line
 };
 
 // Parses the arguments that follow the program's name. Options take their value as the next
 // argument or after '='; "--" ends the options. --help, then --version, win over everything
-// else. A usage error is an unknown option, a missing or malformed value, a missing
-// --foreground or -o, or neither a background nor a --list.
-ParsedCommandLine ParseBatchCommandLine(const QStringList& arguments);
+// else. A usage error fails, saying in one line what is wrong: an unknown option, a missing
+// or malformed value, a missing --foreground or -o, or neither a background nor a --list.
+Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments);
 
 // The text --help prints.
 QString BatchUsage();
@@ -55,15 +54,10 @@ struct BatchSettings {
     int jobs = 1;
 };
 
-struct SettledBatchSettings {
-    BatchSettings settings;
-    QString error;   // empty, or why a value taken from the settings file cannot be used
-};
-
 // Fills what the command line left open from `stored` (the settings file's values, or the
 // program's defaults when there is no file) and --jobs from `cores`. A JPEG or PNG rate taken
 // from the settings must lie in the range its option accepts, but only when that format can
-// be written (no --format, or that one); otherwise `error` names the file, the key and the
+// be written (no --format, or that one); otherwise it fails, naming the file, the key and the
 // option that overrides it.
-SettledBatchSettings SettleBatchSettings(const BatchOptions& options,
-                                         const SettingsRecord& stored, int cores);
+Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
+                                          const SettingsRecord& stored, int cores);

@@ -7,15 +7,15 @@ namespace {
 // The command line settled against the settings' values: the usage or settings error, or every value.
 std::string Settled(const QStringList& arguments, const SettingsRecord& stored = {}, int cores = 1)
 {
-    const ParsedCommandLine parsed = ParseBatchCommandLine(arguments);
-    if (parsed.action != BatchAction::Compose)
-        return parsed.action == BatchAction::Help      ? "help"
-               : parsed.action == BatchAction::Version ? "version"
-                                                       : "error: " + parsed.error.toStdString();
-    const SettledBatchSettings settled = SettleBatchSettings(parsed.options, stored, cores);
-    const BatchSettings& s = settled.settings;
-    if (!settled.error.isEmpty())
-        return "error: " + settled.error.toStdString();
+    const Result<BatchCommandLine> parsed = ParseBatchCommandLine(arguments);
+    if (!parsed)
+        return "error: " + parsed.failure().english;
+    if (parsed->action != BatchAction::Compose)
+        return parsed->action == BatchAction::Help ? "help" : "version";
+    const Result<BatchSettings> settled = SettleBatchSettings(parsed->options, stored, cores);
+    if (!settled)
+        return "error: " + settled.failure().english;
+    const BatchSettings& s = *settled;
     return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
                              s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
                              s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "")
@@ -35,6 +35,18 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
          stored, 2, "key=ff00ff rate=100 at=2147483647,-2147483648 format=.jpg jpeg=100/-1 png=2 jobs=256 overwrite"},
         {r + QStringList{"--key=#010203", "--rate=0", "--at=-3,4", "--jpeg-rate=1", "--png-rate=0", "--jobs=1"},
          stored, 8, "key=030201 rate=0 at=-3,4 format=- jpeg=1/-1 png=0 jobs=1"},
+        // The names the window's settings go by: the opacity and the PNG compression as the
+        // options dialog names and shows it (its read-out 0 is the fastest, stored as 1).
+        {r + QStringList{"--opacity", "80", "--png-compression", "fast"}, {}, 1,
+         "key=000000 rate=80 at=0,0 format=- jpeg=50/0 png=1 jobs=1"},
+        {r + QStringList{"--png-compression=normal"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=0 jobs=1"},
+        {r + QStringList{"--png-compression=best"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=2 jobs=1"},
+        {r + QStringList{"--png-compression=0"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1"},
+        {r + QStringList{"--png-compression=1"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=0 jobs=1"},
+        {r + QStringList{"--opacity", "80", "--rate", "80"}, {}, 1,
+         "error: --opacity and --rate name one value: give one of them"},
+        {r + QStringList{"--png-compression", "best", "--png-rate", "2"}, {}, 1,
+         "error: --png-compression and --png-rate name one value: give one of them"},
         {r + QStringList{"--png-rate", "1"}, stored, 2,
          "error: [JPEG] Rate=300 in the settings file /p.ini is not a whole number from 1 to 100; give --jpeg-rate"},
         {r + QStringList{"--format", "png"}, stored, 3,
@@ -49,7 +61,8 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
 
     for (const auto& [option, value] : {std::pair{"--key", "12345G"}, {"--rate", "101"}, {"--rate", "50.5"},
                                         {"--at", "1,2,3"}, {"--at", "2147483648,0"}, {"--format", "jpeg"},
-                                        {"--jpeg-rate", "0"}, {"--png-rate", "3"}, {"--jobs", "257"}}) {
+                                        {"--jpeg-rate", "0"}, {"--png-rate", "3"}, {"--jobs", "257"},
+                                        {"--opacity", "-1"}, {"--png-compression", "3"}}) {
         const std::string refusal = Settled(r + QStringList{option, value});
         EXPECT_TRUE(refusal.starts_with("error: invalid value '" + std::string(value) + "' for " + option + ": "))
             << refusal;

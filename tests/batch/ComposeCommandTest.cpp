@@ -1,75 +1,52 @@
 // layerpix-compose run as a real process on real files, and against the window's own save.
 #include "core/document/Document.h"
 #include "support/Controls.h"
+#include "support/FolderSnapshot.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
 
-#include <QPainter>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-// One composite for the window and the command: pictures, settings (key, rate, JPEG and PNG), place.
-struct Case {
-    const char *front, *back, *format;   // the command's --format
-    SettingsRecord settings;
-    std::int32_t x, y;
-};
-void PrintTo(const Case& c, std::ostream* out) { *out << c.front << " on " << c.back << " at " << c.x << "," << c.y; }
-
 // Each test runs its own copy of the program, in "program/", so it has its own settings file
 // beside it, and its own configuration folder; a copy that failed fails every run.
-class ComposeCommand : public testing::TestWithParam<Case> {
+class ComposeCommand : public testing::Test {
 protected:
     ComposeCommand()
     {
-        QDir(root_.path()).mkpath("config");
         QFile::copy(LAYERPIX_COMPOSE, Path("program/layerpix-compose"));
+        qputenv("XDG_CONFIG_HOME", Path("config/").toUtf8());
     }
+    ~ComposeCommand() override { qunsetenv("XDG_CONFIG_HOME"); }
+
+    // The path of `relative` in the test's folder, its folder made.
     QString Path(const QString& relative) const
     {
         QDir().mkpath(QFileInfo(root_.filePath(relative)).path());
         return root_.filePath(relative);
     }
-    QString WriteFile(const QString& relative, const QByteArray& bytes) const
-    {
-        QFile file(Path(relative));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
-    }
+    QString Write(const QString& relative, const QByteArray& bytes) const { return WriteFile(Path(relative), bytes); }
     // A picture in the format its extension names.
     QString WritePicture(const QString& relative, const QImage& picture) const
     {
-        return WriteFile(relative, EncodedPicture(picture, QFileInfo(relative).suffix().toLatin1()));
+        return Write(relative, EncodedPicture(picture, QFileInfo(relative).suffix().toLatin1()));
     }
-    QString Background(const QString& name, int width = 20, int height = 20) const
+    QString Background(const QString& name, int w = 20, int h = 20) const
     {
-        return WritePicture("in/" + name, NoisePicture(width, height, qHash(name)));
+        return WritePicture("in/" + name, NoisePicture(w, h, qHash(name)));
     }
-    QByteArray ReadFile(const QString& relative) const
-    {
-        QFile file(root_.filePath(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
-    }
-    QStringList Entries(const QString& relative) const
-    {
-        return QDir(root_.filePath(relative)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
+    std::string ReadFile(const QString& relative) const { return ReadBytes(root_.filePath(relative).toStdString()); }
+    std::vector<std::string> Entries(const QString& folder) const { return Names(root_.filePath(folder).toStdString()); }
 
-    struct Result {
-        int exitCode = -1;   // -1: it crashed or hung
-        QByteArray out, err;
-    };
+    struct Result { int exitCode = -1; QByteArray out, err; };   // -1: it crashed or hung
     Result Run(const QStringList& arguments, const QByteArray& input = {}) const
     {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", root_.filePath("config"));
-        process.setProcessEnvironment(environment);
         process.setWorkingDirectory(root_.path());
         process.start(root_.filePath("program/layerpix-compose"), arguments);
         process.write(input);
@@ -87,12 +64,11 @@ protected:
     QTemporaryDir root_;
     QString logo = WritePicture("in/logo.png", NoisePicture(40, 30, 1));
 };
-using ComposeIdentity = ComposeCommand;
 
 // The settings file beside the program is read and never written; none is made.
 TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCouldNotStart)
 {
-    const QString photo = Background("photo.jpg", 60, 40), plainFile = WriteFile("plain.txt", "not a folder");
+    const QString photo = Background("photo.jpg", 60, 40), plainFile = Write("plain.txt", "not a folder");
     const QStringList composeInto{"--foreground", logo, "-o", "out", photo};
     const struct { QStringList arguments; const char* settings; int exitCode; const char* err; } rows[] = {
         {{}, nullptr, 2, "layerpix-compose: no foreground: give --foreground PICTURE\nTry 'layerpix-compose --help'."},
@@ -103,15 +79,15 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
     for (const auto& row : rows) {
         QFile::remove(Path("program/Layerpix.ini"));
         if (row.settings)
-            WriteFile("program/Layerpix.ini", row.settings);
+            Write("program/Layerpix.ini", row.settings);
         const auto result = Run(row.arguments);
         EXPECT_TRUE(result.exitCode == row.exitCode && result.out.isEmpty()
                     && (*row.err ? result.err.contains(row.err) : result.err.isEmpty()))
             << row.arguments.join(u' ').toStdString() << "\n" << result.err.toStdString();
-        EXPECT_EQ(ReadFile("program/Layerpix.ini"), row.settings ? row.settings : "<missing>");
+        EXPECT_EQ(ReadFile("program/Layerpix.ini"), row.settings ? row.settings : "<unreadable>");
     }
-    EXPECT_EQ(Entries("out"), QStringList{"photo.jpg"});
-    EXPECT_TRUE(Entries("config").isEmpty());
+    EXPECT_EQ(Entries("out"), std::vector<std::string>{"photo.jpg"});
+    EXPECT_TRUE(Entries("config").empty());
 }
 
 // A list file (blank lines and CR LF ends skipped), standard input and named backgrounds join,
@@ -120,14 +96,14 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
 TEST_F(ComposeCommand, ListsJoinTheNamedBackgroundsAndNothingIsReplacedWithoutOverwrite)
 {
     const QString a = Background("a.jpg"), b = Background("b.png"), c = Background("c.bmp"), d = Background("d.JPEG");
-    const QString list = WriteFile("list.txt", a.toUtf8() + "\r\n\n" + b.toUtf8() + "\n");
+    const QString list = Write("list.txt", a.toUtf8() + "\r\n\n" + b.toUtf8() + "\n");
     const auto joined = Compose("out", {"--list", list, "--list", "-", d, a}, c.toUtf8());
     EXPECT_TRUE(joined.exitCode == 1 && joined.err.count('\n') == 1
                 && joined.err.contains("a.jpg: gives the same file ")) << joined.err.toStdString();
-    EXPECT_EQ(Entries("out"), (QStringList{"a.jpg", "b.png", "c.bmp", "d.jpg"}));
-    EXPECT_TRUE(Compose("none", {"--list", "-"}).exitCode == 0 && Entries("none").isEmpty());
+    EXPECT_EQ(Entries("out"), (std::vector<std::string>{"a.jpg", "b.png", "c.bmp", "d.jpg"}));
+    EXPECT_TRUE(Compose("none", {"--list", "-"}).exitCode == 0 && Entries("none").empty());
 
-    WriteFile("kept/a.jpg", "old");
+    Write("kept/a.jpg", "old");
     const auto kept = Compose("kept", {a, b});
     EXPECT_TRUE(kept.exitCode == 1 && kept.err.contains(Path("kept/a.jpg").toUtf8() + ": exists already"))
         << kept.err.toStdString();
@@ -139,17 +115,13 @@ TEST_F(ComposeCommand, ListsJoinTheNamedBackgroundsAndNothingIsReplacedWithoutOv
 // files either way. A foreground that fails is the only failure told, and nothing is written.
 TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
 {
-    const QStringList bad{Path("in/missing.jpg"), WriteFile("in/corrupt.png", "\x89PNG\r\n\x1a\n but nothing after"),
-                          WriteFile("in/corrupt.jpg", "\xFF\xD8\xFF not really"), WriteFile("in/empty.bmp", ""),
-                          Path("in/folder.jpg")};
-    QDir().mkpath(bad.last());
-    const QStringList kinds{"jpg", "png", "bmp"};
+    const QStringList bad{Path("in/missing.jpg"), Write("in/corrupt.png", "\x89PNG\r\n\x1a\n but nothing after"),
+                          Write("in/corrupt.jpg", "\xFF\xD8\xFF not really"), Write("in/empty.bmp", ""),
+                          Path("in/folder.jpg/")};   // Path makes the folder
     QStringList backgrounds;
-    for (int i = 0; i < 9; ++i) {
-        backgrounds << Background(QString("p%1.").arg(i) + kinds[i % 3], 30 + 17 * i, 70 - 5 * i);
-        if (i < bad.size())
-            backgrounds << bad[i];
-    }
+    for (int i = 0; i < 9; ++i)   // a bad one after each of the first good ones
+        backgrounds << Background(QString("p%1.%2").arg(i).arg(QStringList{"jpg", "png", "bmp"}[i % 3]), 30 + 17 * i,
+                                  70 - 5 * i) << bad.mid(i, 1);
     const QStringList options = QStringList{"--rate", "55", "--at", "12,-5"} + backgrounds;
     const auto one = Compose("one", QStringList{"--jobs", "1"} + options);
     const auto four = Compose("four", QStringList{"--jobs", "4"} + options);
@@ -159,65 +131,60 @@ TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
         << one.err.toStdString() << four.err.toStdString();
     for (const QString& path : bad)
         EXPECT_TRUE(one.err.contains("layerpix-compose: " + path.toUtf8() + ": ")) << path.toStdString();
-    EXPECT_TRUE(Entries("one").size() == 9 && Entries("four") == Entries("one"));
-    for (const QString& name : Entries("one"))
-        EXPECT_EQ(ReadFile("four/" + name), ReadFile("one/" + name)) << name.toStdString();
+    EXPECT_EQ(Entries("one").size(), 9);
+    EXPECT_EQ(FolderSnapshot(Path("four").toStdString()), FolderSnapshot(Path("one").toStdString()));
 
     for (const char* jobs : {"1", "4"}) {
         const auto result = Run(QStringList{"--foreground", bad[1], "-o", Path("fresh"), "--jobs", jobs} + backgrounds);
         EXPECT_TRUE(result.exitCode == 1 && result.err.startsWith("layerpix-compose: " + bad[1].toUtf8() + ": ")
                     && result.err.count('\n') == 1) << result.err.toStdString();
     }
-    EXPECT_TRUE(Entries("fresh").isEmpty());
+    EXPECT_TRUE(Entries("fresh").empty());
 }
 
 // The same composite saved through the real main window and composite view and written by the
-// command is the same file. (That the command reads its settings as typed, the options table shows.)
-TEST_P(ComposeIdentity, TheWindowAndTheCommandWriteTheSameFile)
+// command is the same file, in each format. (That the command reads its settings as typed, the
+// options table shows.) A keyed logo's half-transparent band lets the holders' background show.
+TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
 {
-    const Case& c = GetParam();
-    const SettingsRecord& s = c.settings;
-    // A keyed logo whose half-transparent band lets the holders' background show through.
     QImage keyed = NoisePicture(48, 36, 7).convertToFormat(QImage::Format_ARGB32);
-    QPainter painter(&keyed);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(0, 0, 12, 30, Qt::magenta);
-    painter.fillRect(0, 30, 48, 6, QColor(10, 200, 90, 100));
-    painter.end();
+    for (int i = 0; i < 48 * 36; ++i)
+        if (i % 48 < 12 || i >= 48 * 30)
+            keyed.setPixel(i % 48, i / 48, i >= 48 * 30 ? qRgba(10, 200, 90, 100) : qRgb(255, 0, 255));
     WritePicture("in/keyed.png", keyed);
     WritePicture("in/keyed.bmp", keyed.convertToFormat(QImage::Format_RGB32));
-    WritePicture(c.back, GradientPicture(120, 90));
+    constexpr ColorRef kMagenta = RGB(255, 0, 255);
+    // The save dialog's filter for the format forces its extension.
+    const struct { QString front, back, format; int filter; SettingsRecord s; std::int32_t x, y; } cases[] = {
+        {"in/keyed.png", "in/photo.jpg", "jpg", 3, {{}, {}, {}, kMagenta, 0, 1, -1, 1}, -7, 13},
+        {"in/keyed.png", "in/photo.png", "png", 4, {{}, {}, {}, kMagenta, 100, 50, 0, 2}, 100, 80},
+        {"in/keyed.bmp", "in/photo.png", "png", 4, {{}, {}, {}, RGB(1, 2, 3), 45, 50, 0, 0}, 3, 4},
+        {"in/keyed.png", "in/photo.bmp", "bmp", 2, {{}, {}, {}, kMagenta, 35, 50, 0, 1}, -20, -20}};
+    for (const auto& [front, back, format, filter, s, x, y] : cases) {
+        const QString out = QString("%1 on %2 at %3,%4/").arg(front, back).arg(x).arg(y).replace("in/", "");
+        SCOPED_TRACE(out.toStdString());
+        WritePicture(back, GradientPicture(120, 90));
+        Document document(s);
+        frmMain main(document);
+        ScriptedDialogsScope dialogs;
+        ASSERT_EQ(main.LoadSourceImage(Path(front), 0) + main.LoadSourceImage(Path(back), 1), 0);
+        std::tie(document.FrontX, document.FrontY) = std::tuple(x, y);
+        main.BTN_Click(0);
+        ASSERT_NE(main.View(), nullptr);
+        dialogs->saveAnswers.push_back({true, Path("window/" + out + "composite"), filter});
+        QTest::mouseRelease(&Find<PictureBox>(*main.View(), "Board"), Qt::RightButton, {}, QPoint(5, 5));
+        const std::string window = ReadFile("window/" + out + "composite." + format.toUpper());
+        EXPECT_TRUE(window.size() > 100 && dialogs->messages.empty());
 
-    Document document(s);
-    frmMain main(document);
-    ScriptedDialogsScope dialogs;
-    ASSERT_EQ(main.LoadSourceImage(Path(c.front), 0) + main.LoadSourceImage(Path(c.back), 1), 0);
-    std::tie(document.FrontX, document.FrontY) = std::tuple(c.x, c.y);
-    main.BTN_Click(0);
-    ASSERT_NE(main.View(), nullptr);
-    const QString format = c.format;   // the save dialog's filter for it forces its extension
-    dialogs->saveAnswers.push_back({true, Path("window/composite"), format == "bmp" ? 2 : format == "jpg" ? 3 : 4});
-    QTest::mouseRelease(&Find<PictureBox>(*main.View(), "Board"), Qt::RightButton, {}, QPoint(5, 5));
-    const QByteArray window = ReadFile("window/composite." + format.toUpper());
-    EXPECT_TRUE(window.size() > 100 && dialogs->messages.empty());
-
-    // The same values typed on the command line.
-    const ColorRef key = s.TransColor;
-    QStringList typed{"--foreground", Path(c.front), "-o", Path("command"), Path(c.back), "--format", format,
-                      "--at", QString("%1,%2").arg(c.x).arg(c.y), "--rate", QString::number(s.TransRate),
-                      "--key", QString::asprintf("%02x%02x%02x", RedOf(key), GreenOf(key), BlueOf(key)),
-                      "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate)};
-    if (s.JpegPrgrs != 0)
-        typed << "--progressive";
-    const auto result = Run(typed);
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_TRUE(ReadFile("command/" + QFileInfo(c.back).completeBaseName() + "." + format) == window);
+        const ColorRef key = s.TransColor;   // the same values typed on the command line; "--" ends the options
+        const auto result = Run({"--foreground", Path(front), "-o", Path("command/" + out), Path(back),
+                                 "--format", format, "--at", QString("%1,%2").arg(x).arg(y),
+                                 "--rate", QString::number(s.TransRate),
+                                 "--key", QString::asprintf("%02x%02x%02x", RedOf(key), GreenOf(key), BlueOf(key)),
+                                 "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate),
+                                 s.JpegPrgrs != 0 ? "--progressive" : "--"});
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_TRUE(ReadFile("command/" + out + QFileInfo(back).completeBaseName() + "." + format) == window);
+    }
 }
-
-constexpr ColorRef kMagenta = RGB(255, 0, 255);
-INSTANTIATE_TEST_SUITE_P(EveryFormat, ComposeIdentity,
-    testing::Values(Case{"in/keyed.png", "in/photo.jpg", "jpg", {{}, {}, {}, kMagenta, 0, 1, -1, 1}, -7, 13},
-                    Case{"in/keyed.png", "in/photo.png", "png", {{}, {}, {}, kMagenta, 100, 50, 0, 2}, 100, 80},
-                    Case{"in/keyed.bmp", "in/photo.png", "png", {{}, {}, {}, RGB(1, 2, 3), 45, 50, 0, 0}, 3, 4},
-                    Case{"in/keyed.png", "in/photo.bmp", "bmp", {{}, {}, {}, kMagenta, 35, 50, 0, 1}, -20, -20}));
 } // namespace

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -148,8 +149,11 @@ TEST_P(WriteFaults, FailsWithTheSystemsReasonAndLeavesEverythingAsItWas)
     const ChildOutcome outcome = RunInChild([&] {
         if (error == EACCES && !ActAsAnOrdinaryUser())
             return kNoOrdinaryUser;
-        if (error == EFBIG)
-            LimitFileSize(sizeLimit, fault != KilledByFileSizeLimit);
+        if (error == EFBIG) { // a write past the limit fails with EFBIG, or ends the process by SIGXFSZ
+            std::signal(SIGXFSZ, fault == KilledByFileSizeLimit ? SIG_DFL : SIG_IGN);
+            const rlimit limit{sizeLimit, sizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
         return Save(writer, saved);
     });
     if (outcome.output == kNoOrdinaryUser)

@@ -10,12 +10,9 @@
 #include <QTemporaryDir>
 #include <vector>
 
-struct BadPictureFile {
-    QString name;
-    QByteArray bytes;
-};
+struct BadPictureFile { QString name; QByteArray bytes; };
 std::vector<BadPictureFile> BadPictureFiles();
-// A small picture file of each of the five formats that opens.
+// A picture file of tests/data of each of the five formats, which opens.
 std::vector<BadPictureFile> GoodPictureFiles();
 
 // Paths made in `folder` that name no readable file: a folder, missing files and a symbolic

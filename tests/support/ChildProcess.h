@@ -3,14 +3,13 @@
 // the file-size limit or be ended by a signal without changing the test process itself. Fork
 // only from a PURE test program (no QApplication). The body must not use gtest assertions: it
 // returns a text that the test checks.
-#include <cerrno>
-#include <csignal>
 #include <functional>
 #include <grp.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 struct ChildOutcome {
     int exitCode = -1;  // the exit status when the copy exited, otherwise -1
@@ -18,44 +17,37 @@ struct ChildOutcome {
     std::string output; // what the body returned
 };
 
-// A copy of this process running `body`, which then exits with 0. No core file is written.
+// A copy of this process running `body`, which then exits with 0, or 1 when its text could not
+// be passed on. No core file is written.
 class Child {
 public:
     explicit Child(const std::function<std::string()>& body)
     {
         int channel[2];
-        if (::pipe(channel) != 0)
+        if (::pipe(channel) != 0 || (pid_ = ::fork()) < 0)
             return;
-        if ((pid_ = ::fork()) == 0) {
+        if (pid_ == 0) {
             const rlimit noCore{0, 0};
             ::setrlimit(RLIMIT_CORE, &noCore);
             const std::string output = body();
-            for (ssize_t done = 0, written = 1; done < ssize_t(output.size()) && written > 0; done += written)
-                written = ::write(channel[1], output.data() + done, output.size() - std::size_t(done));
-            ::_exit(0);
+            ::_exit(::write(channel[1], output.data(), output.size()) == ssize_t(output.size()) ? 0 : 1);
         }
         ::close(channel[1]);
         channel_ = channel[0];
     }
     Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
     ~Child() { Wait(); }
 
     ChildOutcome Wait()
     {
-        if (pid_ <= 0 || channel_ < 0)
+        if (channel_ < 0)
             return outcome_;
         char buffer[4096];
-        for (ssize_t got; (got = ::read(channel_, buffer, sizeof buffer)) != 0;)
-            if (got > 0)
-                outcome_.output.append(buffer, std::size_t(got));
-            else if (errno != EINTR)
-                break;
-        ::close(channel_);
-        channel_ = -1;
+        for (ssize_t got; (got = ::read(channel_, buffer, sizeof buffer)) > 0;)
+            outcome_.output.append(buffer, std::size_t(got));
+        ::close(std::exchange(channel_, -1));
         int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
+        ::waitpid(pid_, &status, 0);
         outcome_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         outcome_.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         return outcome_;
@@ -64,7 +56,7 @@ public:
     bool Ended() const
     {
         siginfo_t info{};
-        return pid_ <= 0 || channel_ < 0
+        return channel_ < 0
                || (::waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0);
     }
 
@@ -74,10 +66,7 @@ private:
     ChildOutcome outcome_;
 };
 
-inline ChildOutcome RunInChild(const std::function<std::string()>& body)
-{
-    return Child(body).Wait();
-}
+inline ChildOutcome RunInChild(const std::function<std::string()>& body) { return Child(body).Wait(); }
 
 // Root passes every permission check, so a test of permissions gives up root's privileges for
 // those of "nobody" (65534) first. True when the process now obeys file permissions; otherwise
@@ -87,14 +76,3 @@ inline bool ActAsAnOrdinaryUser()
     return ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 inline const std::string kNoOrdinaryUser = "<cannot act as an ordinary user>";
-
-// Makes every write past `bytes` in one file fail: with EFBIG when `signalIgnored`, otherwise
-// by SIGXFSZ, whose default action ends the process.
-inline void LimitFileSize(rlim_t bytes, bool signalIgnored)
-{
-    std::signal(SIGXFSZ, signalIgnored ? SIG_IGN : SIG_DFL);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}

@@ -1,8 +1,8 @@
 #include "support/FolderSnapshot.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -17,19 +17,20 @@ std::string ReadBytes(const std::string& path)
 
 std::vector<std::string> Names(const std::string& folder)
 {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    std::set<std::string> names;
+    std::error_code missing;
+    for (const auto& entry : fs::directory_iterator(folder, missing))
+        names.insert(entry.path().filename().string());
+    return {names.begin(), names.end()};
 }
 
 std::string FolderSnapshot(const std::string& folder, bool contents)
 {
-    std::vector<std::string> lines;
+    std::set<std::string> lines;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         const fs::file_status status = entry.symlink_status();
-        std::string line = entry.path().lexically_relative(folder).string() + ' ' + std::to_string(int(status.permissions()));
+        std::string line = entry.path().lexically_relative(folder).string() + ' '
+                           + std::to_string(int(status.permissions()));
         if (fs::is_symlink(status))
             line += " -> " + fs::read_symlink(entry.path()).string();
         else if (contents && fs::is_regular_file(status)) {
@@ -37,9 +38,8 @@ std::string FolderSnapshot(const std::string& folder, bool contents)
             line += " = " + (bytes.size() <= 64 ? bytes : std::to_string(bytes.size()) + " bytes, hash "
                                                                + std::to_string(std::hash<std::string>()(bytes)));
         }
-        lines.push_back(line);
+        lines.insert(line);
     }
-    std::sort(lines.begin(), lines.end());
     std::string snapshot;
     for (const std::string& line : lines)
         snapshot += line + '\n';

@@ -1,10 +1,6 @@
 #pragma once
 #include <QImage>
-#include <QString>
 #include <gtest/gtest.h>
-
-// "#RRGGBB" of a pixel, for messages.
-QString PixelText(QRgb pixel);
 
 // Compares two pictures on red, green and blue, allowing `tolerance` per channel. A failure
 // names the size mismatch or the first differing pixels with their coordinates and colours.

@@ -6,6 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 // Answers the program's modal windows from queues and records what was asked. An
@@ -22,44 +23,29 @@ public:
     std::vector<FileDialogRequest> openRequests, saveRequests;
     std::vector<ColourDialogRequest> colourRequests;
     std::vector<MessageBoxRequest> messages;
-    int modalCount = 0;
+    std::vector<QString> modals; // the object names of our own dialogs
 
-    FileDialogAnswer GetOpenFileName(const FileDialogRequest& request) override
+    FileDialogAnswer GetOpenFileName(const FileDialogRequest& r) override { return Next(openRequests, r, openAnswers); }
+    FileDialogAnswer GetSaveFileName(const FileDialogRequest& r) override { return Next(saveRequests, r, saveAnswers); }
+    ColourDialogAnswer ChooseColor(const ColourDialogRequest& r) override
     {
-        return Next(openRequests, request, openAnswers, "open dialog", {});
+        return Next(colourRequests, r, colourAnswers);
     }
-    FileDialogAnswer GetSaveFileName(const FileDialogRequest& request) override
-    {
-        return Next(saveRequests, request, saveAnswers, "save dialog", {});
-    }
-    ColourDialogAnswer ChooseColor(const ColourDialogRequest& request) override
-    {
-        return Next(colourRequests, request, colourAnswers, "colour dialog", {});
-    }
-    int MessageBox(const MessageBoxRequest& request) override
-    {
-        return Next(messages, request, messageAnswers, "message box", int(IDNO));
-    }
+    int MessageBox(const MessageBoxRequest& r) override { return Next(messages, r, messageAnswers, int(IDNO)); }
     void ShowModal(QDialog& dialog) override
     {
-        ++modalCount;
-        if (modalScripts.empty()) {
-            ADD_FAILURE() << "unexpected modal dialog";
-            return dialog.reject();
-        }
-        const auto script = std::move(modalScripts.front());
-        modalScripts.pop_front();
-        script(dialog);
+        const auto script = Next(modals, dialog.objectName(), modalScripts);
+        script ? script(dialog) : dialog.reject();
     }
 
 private:
     template <typename Request, typename Answer>
     static Answer Next(std::vector<Request>& asked, const Request& request, std::deque<Answer>& queue,
-                       const char* what, Answer fallback)
+                       Answer fallback = {})
     {
         asked.push_back(request);
         if (queue.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
+            ADD_FAILURE() << "unexpected dialog, asked for " << typeid(Answer).name();
             return fallback;
         }
         Answer answer = std::move(queue.front());
@@ -70,13 +56,11 @@ private:
 
 class ScriptedDialogsScope {
 public:
-    ScriptedDialogsScope()
-        : scripted_(new ScriptedDialogs), previous_(SetDialogs(std::unique_ptr<ModalDialogs>(scripted_))) {}
+    ScriptedDialogsScope() : previous_(SetDialogs(std::unique_ptr<ModalDialogs>(scripted_))) {}
     ~ScriptedDialogsScope() { SetDialogs(std::move(previous_)); }
     ScriptedDialogs* operator->() { return scripted_; }
-    ScriptedDialogs& operator*() { return *scripted_; }
 
 private:
-    ScriptedDialogs* scripted_;
+    ScriptedDialogs* scripted_ = new ScriptedDialogs;
     std::unique_ptr<ModalDialogs> previous_;
 };

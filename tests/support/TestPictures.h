@@ -6,6 +6,11 @@
 
 class Surface;
 
+// The bytes of a file under tests/data ("gif/hopper.gif").
+QByteArray TestDataFile(const QString& file);
+// Writes `bytes` to the file `path` and gives back its path; a failure fails the running test.
+QString WriteFile(const QString& path, QByteArrayView bytes);
+
 // Pictures for tests, all QImage::Format_RGB32.
 
 // A smooth colour ramp, which lossy encoders keep within a few levels.

@@ -10,7 +10,8 @@ struct FileType {
 
 constexpr FileType kFileTypes[] = {
     {PictureFormat::Bmp, "bmp"}, {PictureFormat::Gif, "gif"},  {PictureFormat::Ico, "ico"},
-    {PictureFormat::Jpeg, "jpg"}, {PictureFormat::Jpeg, "jpeg"}, {PictureFormat::Png, "png"},
+    {PictureFormat::Jpeg, "jpg"}, {PictureFormat::Jpeg, "jpeg"}, {PictureFormat::Jpeg, "jpe"},
+    {PictureFormat::Png, "png"},
 };
 } // namespace
 
@@ -44,15 +45,6 @@ QString ExtensionOf(PictureFormat format)
     return QString();
 }
 
-std::optional<PictureFormat> FormatOfEnding(QStringView name)
-{
-    const QStringView ending = name.right(4);
-    for (const FileType& type : kFileTypes)
-        if (ending.compare(QStringLiteral(".") + QLatin1String(type.extension), Qt::CaseInsensitive) == 0)
-            return type.format;
-    return std::nullopt;
-}
-
 std::optional<PictureFormat> FormatOfExtension(QStringView extension)
 {
     for (const FileType& type : kFileTypes)
@@ -61,10 +53,19 @@ std::optional<PictureFormat> FormatOfExtension(QStringView extension)
     return std::nullopt;
 }
 
+std::optional<PictureFormat> FormatOfName(QStringView path)
+{
+    const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? std::nullopt : FormatOfExtension(name.sliced(dot + 1));
+}
+
 QString Patterns(std::initializer_list<PictureFormat> formats)
 {
     QStringList patterns;
     for (const PictureFormat format : formats)
-        patterns << QStringLiteral("*") + ExtensionOf(format);
+        for (const FileType& type : kFileTypes)
+            if (type.format == format)
+                patterns << QStringLiteral("*.") + QLatin1String(type.extension);
     return patterns.join(u';');
 }

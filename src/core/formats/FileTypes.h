@@ -16,14 +16,14 @@ std::optional<SaveFormat> Writable(PictureFormat format);
 // The extension the program gives a file of `format`, lower case with its dot: ".jpg".
 QString ExtensionOf(PictureFormat format);
 
-// The format a file name's last four characters name, in any letter case (".PNG", ".Jpg"):
-// how the windows tell a picture's format by its name. A longer extension (".jpeg") names
-// none there.
-std::optional<PictureFormat> FormatOfEnding(QStringView name);
-
-// The format a whole extension (without its dot, any letter case) names: "jpg" and "jpeg"
-// are JPEG.
+// The format a whole extension (without its dot, any letter case) names: "jpg", "jpeg" and
+// "jpe" are JPEG.
 std::optional<PictureFormat> FormatOfExtension(QStringView extension);
 
-// The patterns of a file dialog's filter for `formats`: "*.bmp;*.jpg".
+// The format the extension of a path's file name names (what follows its last '.'), in any
+// letter case: "/p/a.PNG" and "a.Jpeg" name one, "a.png/b" and "png" none.
+std::optional<PictureFormat> FormatOfName(QStringView path);
+
+// The patterns of a file dialog's filter for `formats`, every extension of each:
+// "*.bmp;*.jpg;*.jpeg;*.jpe".
 QString Patterns(std::initializer_list<PictureFormat> formats);

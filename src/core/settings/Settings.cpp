@@ -25,6 +25,8 @@ const IniEntry JpegRateEntry{"JPEG", "Rate"};
 const IniEntry JpegPrgrsEntry{"JPEG", "Prgrs"};
 const IniEntry PngRateEntry{"PNG", "Rate"};
 const IniEntry GifOptionEntry{"Options", "GIF"};
+const IniEntry WindowWidthEntry{"Window", "Width"};
+const IniEntry WindowHeightEntry{"Window", "Height"};
 
 // Reads the entries of one settings file's bytes; the first value that does not convert
 // leaves its failure behind.
@@ -99,6 +101,8 @@ Result<SettingsRecord> LoadSettings(const QString& programFolder)
     read.JpegPrgrs = entries.Number(JpegPrgrsEntry, defaults.JpegPrgrs);
     read.PngRate = entries.Number(PngRateEntry, defaults.PngRate);
     read.GifOption = entries.Number(GifOptionEntry, defaults.GifOption);
+    read.WindowWidth = entries.Number(WindowWidthEntry, defaults.WindowWidth);
+    read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
     if (entries.failure())
         return *entries.failure();
     return read;
@@ -109,14 +113,17 @@ Result<void> SaveSettings(const SettingsRecord& settings)
     // Every key in one replacement of the file, so that it never holds part of one save and
     // part of another. The GIF option is left alone: only a user editing the file by hand
     // sets it.
-    return WriteProfileStrings(
-        settings.IniPath,
-        {Entry(FrontEntry, settings.Front), Entry(BackEntry, settings.Back),
-         Entry(TransColorEntry, QString::number(settings.TransColor)),
-         Entry(TransRateEntry, QString::number(settings.TransRate)),
-         Entry(JpegRateEntry, QString::number(settings.JpegRate)),
-         Entry(JpegPrgrsEntry, QString::number(settings.JpegPrgrs)),
-         Entry(PngRateEntry, QString::number(settings.PngRate))});
+    QList<ProfileEntry> entries = {
+        Entry(FrontEntry, settings.Front), Entry(BackEntry, settings.Back),
+        Entry(TransColorEntry, QString::number(settings.TransColor)),
+        Entry(TransRateEntry, QString::number(settings.TransRate)),
+        Entry(JpegRateEntry, QString::number(settings.JpegRate)),
+        Entry(JpegPrgrsEntry, QString::number(settings.JpegPrgrs)),
+        Entry(PngRateEntry, QString::number(settings.PngRate))};
+    if (settings.WindowWidth > 0 && settings.WindowHeight > 0)
+        entries << Entry(WindowWidthEntry, QString::number(settings.WindowWidth))
+                << Entry(WindowHeightEntry, QString::number(settings.WindowHeight));
+    return WriteProfileStrings(settings.IniPath, entries);
 }
 
 QString ReadIniString(const QByteArray& content, const QString& section, const QString& key,

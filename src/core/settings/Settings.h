@@ -16,6 +16,10 @@ struct SettingsRecord {
     std::int16_t JpegPrgrs = 0;   // progressive JPEG when non-zero; the options dialog writes -1
     std::int16_t PngRate = 1;     // PNG save value as the options dialog stores it
     std::int16_t GifOption = 1;   // GIF sources offered/accepted; set by hand only, never written
+    // The main window's size, kept once it was enlarged; 0 until then, and never written
+    // while 0, so a file without [Window] stays without it.
+    std::int16_t WindowWidth = 0;
+    std::int16_t WindowHeight = 0;
 };
 
 // Finds the settings file of the program in `programFolder` (SettingsLocation.h), reads it

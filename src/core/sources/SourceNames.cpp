@@ -4,12 +4,12 @@
 
 bool TakesPngRoute(const QString& path)
 {
-    return FormatOfEnding(path) == PictureFormat::Png;
+    return FormatOfName(path) == PictureFormat::Png;
 }
 
 bool DropAccepted(const QString& path, std::int16_t gifOption)
 {
-    const std::optional<PictureFormat> format = FormatOfEnding(path);
+    const std::optional<PictureFormat> format = FormatOfName(path);
     return format && (*format != PictureFormat::Gif || gifOption == 1);
 }
 

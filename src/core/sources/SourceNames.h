@@ -9,7 +9,8 @@
 bool TakesPngRoute(const QString& path);
 
 // Whether a file dropped on a path field or a pane is opened: names ending in ".bmp",
-// ".jpg", ".ico" or ".png" in any letter case, and ".gif" only when `gifOption` is 1.
+// ".jpg" (or ".jpeg", ".jpe"), ".ico" or ".png" in any letter case, and ".gif" only when
+// `gifOption` is 1.
 bool DropAccepted(const QString& path, std::int16_t gifOption);
 
 // The browse dialog's filter list, description NUL patterns NUL: one filter of BMP, ICO,

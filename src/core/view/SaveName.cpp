@@ -6,7 +6,7 @@ namespace {
 SaveTarget Forced(QStringView name, SaveFormat wanted)
 {
     QString settled = name.toString();
-    if (FormatOfEnding(name) != FormatOf(wanted))
+    if (FormatOfName(name) != FormatOf(wanted))
         settled += ExtensionOf(FormatOf(wanted)).toUpper();
     return {settled, wanted};
 }
@@ -39,7 +39,7 @@ SaveTarget SettleSaveName(QStringView name, std::int32_t filterIndex)
     case 4: return Forced(name, SaveFormat::Png);
     default: break;
     }
-    if (const std::optional<PictureFormat> format = FormatOfEnding(name))
+    if (const std::optional<PictureFormat> format = FormatOfName(name))
         if (const std::optional<SaveFormat> written = Writable(*format))
             return {name.toString(), *written};
     return Forced(name, SaveFormat::Bmp);

@@ -19,9 +19,9 @@ QString TrimSpaces(QStringView name);
 // the typed name is spaces only (or nothing).
 QString TrimTypedName(QStringView folderAndName);
 
-// Settles the format from the save dialog's filter (counted from 1) and the name's ending
-// (FormatOfEnding): filter 2, 3 and 4 force a bitmap, JPEG and PNG file, appending ".BMP",
-// ".JPG" or ".PNG" unless the name already ends so; any other filter takes the format the
-// ending names and appends ".BMP" when it names none that is written. A matching extension
-// is kept as typed; ".jpeg" names no format here.
+// Settles the format from the save dialog's filter (counted from 1) and the name's extension
+// (FormatOfName): filter 2, 3 and 4 force a bitmap, JPEG and PNG file, appending ".BMP",
+// ".JPG" or ".PNG" unless the extension already names that format; any other filter takes
+// the format the extension names and appends ".BMP" when it names none that is written. A
+// matching extension is kept as typed: "x.jpeg" is a JPEG file of that name.
 SaveTarget SettleSaveName(QStringView name, std::int32_t filterIndex);

@@ -32,11 +32,14 @@ double FitZoom(QSize composite, QSize room)
 double SteppedZoom(double zoom, double fit, int steps)
 {
     constexpr double slack = 1e-9;
-    const double n = 1.0 / zoom;
-    double rung = n;
+    // Rung k stands for zoom k + 1 from 0 up and for 1 / (1 - k) below: whole steps either
+    // way, zoom 1 at rung 0.
+    const double place = zoom >= 1.0 ? zoom - 1.0 : 1.0 - 1.0 / zoom;
+    double rung = place;
     if (steps > 0)
-        rung = std::max(1.0, std::ceil(n - slack) - steps);
+        rung = std::floor(place + slack) + steps;
     else if (steps < 0)
-        rung = std::floor(n + slack) - steps;
-    return std::clamp(1.0 / rung, std::min(fit, 1.0), 1.0);
+        rung = std::ceil(place - slack) + steps;
+    const double stepped = rung >= 0 ? rung + 1.0 : 1.0 / (1.0 - rung);
+    return std::clamp(stepped, std::min(fit, 1.0), kMaxZoom);
 }

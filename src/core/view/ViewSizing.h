@@ -12,7 +12,11 @@ QSize ViewClientSize(QSize composite, QSize available, int scrollBarExtent);
 // 1 when it fits as it is, otherwise the share of its tighter side.
 double FitZoom(QSize composite, QSize room);
 
+// The largest zoom: eight screen pixels a composite pixel.
+inline constexpr double kMaxZoom = 8.0;
+
 // The zoom `steps` steps larger (positive) or smaller (negative) than `zoom` on the ladder
-// 1, 1/2, 1/3, 1/4 ..., held between the fit zoom `fit` and 1, so the last step out
-// always lands on the fit. A zoom between two rungs steps to the next one either way.
+// ... 1/3, 1/2, 1, 2, 3 ... 8, held between the fit zoom `fit` (or 1, when the composite
+// fits as it is) and kMaxZoom, so the last step out always lands on the fit. A zoom between
+// two rungs steps to the next one either way.
 double SteppedZoom(double zoom, double fit, int steps);

@@ -79,8 +79,9 @@ void PictureBox::paintEvent(QPaintEvent* event)
         painter.drawImage(b, b, surface_.Image());
     } else {
         // The painter scales only what the clip lets through, so a camera-sized bitmap
-        // costs what the exposed part of the screen holds.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // costs what the exposed part of the screen holds. Shown smaller, the picture is
+        // smoothed; shown larger, each pixel stays a sharp square.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, zoom_ < 1.0);
         painter.drawImage(QRectF(b, b, surface_.Width() * zoom_, surface_.Height() * zoom_),
                           surface_.Image());
     }

@@ -12,8 +12,9 @@ enum class BorderStyle { None, Flat, ThreeD };
 // A surface with a border reports the mouse only over its inner area: the border frames
 // the picture and shows none of it. A borderless one reports every point, also beyond its
 // edges while a held button keeps the mouse, so a drag can follow the pointer out.
-// A zoom below 1 shows the bitmap smaller, smoothly scaled; the mouse is still reported in
-// the bitmap's pixels, fractional where a screen pixel covers several.
+// A zoom below 1 shows the bitmap smaller, smoothly scaled, a zoom above 1 larger, by nearest
+// neighbour; the mouse is still reported in the bitmap's pixels, fractional where a screen
+// pixel covers several or a part of one.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -27,8 +28,8 @@ public:
     void SetOuterSize(int width, int height);
     // Files dropped from the file manager arrive through filesDropped.
     void setAcceptFiles(bool accept) { setAcceptDrops(accept); }
-    // Screen pixels per bitmap pixel, 1 unless set (0 < zoom <= 1); the widget takes the
-    // zoomed size, rounded to whole pixels.
+    // Screen pixels per bitmap pixel, 1 unless set (above 0); the widget takes the zoomed
+    // size, rounded to whole pixels.
     double Zoom() const { return zoom_; }
     void SetZoom(double zoom);
 

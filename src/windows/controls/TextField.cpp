@@ -14,6 +14,19 @@ TextField::TextField(QWidget* parent, QRect outer) : QLineEdit(parent)
     setMaxLength(std::numeric_limits<int>::max());
 }
 
+bool TextField::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void TextField::keyPressEvent(QKeyEvent* event)
 {
     emit keyDown(event->key(), event->modifiers());

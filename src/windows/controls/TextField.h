@@ -3,7 +3,8 @@
 #include <QMimeData>
 
 // A single-line edit field that reports key presses and takes files dropped from the file
-// manager; it refuses any other drop.
+// manager; it refuses any other drop. It keeps undo and redo only while it has typing to
+// take back or do again, and leaves those keys to the window's shortcuts otherwise.
 class TextField : public QLineEdit {
     Q_OBJECT
 public:
@@ -15,6 +16,7 @@ signals:
                       Qt::KeyboardModifiers modifiers, QPointF point);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

@@ -29,6 +29,6 @@ public:
     // Sets FilterIndex.
     QString SaveFile(QWidget* owner);
     // True when the user confirmed a colour, which is then in SelectColor. The dialog opens
-    // with sixteen white custom colours every time.
+    // at SelectColor, with sixteen white custom colours every time.
     bool ColorCode(QWidget* owner);
 };

@@ -7,7 +7,6 @@
 #include "windows/view/frmView.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 
 namespace {
 template <typename Control>
@@ -33,11 +32,14 @@ frmMain::frmMain(Document& document) : document_(document)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, COLOR_BTNFACE);
     setPalette(pal);
-    // The layout is fixed: the window keeps its client size.
-    setGeometry(4, 38, 322, 479);
-    setFixedSize(322, 479);
+    // At its start size every control lies where the fixed layout puts it; the window can be
+    // enlarged, and the panes grow with it (frmMain_Layout.cpp).
+    setGeometry(QRect(QPoint(4, 38), kStartSize));
+    setMinimumSize(kStartSize);
     CreateControls();
+    AnchorControls();
     WireEvents();
+    WireUndo();
     SetTabOrder();
 }
 
@@ -58,8 +60,10 @@ void frmMain::CreateControls()
         AREA[slot] = Named(new PictureBox(this, QRect(88, slot == 0 ? 24 : 240, 209, 177),
                                           BorderStyle::ThreeD, COLOR_BTNFACE), "AREA", slot);
         AREA[slot]->setAcceptFiles(true);
-        // The panes report the pointer even with no button held, for the magnifier.
+        // The panes report the pointer even with no button held, for the magnifier, and
+        // take the focus when clicked, so a path field gives up its caret and its keys.
         AREA[slot]->setMouseTracking(true);
+        AREA[slot]->setFocusPolicy(Qt::ClickFocus);
     }
     HSCR[1] = Named(new ScrollBar(this, Qt::Horizontal, QRect(88, 416, 209, 17), 0, 32767, 0), "HSCR", 1);
     HSCR[0] = Named(new ScrollBar(this, Qt::Horizontal, QRect(88, 200, 209, 17), 0, 32767, 0), "HSCR", 0);
@@ -137,13 +141,6 @@ void frmMain::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
-}
-
-// Keys come here when the control with the focus leaves them; a path field keeps its own
-// Ctrl+Z for the text typed into it.
-void frmMain::keyPressEvent(QKeyEvent* event)
-{
-    Form_KeyDown(event->key(), event->modifiers());
 }
 
 frmView* frmMain::View() const

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class Document;
 class QMimeData;
@@ -49,6 +50,9 @@ public:
     void DBTN_Click(std::int16_t Index);
     void HSCR_Change(std::int16_t Index);
     void VSCR_Change(std::int16_t Index);
+    // Lays the window out for its present size: the panes share what it has grown by, the
+    // controls beside and below them keep their places relative to the panes' edges.
+    void Form_Resize();
 
     // Transparency controls.
     void AREA_MouseDown(std::int16_t Index, std::int16_t Button, std::int16_t Shift, float X,
@@ -58,21 +62,37 @@ public:
     void DSP_Click(std::int16_t Index);
     void TMC_Timer();
     void Trans_Change();
-    // Keys that no control of the window used: Ctrl+Z undoes a recolouring, Ctrl+Y and
-    // Ctrl+Shift+Z redo it.
-    void Form_KeyDown(int Key, Qt::KeyboardModifiers Modifiers);
+    // Takes the last recolouring back, or does the last one taken back again (Ctrl+Z,
+    // Ctrl+Y or Ctrl+Shift+Z anywhere in the window).
+    void StepRecolouring(bool redo);
 
     // The commands.
     void BTN_Click(std::int16_t Index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateControls();
     void WireEvents();
+    void WireUndo();
     void SetTabOrder();
+    void FitScrollBars(std::int16_t slot, std::int16_t x, std::int16_t y);
+
+    // The window's size as it is built, and its controls' places at that size, which
+    // Form_Resize moves on from.
+    static constexpr QSize kStartSize{322, 479};
+    // A control that follows the window's growth: its place at the start size, and which of
+    // its edges move with the added width, with the upper pane's share of the added height,
+    // and with the lower pane's share.
+    struct Anchored {
+        QWidget* control;
+        QRect start;
+        QMargins byWidth, byUpper, byLower;   // 1 where that edge moves, 0 where it stays
+    };
+    std::vector<Anchored> anchored_;
+    void AnchorControls();
 
     Document& document_;
 
@@ -95,4 +115,6 @@ private:
     QString DroppedPath[2];
     // The foreground pixel the loupe was last drawn around, so it can be drawn again.
     std::optional<QPoint> loupePoint_;
+    // Whether a picture was opened into the slot, so its scroll bars follow the pane.
+    bool opened_[2] = {false, false};
 };

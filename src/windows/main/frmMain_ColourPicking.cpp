@@ -43,14 +43,15 @@ void frmMain::AREA_MouseMove(std::int16_t Index, std::int16_t, std::int16_t, flo
     DrawLoupe(Loupe->surface(), document_.PicImg[0], loupePoint_->x(), loupePoint_->y());
 }
 
-// The swatch chooses the key colour in the colour dialog; the rate read-out beside it
-// opens nothing.
+// The swatch chooses the key colour in the colour dialog, which opens at the current key;
+// the rate read-out beside it opens nothing.
 void frmMain::DSP_Click(std::int16_t Index)
 {
     if (Index != 0)
         return;
     clsDialog dialog;
     dialog.SelectTitle = QStringLiteral("透明の色");
+    dialog.SelectColor = document_.Settings.TransColor;
     if (!dialog.ColorCode(this))
         return;
     document_.Settings.TransColor = dialog.SelectColor;

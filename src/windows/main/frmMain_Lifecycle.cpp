@@ -12,9 +12,11 @@ void frmMain::Form_Load()
 
 void frmMain::InitMainWindow()
 {
+    const SettingsRecord& settings = document_.Settings;
+    if (settings.WindowWidth > 0 && settings.WindowHeight > 0)
+        resize(QSize(settings.WindowWidth, settings.WindowHeight).expandedTo(minimumSize()));
     // Visible first, so the window is on screen while the saved pictures load.
     show();
-    const SettingsRecord& settings = document_.Settings;
     DSP[0]->SetBackColour(QtColourOf(settings.TransColor));
     // The spinner holds 0 to 100, so a hand-edited rate outside that is clamped; the
     // read-out and the rate follow the spinner even when its value does not change.
@@ -33,10 +35,16 @@ void frmMain::InitMainWindow()
 void frmMain::Form_QueryUnload(std::int16_t& Cancel, std::int16_t UnloadMode)
 {
     Q_UNUSED(UnloadMode);
-    document_.Settings.Front = FLD[0]->text();
-    document_.Settings.Back = FLD[1]->text();
+    SettingsRecord& settings = document_.Settings;
+    settings.Front = FLD[0]->text();
+    settings.Back = FLD[1]->text();
+    // The size is kept once the window was enlarged, and from then on whatever it is.
+    if (size() != kStartSize || settings.WindowWidth > 0) {
+        settings.WindowWidth = static_cast<std::int16_t>(std::min(width(), 32767));
+        settings.WindowHeight = static_cast<std::int16_t>(std::min(height(), 32767));
+    }
     // A failed save is not reported: closing goes on, as it always does.
-    (void)SaveSettings(document_.Settings);
+    (void)SaveSettings(settings);
     if (View_)
         View_->close();
     // Closing never asks and is never cancelled.

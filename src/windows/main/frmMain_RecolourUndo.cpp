@@ -3,19 +3,32 @@
 #include "core/transparency/Recolour.h"
 #include "windows/main/frmMain.h"
 
+#include <QShortcut>
+
 // Ctrl+Z takes the foreground's last recolouring back, step by step down to the picture as
-// it was loaded; Ctrl+Y or Ctrl+Shift+Z does it again. Only the working bitmap changes, as
-// a recolouring changes it; the next composition uses what the pane shows.
-void frmMain::Form_KeyDown(int Key, Qt::KeyboardModifiers Modifiers)
+// it was loaded; Ctrl+Y or Ctrl+Shift+Z does it again. The keys work wherever the focus is
+// in the window; a path field with typing to take back keeps them for its text. Only the
+// working bitmap changes, as a recolouring changes it; the next composition uses what the
+// pane shows.
+void frmMain::WireUndo()
+{
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    auto* redo = new QShortcut(this);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(keys))
+            redoKeys << keys;
+    redo->setKeys(redoKeys);
+    connect(undo, &QShortcut::activated, this, [this] { StepRecolouring(false); });
+    connect(redo, &QShortcut::activated, this, [this] { StepRecolouring(true); });
+}
+
+void frmMain::StepRecolouring(bool redo)
 {
     Surface& picture = document_.PicImg[0];
-    const bool ctrl = Modifiers == Qt::ControlModifier;
-    const bool ctrlShift = Modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
-    bool changed = false;
-    if (Key == Qt::Key_Z && ctrl)
-        changed = UndoRecolouring(picture, document_.Recolourings);
-    else if ((Key == Qt::Key_Y && ctrl) || (Key == Qt::Key_Z && ctrlShift))
-        changed = RedoRecolouring(picture, document_.Recolourings);
+    const bool changed = redo ? RedoRecolouring(picture, document_.Recolourings)
+                              : UndoRecolouring(picture, document_.Recolourings);
     if (!changed)
         return;
     RenderPane(0);

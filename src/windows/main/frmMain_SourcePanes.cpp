@@ -8,15 +8,16 @@
 #include <algorithm>
 
 namespace {
-// Shows the scroll bar only when the picture is longer than the pane in its direction.
-// The view starts at the picture's edge; a range beyond 16 bits is cut to 32767, so the
-// far end of so long a picture cannot be reached.
-void FitScrollBar(ScrollBar& bar, int pictureLength, int paneLength)
+// Shows the scroll bar only when the picture is longer than the pane in its direction,
+// its view at `value` as far as the new range allows. A range beyond 16 bits is cut to
+// 32767, so the far end of so long a picture cannot be reached.
+void FitScrollBar(ScrollBar& bar, int pictureLength, int paneLength, std::int16_t value)
 {
     if (pictureLength > paneLength) {
+        const auto most = static_cast<std::int16_t>(std::min(pictureLength - paneLength, 32767));
         bar.show();
-        bar.SetValue(0);
-        bar.SetMax(static_cast<std::int16_t>(std::min(pictureLength - paneLength, 32767)));
+        bar.SetValue(std::min(value, most));
+        bar.SetMax(most);
     } else {
         bar.hide();
         bar.SetValue(0);
@@ -28,10 +29,17 @@ void frmMain::OpenSourcePicture(const QString& path, std::int16_t slot)
 {
     if (LoadSourceImage(path, slot) != 0)
         return;
+    // A new picture is seen from its top-left corner.
+    FitScrollBars(slot, 0, 0);
+    opened_[slot] = true;
+}
+
+void frmMain::FitScrollBars(std::int16_t slot, std::int16_t x, std::int16_t y)
+{
     const Surface& holder = document_.PicImg[slot];
     const Surface& pane = AREA[slot]->surface();
-    FitScrollBar(*HSCR[slot], holder.Width(), pane.Width());
-    FitScrollBar(*VSCR[slot], holder.Height(), pane.Height());
+    FitScrollBar(*HSCR[slot], holder.Width(), pane.Width(), x);
+    FitScrollBar(*VSCR[slot], holder.Height(), pane.Height(), y);
     RenderPane(slot);
 }
 
@@ -45,8 +53,7 @@ void frmMain::FLD_KeyDown(std::int16_t Index, std::int16_t KeyCode, std::int16_t
 void frmMain::DBTN_Click(std::int16_t Index)
 {
     clsDialog dialog;
-    // Both browse buttons bear this title.
-    dialog.SelectTitle = QStringLiteral("背景の画像");
+    dialog.SelectTitle = Index == 0 ? QStringLiteral("前景の画像") : QStringLiteral("背景の画像");
     dialog.FilterPattern = BrowseFilterPattern(document_.Settings.GifOption);
     dialog.SelectFlags = QString::number(OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
     const QString path = dialog.OpenFile(this);

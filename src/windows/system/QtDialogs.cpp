@@ -59,7 +59,8 @@ ColourDialogAnswer QtDialogs::ChooseColor(const ColourDialogRequest& request)
 {
     for (int i = 0; i < int(request.customColours.size()); ++i)
         QColorDialog::setCustomColor(i, QtColourOf(request.customColours[i]));
-    QColorDialog dialog(request.owner);
+    // Opened at the colour asked about, so confirming out of habit keeps it.
+    QColorDialog dialog(QtColourOf(request.colour), request.owner);
     ColourDialogAnswer answer;
     if (dialog.exec() != QDialog::Accepted)
         return answer;

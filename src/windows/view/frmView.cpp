@@ -43,6 +43,9 @@ frmView::frmView(Document& document) : QWidget(nullptr, Qt::Tool), document_(doc
     Board->surface().AutoSize = true;
     // The window's only control that takes the focus.
     Board->setFocusPolicy(Qt::StrongFocus);
+    // Nothing on the view shows how it is used.
+    Board->setToolTip(QStringLiteral("枠をドラッグして前景を移動\n右ボタンを離すと保存、ダブルクリックでコピー\n"
+                                     "Ctrl+ホイールで拡大・縮小"));
     scroller_->setWidget(Board);
     TMC = new QTimer(Board);
     TMC->setObjectName(QStringLiteral("TMC"));
@@ -55,7 +58,8 @@ frmView::frmView(Document& document) : QWidget(nullptr, Qt::Tool), document_(doc
     captionReset_->setInterval(1500);
 
     // Qt's buttons and modifiers become the handlers' fixed codes where they are called.
-    connect(captionReset_, &QTimer::timeout, this, [this] { setWindowTitle(Caption); });
+    connect(captionReset_, &QTimer::timeout, this, [this] { setWindowTitle(ZoomCaption()); });
+    connect(Board, &PictureBox::zoomChanged, this, [this] { setWindowTitle(ZoomCaption()); });
     connect(TMC, &QTimer::timeout, this, [this] { TMC_Timer(); });
     connect(Board, &PictureBox::mouseDown, this,
             [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPointF p) {

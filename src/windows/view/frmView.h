@@ -50,6 +50,10 @@ private:
     void Nudge(QPoint step);
     bool ZoomKey(int Key, Qt::KeyboardModifiers Modifiers);
     void SetViewZoom(double zoom, std::optional<QPointF> viewportAnchor);
+    // The pointer's place in the scroll area's viewport, while it is over it.
+    std::optional<QPointF> PointerInView() const;
+    // The caption, with the zoom when it is not 100 %: "合成画像 50%".
+    QString ZoomCaption() const;
     double FitZoomNow() const;
     QSize RoomForBoard() const;
     void FitWindow();

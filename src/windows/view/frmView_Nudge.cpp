@@ -50,7 +50,7 @@ void frmView::Nudge(QPoint step)
     x = RoundToInt32(double(marker.x()) + step.x());
     y = RoundToInt32(double(marker.y()) + step.y());
     Shape1->SetBounds(QRect(QPoint(x, y), marker.size()));
-    setWindowTitle(QStringLiteral("%1 (%2, %3)").arg(Caption).arg(x).arg(y));
+    setWindowTitle(QStringLiteral("%1 (%2, %3)").arg(ZoomCaption()).arg(x).arg(y));
     captionReset_->start();
     if (composePending_)
         return;

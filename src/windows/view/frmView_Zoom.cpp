@@ -1,25 +1,46 @@
 #include "windows/view/frmView.h"
 #include "core/view/ViewSizing.h"
 
+#include <QCursor>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <cmath>
 
 // Ctrl+0 fits the whole composite into the room the screen gives, Ctrl+1 shows it at its
-// own size, Ctrl+minus and Ctrl+plus (or Ctrl+=) step between; the view's centre stays on
-// the same composite point where the scroll bars allow.
+// own size, Ctrl+minus and Ctrl+plus (or Ctrl+=) step out and in, up to eight times; the
+// composite point under the pointer (or, with the pointer elsewhere, at the view's centre)
+// stays where it is, as far as the scroll bars allow.
 bool frmView::ZoomKey(int Key, Qt::KeyboardModifiers Modifiers)
 {
     if (!(Modifiers & Qt::ControlModifier) || (Modifiers & Qt::AltModifier))
         return false;
+    double zoom = 0;
     switch (Key) {
-    case Qt::Key_0: SetViewZoom(FitZoomNow(), std::nullopt); return true;
-    case Qt::Key_1: SetViewZoom(1.0, std::nullopt); return true;
-    case Qt::Key_Minus: SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), -1), std::nullopt); return true;
+    case Qt::Key_0: zoom = FitZoomNow(); break;
+    case Qt::Key_1: zoom = 1.0; break;
+    case Qt::Key_Minus: zoom = SteppedZoom(Board->Zoom(), FitZoomNow(), -1); break;
     case Qt::Key_Plus:
-    case Qt::Key_Equal: SetViewZoom(SteppedZoom(Board->Zoom(), FitZoomNow(), 1), std::nullopt); return true;
+    case Qt::Key_Equal: zoom = SteppedZoom(Board->Zoom(), FitZoomNow(), 1); break;
     default: return false;
     }
+    SetViewZoom(zoom, PointerInView());
+    return true;
+}
+
+std::optional<QPointF> frmView::PointerInView() const
+{
+    const QPoint pointer = scroller_->viewport()->mapFromGlobal(QCursor::pos());
+    if (!scroller_->viewport()->rect().contains(pointer))
+        return std::nullopt;
+    return QPointF(pointer);
+}
+
+QString frmView::ZoomCaption() const
+{
+    const double zoom = Board->Zoom();
+    if (zoom == 1.0)
+        return Caption;
+    return QStringLiteral("%1 %2%").arg(Caption).arg(std::lround(zoom * 100));
 }
 
 // A notch a step, towards the user smaller; the composite point under the pointer stays

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 // A 4-pixel-wide picture read as letters, one a pixel (its blue byte), rows separated by "/".
 std::string LettersOf(const QImage& image)
@@ -17,41 +19,55 @@ std::string LettersOf(const QImage& image)
     return rows;
 }
 
-// Block copies from "abcd/efgh/ijkl" onto "....": a source width of -1 is a BitBlt, any other a
-// StretchBlt.
+// Block copies from "abcd/efgh/ijkl" onto "....", past either bitmap's corners: a source width of
+// -1 is a BitBlt, any other a StretchBlt, enlarging twice or from an empty source.
 TEST(BlockCopies, CopyOrScaleByNearestNeighbourTheOverlapOfBothBitmapsAndLeaveTheRest)
 {
     QImage source(4, 3, QImage::Format_RGB32);
     for (int i = 0; i < 12; ++i)
         source.setPixel(i % 4, i / 4, qRgb(0, 0, 'a' + i));
-    const struct { const char* name; int x, y, w, h, sx, sy, sw, sh; const char* result; } rows[] = {
-        {"past the destination's corner", 3, 3, 3, 3, 0, 0, -1, -1, "..../..../..../...a"},
-        {"from before the destination's corner", -1, -1, 4, 3, 0, 0, -1, -1, "fgh./jkl./..../...."},
-        {"source partly outside", 0, 0, 4, 3, 2, 1, -1, -1, "gh../kl../..../...."},
-        {"source before its corner", 0, 0, 4, 3, -1, 0, -1, -1, ".abc/.efg/.ijk/...."},
-        {"enlarged twice", 0, 0, 4, 4, 0, 0, 2, 2, "aabb/aabb/eeff/eeff"},
-        {"stretched past the destination's corner", 2, 2, 4, 4, 0, 0, 2, 2, "..../..../..aa/..aa"},
-        {"stretched from before the destination's corner", -2, 0, 4, 1, 0, 0, 2, 1, "bb../..../..../...."},
-        {"stretched from a source partly outside", 0, 0, 4, 1, 3, 0, 2, 1, "dd../..../..../...."},
-        {"empty source", 0, 0, 4, 4, 0, 0, 0, 2, "..../..../..../...."}};
+    const struct { int x, y, w, h, sx, sy, sw, sh; const char* result; } rows[] = {
+        {3, 3, 3, 3, 0, 0, -1, -1, "..../..../..../...a"}, {-1, -1, 4, 3, 0, 0, -1, -1, "fgh./jkl./..../...."},
+        {0, 0, 4, 3, 2, 1, -1, -1, "gh../kl../..../...."}, {0, 0, 4, 3, -1, 0, -1, -1, ".abc/.efg/.ijk/...."},
+        {0, 0, 4, 4, 0, 0, 2, 2, "aabb/aabb/eeff/eeff"}, {2, 2, 4, 4, 0, 0, 2, 2, "..../..../..aa/..aa"},
+        {-2, 0, 4, 1, 0, 0, 2, 1, "bb../..../..../...."}, {0, 0, 4, 1, 3, 0, 2, 1, "dd../..../..../...."},
+        {0, 0, 4, 4, 0, 0, 0, 2, "..../..../..../...."}};
     for (const auto& r : rows) {
         QImage dst(4, 4, QImage::Format_RGB32);
         dst.fill(qRgb(0, 0, '.'));
         EXPECT_TRUE(r.sw < 0 ? BitBlt(dst, r.x, r.y, r.w, r.h, source, r.sx, r.sy, SRCCOPY)
                              : StretchBlt(dst, r.x, r.y, r.w, r.h, source, r.sx, r.sy, r.sw, r.sh, SRCCOPY));
-        EXPECT_EQ(LettersOf(dst), r.result) << r.name;
+        EXPECT_EQ(LettersOf(dst), r.result) << "row " << &r - rows;
     }
 }
 
-// Pixels written into a holder's bitmap leave its picture as it was; clearing shows it again.
-TEST(Surface, WritingPixelsLeavesThePictureAndClearingShowsItAgain)
+// Element 0 is the bottom-left pixel, its reserved byte 0; written back, odd and even widths alike
+// come back unchanged. An array too short for the bitmap is refused and changes nothing. Pixels
+// written into a holder's bitmap leave its picture as it was; clearing shows it again.
+TEST(PixelArray, RowsRunFromTheBottomUpAndWritingLeavesTheHoldersPicture)
 {
-    const QImage picture = NoisePicture(37, 21, 3);
-    auto holder = SurfaceHolding(picture);
-    ASSERT_EQ(WritePixels(*holder, PixelArray(37 * 21, PixelElement{1, 2, 3, 0})), 0);
-    EXPECT_TRUE(SamePixels(picture, *holder->Picture()));
-    holder->Cls();
-    EXPECT_TRUE(SamePixels(picture, holder->Image()));
+    for (const QSize size : {QSize(1, 1), QSize(2, 3), QSize(5, 2), QSize(127, 3)}) {
+        const int w = size.width(), h = size.height();
+        const QImage picture = NoisePicture(w, h, std::uint32_t(w * 31 + h));
+        auto holder = SurfaceHolding(picture);
+        PixelArray pixels(2, PixelElement{9, 9, 9, 9});
+        ASSERT_EQ(ReadPixels(*holder, pixels), w * h);
+        std::vector<QRgb> expected, read(pixels.size());
+        for (int y = h - 1; y >= 0; --y)
+            for (int x = 0; x < w; ++x)
+                expected.push_back(picture.pixel(x, y) & 0xFFFFFF);
+        std::memcpy(read.data(), pixels.data(), read.size() * 4);   // 0xSSRRGGBB, as the engine reads them
+        EXPECT_EQ(read, expected) << w << "x" << h;
+        ASSERT_EQ(WritePixels(*holder, PixelArray(pixels.size(), PixelElement{1, 2, 3, 0})), 0);
+        const QImage written = holder->Image().copy();
+        EXPECT_EQ(WritePixels(*holder, PixelArray(pixels.begin(), pixels.end() - 1)), -1);
+        EXPECT_TRUE(SamePixels(written, holder->Image()) && SamePixels(picture, *holder->Picture()));
+        ASSERT_EQ(WritePixels(*holder, pixels), 0);
+        EXPECT_TRUE(SamePixels(picture, holder->Image()));
+        holder->hDC().fill(Qt::black);
+        holder->Cls();
+        EXPECT_TRUE(SamePixels(picture, holder->Image()));
+    }
 }
 
 // Mapping a camera-sized bitmap's pages ahead changes no byte written before or meanwhile.
@@ -59,17 +75,15 @@ TEST(BitmapMemory, MappingPagesAheadKeepsWhatIsWrittenBeforeAndMeanwhile)
 {
     QImage bitmap = NewBitmap(2051, 1537);   // 12.6 MB, rows not a whole number of pages
     ASSERT_FALSE(bitmap.isNull());
-    std::uint8_t* bytes = bitmap.bits();
-    const auto size = std::size_t(bitmap.sizeInBytes());
-    const auto pattern = [](std::size_t i) { return std::uint8_t(i * 7 + (i >> 12)); };
-    std::optional<BitmapPagesAhead> pagesAhead;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (i == size / 2)
-            pagesAhead.emplace(bitmap);
-        bytes[i] = pattern(i);
+    std::vector<std::uint8_t> pattern(std::size_t(bitmap.sizeInBytes()));
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = std::uint8_t(i * 7 + (i >> 12));
+    const std::size_t half = pattern.size() / 2;
+    std::memcpy(bitmap.bits(), pattern.data(), half);
+    {
+        const BitmapPagesAhead pagesAhead(bitmap);
+        std::memcpy(bitmap.bits() + half, pattern.data() + half, pattern.size() - half);
     }
-    pagesAhead.reset();
-    for (std::size_t i = 0; i < size; ++i)
-        ASSERT_EQ(bytes[i], pattern(i)) << "byte " << i;
+    EXPECT_EQ(std::memcmp(bitmap.constBits(), pattern.data(), pattern.size()), 0);
 }
 } // namespace

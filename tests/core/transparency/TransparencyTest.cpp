@@ -10,14 +10,12 @@
 #include <tuple>
 
 namespace {
-// Which picture pixels the loupe shows around the pointer, and from which of its cells; most
-// rows on a picture of 12 x 10 pixels.
+// Which pixels of a picture (most often 12 x 10) the loupe shows, and from which of its cells.
 TEST(ClipLoupeSource, ClipsTheBlockAroundThePointerToThePicture)
 {
     constexpr std::int32_t Min = INT32_MIN, Max = INT32_MAX;
     const struct { const char* name; std::int32_t x, y, width, height; LoupeSource block; } rows[] = {
-        {"inside", 6, 5, 12, 10, {2, 1, 9, 9, 0, 0}},
-        {"top-left pixel", 0, 0, 12, 10, {0, 0, 5, 5, 4, 4}},
+        {"inside", 6, 5, 12, 10, {2, 1, 9, 9, 0, 0}}, {"top-left pixel", 0, 0, 12, 10, {0, 0, 5, 5, 4, 4}},
         {"bottom-right pixel", 11, 9, 12, 10, {7, 5, 5, 5, 0, 0}},
         {"column 15: the last column only", 15, 5, 12, 10, {11, 1, 1, 9, 0, 0}},
         {"column -4: the first column in the last cell", -4, 5, 12, 10, {0, 1, 1, 9, 8, 0}},
@@ -51,7 +49,7 @@ TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
     EXPECT_EQ(As<Values>(four), (Values{0x5AFF00FF, 0xFF00FF, 0x112030, 0x102130, 0x102031, 0xFF00FF, 0x5A102030}));
     // 400 x 300 pixels, white where `isWhite` holds, a brown elsewhere.
     const auto picture = [](bool (*isWhite)(int i)) {
-        std::vector<std::uint32_t> colours(400 * 300);
+        Values colours(400 * 300);
         for (int i = 0; i < 400 * 300; ++i)
             colours[std::size_t(i)] = isWhite(i) ? 0xFFFFFF : 0x806040;
         return As<PixelArray>(colours);
@@ -70,10 +68,8 @@ TEST(RecolourStep, RedoesWhatReplaceColourDoesAndUndoesItExactly)
         ReplaceColour(replaced, r.count, from.Red, from.Green, from.Blue, key.Red, key.Green, key.Blue);
         const RecolourStep step = RecolourStep::Find(r.before, r.count, from, key);
         EXPECT_EQ(step.Empty(), As<Values>(replaced) == As<Values>(r.before));
-        ASSERT_TRUE(step.Redo(redone));
-        EXPECT_EQ(As<Values>(redone), As<Values>(replaced));
-        ASSERT_TRUE(step.Undo(replaced));
-        EXPECT_EQ(As<Values>(replaced), As<Values>(r.before));
+        EXPECT_TRUE(step.Redo(redone) && As<Values>(redone) == As<Values>(replaced)) << "redone";
+        EXPECT_TRUE(step.Undo(replaced) && As<Values>(replaced) == As<Values>(r.before)) << "undone";
         EXPECT_FALSE(step.Undo(other)) << "an array of another size";
     }
 }
