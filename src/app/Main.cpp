@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -25,23 +26,30 @@ QStringList ArgumentsAfterName(int argc, char* argv[])
 
 std::unique_ptr<Session> StartUp(const QString& programFolder, const StartArguments& arguments)
 {
-    Result<SettingsRecord> settings = LoadSettings(programFolder);
-    if (!settings) {
+    Result<LoadedSettings> loaded = LoadSettings(programFolder);
+    if (!loaded) {
         // Nothing has been written yet, so the file stays as it was for the user to mend.
-        Dialogs().MessageBox({nullptr, QString::fromStdString(settings.failure().japanese),
+        Dialogs().MessageBox({nullptr, QString::fromStdString(loaded.failure().japanese),
                               QStringLiteral("Layerpix"), MB_OK | MB_ICONSTOP});
         return nullptr;
     }
+    if (loaded->unread)
+        Dialogs().MessageBox({nullptr,
+                              QStringLiteral("設定ファイルを読めないため、既定の設定で起動します。"
+                                             "ファイルはそのまま残し、上書きしません。\n\n") +
+                                  QString::fromStdString(loaded->unread->japanese),
+                              QStringLiteral("Layerpix"), MB_OK | MB_ICONEXCLAMATION});
+    SettingsRecord& settings = loaded->settings;
     // A failed save is not reported: the values stay in memory for the next one.
-    (void)SaveSettings(*settings);
+    (void)SaveSettings(settings);
     // The file keeps the restored paths until the window closes and stores what its path
     // fields then hold, as for typed paths; the restored picture of a replaced slot is
     // never decoded.
     if (arguments.Front)
-        settings->Front = *arguments.Front;
+        settings.Front = *arguments.Front;
     if (arguments.Back)
-        settings->Back = *arguments.Back;
-    auto session = std::make_unique<Session>(std::move(*settings));
+        settings.Back = *arguments.Back;
+    auto session = std::make_unique<Session>(std::move(settings));
     session->form.Form_Load();
     session->form.show();
     return session;
@@ -49,6 +57,9 @@ std::unique_ptr<Session> StartUp(const QString& programFolder, const StartArgume
 
 int Main(int argc, char* argv[])
 {
+    // A save past the file-size limit fails and is reported in "保存エラー", as a full disk is;
+    // the window and its pictures stay.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Help and version answer before Qt looks for a display, so they work without one.
     // Qt's own options are not known yet, so a refusal here waits for the second reading.
     const Result<StartArguments> early =

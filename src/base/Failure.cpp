@@ -50,6 +50,7 @@ StepWords WordsOf(FileStep step)
     case FileStep::Replace: return {"cannot replace", "", " を置き換えられません"};
     case FileStep::CreateIn: return {"cannot create a file in", "フォルダー ", " にファイルを作れません"};
     case FileStep::FollowLink: return {"cannot follow the link", "リンク ", " をたどれません"};
+    case FileStep::MakeFolder: return {"cannot make the folder", "フォルダー ", " を作れません"};
     }
     return {"cannot use", "", " を使えません"};
 }

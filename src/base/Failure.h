@@ -17,6 +17,7 @@ enum class FileStep {
     Replace,     // "cannot replace PATH"
     CreateIn,    // "cannot create a file in FOLDER"
     FollowLink,  // "cannot follow the link PATH"
+    MakeFolder,  // "cannot make the folder PATH"
 };
 
 // "<step> <path>: <the system's reason>", in both languages. An empty path leaves the name

@@ -6,13 +6,17 @@
 #include "batch/BatchRun.h"
 #include "core/settings/Settings.h"
 
-#include <QDir>
-#include <QFile>
+#include "batch/BatchList.h"
+#include "core/text/FileNames.h"
+#include "files/Folders.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -24,26 +28,30 @@ int CannotStart(const Failure& failure)
     return kCannotStart;
 }
 
-// The non-empty lines of a list of backgrounds, in the system's file-name encoding; "-" reads
-// standard input.
-Result<QStringList> ReadList(const QString& list)
+// With --overwrite, an output that is one of the pictures the batch reads (the output folder
+// is the input folder, or the foreground's name matches an output) would destroy it; such an
+// item is refused, whatever the names, by the file's device and inode.
+void RefuseOutputsThatAreInputs(std::vector<BatchItem>& items, const QString& foreground)
 {
-    QFile file(list);
-    const bool opened = list == u"-" ? file.open(stdin, QIODevice::ReadOnly)
-                                     : file.open(QIODevice::ReadOnly);
-    QByteArray text = opened ? file.readAll() : QByteArray();
-    if (!opened || file.error() != QFileDevice::NoError)
-        return Failure{
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(list), file.errorString()).toStdString(),
-            {}};
-    QStringList names;
-    for (QByteArray line : text.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            names << QFile::decodeName(line);
+    std::map<std::pair<dev_t, ino_t>, QString> inputs;
+    const auto identify = [](const QString& name) -> std::optional<std::pair<dev_t, ino_t>> {
+        struct stat info {};
+        if (::stat(EncodeFileName(name).constData(), &info) != 0)
+            return std::nullopt;
+        return std::pair(info.st_dev, info.st_ino);
+    };
+    if (const auto file = identify(foreground))
+        inputs.emplace(*file, foreground);
+    for (const BatchItem& item : items)
+        if (const auto file = identify(item.background))
+            inputs.emplace(*file, item.background);
+    for (BatchItem& item : items) {
+        const auto file = item.refusal.isEmpty() ? identify(item.output) : std::nullopt;
+        if (const auto input = file ? inputs.find(*file) : inputs.end(); input != inputs.end())
+            item.refusal = QStringLiteral("its output %1 is the picture %2 itself, which is never replaced")
+                               .arg(QString::fromUtf8(PrintableFileName(item.output)),
+                                    QString::fromUtf8(PrintableFileName(input->second)));
     }
-    return names;
 }
 
 std::size_t Composable(const std::vector<BatchItem>& items)
@@ -74,11 +82,14 @@ int ComposeCommand(const QStringList& arguments, const QString& programFolder)
     const BatchOptions& options = command->options;
 
     // Its own copy, only read: the command line never saves settings.
-    const Result<SettingsRecord> stored = LoadSettings(programFolder);
+    const Result<LoadedSettings> stored = LoadSettings(programFolder);
     if (!stored)
         return CannotStart(stored.failure());
+    // Values the user meant to take from the file must not quietly become the defaults.
+    if (stored->unread)
+        return CannotStart({"the settings file cannot be read: " + stored->unread->english, {}});
     const Result<BatchSettings> settled =
-        SettleBatchSettings(options, *stored, int(std::thread::hardware_concurrency()));
+        SettleBatchSettings(options, stored->settings, int(std::thread::hardware_concurrency()));
     if (!settled)
         return CannotStart(settled.failure());
 
@@ -89,14 +100,12 @@ int ComposeCommand(const QStringList& arguments, const QString& programFolder)
             return CannotStart(names.failure());
         backgrounds += *names;
     }
-    if (!QDir().mkpath(options.outputFolder))
-        return CannotStart({QStringLiteral("%1: the output folder cannot be made")
-                                .arg(QDir::toNativeSeparators(options.outputFolder))
-                                .toStdString(),
-                            {}});
+    if (Result<void> made = MakeFolders(EncodeFileName(options.outputFolder).toStdString()); !made)
+        return CannotStart(made.failure());
 
-    const std::vector<BatchItem> items =
-        PlanBatch(backgrounds, options.outputFolder, settled->format);
+    std::vector<BatchItem> items = PlanBatch(backgrounds, options.outputFolder, settled->format);
+    if (settled->overwrite)
+        RefuseOutputsThatAreInputs(items, options.foreground);
     const std::size_t composable = Composable(items);
     BatchReport report(stderr, isatty(fileno(stderr)) && composable > 1, composable);
     for (const BatchItem& item : items) {

@@ -208,6 +208,12 @@ Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
         return BatchCommandLine{BatchAction::Version, {}};
     if (!parsed)
         return Usage(parser.errorText());
+    // A value given twice is a typing slip either way; which one was meant cannot be known.
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given)
+        if (name != u"list" && given.count(name) > 1)
+            return Usage(QStringLiteral("%1%2 given twice: give it once")
+                             .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
 
     BatchOptions options;
     if (const QString error = ReadValues(parser, options); !error.isEmpty())

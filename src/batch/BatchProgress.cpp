@@ -1,5 +1,6 @@
 #include "batch/BatchProgress.h"
 
+#include "core/text/FileNames.h"
 #include <QDir>
 #include <QFileInfo>
 
@@ -76,7 +77,7 @@ BatchReport::~BatchReport()
 
 void BatchReport::Started(const BatchItem& item)
 {
-    current_ = QFileInfo(item.background).fileName();
+    current_ = QString::fromUtf8(PrintableFileName(QFileInfo(item.background).fileName()));
     Draw();
 }
 
@@ -92,7 +93,7 @@ void BatchReport::Fail(const QString& file, const QString& reason)
 {
     Clear();
     std::fprintf(stream_, "layerpix-compose: %s: %s\n",
-                 QFile::encodeName(QDir::toNativeSeparators(file)).constData(),
+                 PrintableFileName(file).constData(),
                  reason.toLocal8Bit().constData());
     std::fflush(stream_);
 }

@@ -6,9 +6,9 @@
 #include "core/surfaces/Surface.h"
 #include "core/surfaces/SystemColours.h"
 #include "core/sources/SourcePicture.h"
+#include "core/text/FileNames.h"
 #include "core/view/ExportComposite.h"
 
-#include <QFileInfo>
 #include <atomic>
 #include <functional>
 #include <future>
@@ -16,6 +16,8 @@
 #include <mutex>
 #include <new>
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,8 +56,8 @@ public:
     // caller asks the foreground itself before it reports anything.
     ItemFailure Compose(const BatchItem& item)
     {
-        const QFileInfo output(item.output);
-        if (!settings_.overwrite && (output.exists() || output.isSymLink()))
+        struct stat output {};
+        if (!settings_.overwrite && ::lstat(EncodeFileName(item.output).constData(), &output) == 0)
             return {item.output, QStringLiteral("exists already; --overwrite replaces it")};
         LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
         if (!loaded)
@@ -81,8 +83,10 @@ public:
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
         back_.SetSize(1, 1);
         back_.SetPicture(std::nullopt);
+        // Without --overwrite a file that another process makes meanwhile is kept too.
         const Result<void> written =
-            WriteComposite(board_.Board(), item.output, item.format, settings_.save);
+            WriteComposite(board_.Board(), item.output, item.format, settings_.save,
+                           settings_.overwrite ? Existing::Replace : Existing::Keep);
         if (!written)
             return {item.output, English(written.failure())};
         return {};

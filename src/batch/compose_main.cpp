@@ -1,8 +1,10 @@
 #include "batch/BatchCommand.h"
+#include "core/text/FileNames.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <climits>
+#include <csignal>
 #include <malloc.h>
 
 // layerpix-compose: no windows, so no GUI application; the core application gives the
@@ -19,8 +21,14 @@ int main(int argc, char* argv[])
     // The name the window runs under, so both find the same settings file.
     QCoreApplication::setApplicationName(QStringLiteral("Layerpix"));
     // A picture that does not open is reported once, with its name and the reason; the image
-    // readers' own warnings would only repeat it.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
-    return ComposeCommand(QCoreApplication::arguments().mid(1),
-                          QCoreApplication::applicationDirPath());
+    // readers' and the colour profiles' own warnings would only repeat it, or speak of a
+    // picture that was written all the same.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false\nqt.gui.icc*=false"));
+    // A file past the file-size limit fails its write and is reported; the rest go on.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // The arguments as the system gave them: a name that is not UTF-8 keeps its bytes.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << DecodeFileName(argv[i]);
+    return ComposeCommand(arguments, QCoreApplication::applicationDirPath());
 }

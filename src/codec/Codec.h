@@ -2,6 +2,7 @@
 // The picture codec: PNG reading, JPEG and PNG writing. It knows nothing of windows;
 // a "device context" is a plain view of a 32-bit surface bitmap.
 #include "base/Result.h"
+#include "files/SafeFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,6 +51,13 @@ std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const
 // other values fail. The file is 8-bit RGB without alpha.
 std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                          std::uint8_t rate);
+
+// The same two writers for a caller that says what happens to a file already there:
+// Existing::Keep never replaces one, not even one made while the new file is written.
+std::int16_t SaveJpegFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                          std::uint8_t rate, std::int32_t progressive, Existing existing);
+std::int16_t SavePngFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                         std::uint8_t rate, Existing existing);
 
 // The same encoders writing the file's bytes to `out` (replaced) instead of a file.
 std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,

@@ -25,6 +25,6 @@ Failure WithLibraryMessage(const Failure& what, const char* message);
 // kCodecOk when (0, 0, width, height) is a non-empty rectangle inside the surface `dc`.
 std::int16_t CheckSourceRect(HDC dc, std::int32_t width, std::int32_t height);
 
-// Gives the file `path` the bytes of `pieces` as WriteFileSafely (files/SafeFile.h)
-// does, with its reason as the call's failure.
-std::int16_t ReplaceFileWith(const char* path, std::span<const ByteRange> pieces);
+// Gives the file `path` the bytes of `pieces` as WriteFileSafely (files/SafeFile.h) does,
+// with its reason as the call's failure.
+std::int16_t WriteFileWith(const char* path, std::span<const ByteRange> pieces, Existing existing);

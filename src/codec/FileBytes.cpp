@@ -2,8 +2,8 @@
 #include "codec/CodecInternal.h"
 #include "files/SafeFile.h"
 
-std::int16_t ReplaceFileWith(const char* path, std::span<const ByteRange> pieces)
+std::int16_t WriteFileWith(const char* path, std::span<const ByteRange> pieces, Existing existing)
 {
-    const Result<void> written = WriteFileSafely(path, pieces);
+    const Result<void> written = WriteFileSafely(path, pieces, existing);
     return written ? kCodecOk : CodecFailure(written.failure());
 }

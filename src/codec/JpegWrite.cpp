@@ -158,8 +158,8 @@ std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, st
     return kCodecOk;
 }
 
-std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
-                          std::uint8_t rate, std::int32_t progressive)
+std::int16_t SaveJpegFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                          std::uint8_t rate, std::int32_t progressive, Existing existing)
 {
     ClearCodecFailure();
     if (path == nullptr || *path == '\0')
@@ -167,5 +167,11 @@ std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const
     EncodedJpeg jpeg;
     if (Encode(dc, width, height, rate, progressive, jpeg) != kCodecOk)
         return kCodecFailed;
-    return ReplaceFileWith(path, jpeg.file.pieces);
+    return WriteFileWith(path, jpeg.file.pieces, existing);
+}
+
+std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                          std::uint8_t rate, std::int32_t progressive)
+{
+    return SaveJpegFile(dc, width, height, path, rate, progressive, Existing::Replace);
 }

@@ -93,8 +93,8 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
     return kCodecOk;
 }
 
-std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
-                         std::uint8_t rate)
+std::int16_t SavePngFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                         std::uint8_t rate, Existing existing)
 {
     ClearCodecFailure();
     if (path == nullptr || *path == '\0')
@@ -103,5 +103,11 @@ std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const 
     if (EncodePngBytes(dc, width, height, rate, bytes) != kCodecOk)
         return kCodecFailed;
     const ByteRange file{bytes.data(), bytes.size()};
-    return ReplaceFileWith(path, {&file, 1});
+    return WriteFileWith(path, {&file, 1}, existing);
+}
+
+std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
+                         std::uint8_t rate)
+{
+    return SavePngFile(dc, width, height, path, rate, Existing::Replace);
 }

@@ -73,7 +73,7 @@ TEST_F(ComposeCommand, ExitStatusSaysWhetherEverythingWasWrittenOrTheCommandCoul
     const struct { QStringList arguments; const char* settings; int exitCode; const char* err; } rows[] = {
         {{}, nullptr, 2, "layerpix-compose: no foreground: give --foreground PICTURE\nTry 'layerpix-compose --help'."},
         {{"--foreground", logo, "-o", "out", "--list", "nowhere.txt"}, nullptr, 2, "nowhere.txt: "},
-        {{"--foreground", logo, "-o", plainFile, photo}, nullptr, 2, "the output folder cannot be made"},
+        {{"--foreground", logo, "-o", plainFile, photo}, nullptr, 2, "cannot make the folder"},
         {composeInto, "[Param]\nTransColor=99999999999\n", 2, "overflow in the settings file"},
         {composeInto, "[PNG]\nRate=0\n", 0, ""}};   // off a terminal, no progress line
     for (const auto& row : rows) {

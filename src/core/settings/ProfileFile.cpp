@@ -1,3 +1,4 @@
+#include "core/text/FileNames.h"
 #include "core/settings/ProfileFile.h"
 
 #include "base/Failure.h"
@@ -43,22 +44,41 @@ Result<QByteArray> ReadAll(int fd, qint64 size, const QString& file)
     return content;
 }
 
-} // namespace
-
-Result<QByteArray> ReadProfileFile(const QString& file)
+// One reading of the file: its bytes, and whether it stayed the same file of the same size and
+// time while it was read.
+Result<QByteArray> ReadOnce(const QString& file, bool& steady)
 {
     // Opened without waiting, so that a pipe put where the file belongs cannot stop the program.
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(EncodeFileName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR
                    ? Result<QByteArray>(QByteArray())
                    : Result<QByteArray>(FileFailure(FileStep::Open, Native(file), errno));
-    struct stat info {};
-    Result<QByteArray> content = ::fstat(fd, &info) != 0 ? FileFailure(FileStep::Read, Native(file), errno)
-                                 : !S_ISREG(info.st_mode) ? Result<QByteArray>(QByteArray())
-                                                          : ReadAll(fd, info.st_size, file);
+    struct stat before {}, after {};
+    Result<QByteArray> content = ::fstat(fd, &before) != 0
+                                     ? FileFailure(FileStep::Read, Native(file), errno)
+                                 : !S_ISREG(before.st_mode) ? Result<QByteArray>(QByteArray())
+                                                            : ReadAll(fd, before.st_size, file);
+    steady = ::fstat(fd, &after) == 0 && after.st_size == before.st_size &&
+             after.st_mtim.tv_sec == before.st_mtim.tv_sec &&
+             after.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
     ::close(fd);
     return content;
+}
+
+} // namespace
+
+Result<QByteArray> ReadProfileFile(const QString& file)
+{
+    // An editor that rewrites the file in place may be at it; a reading it changed under is
+    // read again, a few times at most.
+    for (int attempt = 1;; ++attempt) {
+        bool steady = false;
+        Result<QByteArray> content = ReadOnce(file, steady);
+        if (steady || !content || attempt == 5)
+            return content;
+        ::usleep(20'000);
+    }
 }
 
 Result<void> WriteProfileStrings(const QString& file, const QList<ProfileEntry>& entries)
@@ -76,6 +96,6 @@ Result<void> WriteProfileStrings(const QString& file, const QList<ProfileEntry>&
         return content.failure();
     for (const ProfileEntry& entry : entries)
         *content = SetProfileValue(*content, entry.section, entry.key, entry.value);
-    return WriteFileSafely(QFile::encodeName(file).constData(), content->constData(),
+    return WriteFileSafely(EncodeFileName(file).constData(), content->constData(),
                            std::size_t(content->size()));
 }

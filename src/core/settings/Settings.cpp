@@ -81,14 +81,15 @@ ProfileEntry Entry(const IniEntry& entry, const QString& value)
 
 } // namespace
 
-Result<SettingsRecord> LoadSettings(const QString& programFolder)
+Result<LoadedSettings> LoadSettings(const QString& programFolder)
 {
     const SettingsRecord defaults;
     SettingsRecord read;
     read.IniPath = SettingsFilePath(programFolder);
     // Read once, so that a save by another program in the meantime cannot mix two sets. A
     // file that cannot be read gives the defaults; its own save then fails and leaves it be.
-    const QByteArray content = ReadProfileFile(read.IniPath).value_or(QByteArray());
+    const Result<QByteArray> file = ReadProfileFile(read.IniPath);
+    const QByteArray content = file.value_or(QByteArray());
     EntryReader entries(read.IniPath, content);
     read.Front = entries.Text(FrontEntry, defaults.Front);
     read.Back = entries.Text(BackEntry, defaults.Back);
@@ -105,7 +106,7 @@ Result<SettingsRecord> LoadSettings(const QString& programFolder)
     read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
     if (entries.failure())
         return *entries.failure();
-    return read;
+    return LoadedSettings{read, file ? std::nullopt : std::optional<Failure>(file.failure())};
 }
 
 Result<void> SaveSettings(const SettingsRecord& settings)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // The settings as a value: read once at start, handed to whoever needs them, written whole.
 struct SettingsRecord {
@@ -22,12 +23,20 @@ struct SettingsRecord {
     std::int16_t WindowHeight = 0;
 };
 
+struct LoadedSettings {
+    SettingsRecord settings;
+    // Why the file, which is there, could not be read (it cannot be opened, or is larger than
+    // a settings file can be): the settings are then the defaults, and the file is never
+    // replaced by a save, which reads it first.
+    std::optional<Failure> unread;
+};
+
 // Finds the settings file of the program in `programFolder` (SettingsLocation.h), reads it
-// once and converts every entry; missing entries take the defaults of SettingsRecord, and so
-// does a file that cannot be read. A transparency rate outside 0 to 100 is clamped into it.
-// Fails for a value that does not convert (a type mismatch or an overflow), naming the file,
-// the section, the key and the value; the file is left as it was.
-Result<SettingsRecord> LoadSettings(const QString& programFolder);
+// once and converts every entry; missing entries take the defaults of SettingsRecord. A
+// transparency rate outside 0 to 100 is clamped into it. Fails for a value that does not
+// convert (a type mismatch or an overflow), naming the file, the section, the key and the
+// value; the file is left as it was.
+Result<LoadedSettings> LoadSettings(const QString& programFolder);
 
 // Writes every setting but the GIF option to `settings.IniPath`, numbers as plain decimal
 // text, in one replacement of the file: it holds either all the old values or all the new

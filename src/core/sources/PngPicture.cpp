@@ -1,3 +1,4 @@
+#include "core/text/FileNames.h"
 #include "core/sources/PngPicture.h"
 
 #include "base/Failure.h"
@@ -33,7 +34,7 @@ LoadedPicture DecodePngPicture(const QString& path, QFile& file, QColor backgrou
     int status = 0;
     {
         const BitmapPagesAhead pagesAhead(decoded);
-        status = DCReadPNG(QFile::encodeName(path).constData(), &view);
+        status = DCReadPNG(EncodeFileName(path).constData(), &view);
     }
     if (status != 0)
         return CodecLastFailure();

@@ -1,3 +1,4 @@
+#include "core/text/FileNames.h"
 #include "core/sources/ReadOnlyFile.h"
 
 #include "base/Failure.h"
@@ -11,7 +12,7 @@ Result<void> OpenToRead(const QString& path, QFile& file)
 {
     // Opened without waiting, so that a pipe given as a picture is refused at once rather
     // than waited on for ever.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return FileFailure(FileStep::Open, "", errno);
     struct stat info {};

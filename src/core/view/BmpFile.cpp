@@ -1,3 +1,4 @@
+#include "core/text/FileNames.h"
 #include "core/view/BmpFile.h"
 
 #include "files/SafeFile.h"
@@ -78,11 +79,12 @@ BmpBytes EncodeBmp(const QImage& bitmap)
     return file;
 }
 
-Result<void> SaveBmp(const QImage& bitmap, const QString& path)
+Result<void> SaveBmp(const QImage& bitmap, const QString& path, Existing existing)
 {
     const BmpBytes bytes = EncodeBmp(bitmap);
     if (bytes.empty())
         return Failure{"the picture cannot be written as a bitmap file",
                        "この画像はビットマップファイルに書き出せません"};
-    return WriteFileSafely(QFile::encodeName(path).constData(), bytes.data(), bytes.size());
+    return WriteFileSafely(EncodeFileName(path).constData(), bytes.data(), bytes.size(),
+                           existing);
 }

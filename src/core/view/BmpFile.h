@@ -1,6 +1,7 @@
 #pragma once
 #include "base/Result.h"
 #include "core/surfaces/PixelMemory.h"
+#include "files/SafeFile.h"
 
 #include <QImage>
 #include <QString>
@@ -16,6 +17,7 @@
 using BmpBytes = std::vector<std::uint8_t, PixelAllocator<std::uint8_t>>;
 BmpBytes EncodeBmp(const QImage& bitmap);
 
-// Saves EncodeBmp(bitmap) as the file `path` by WriteFileSafely (SafeFile.h), so a failure
-// leaves an existing file as it was.
-Result<void> SaveBmp(const QImage& bitmap, const QString& path);
+// Saves EncodeBmp(bitmap) as the file `path` by WriteFileSafely (files/SafeFile.h), so a
+// failure leaves an existing file as it was, and Existing::Keep never replaces one.
+Result<void> SaveBmp(const QImage& bitmap, const QString& path,
+                     Existing existing = Existing::Replace);

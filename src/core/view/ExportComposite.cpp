@@ -1,3 +1,4 @@
+#include "core/text/FileNames.h"
 #include "core/view/ExportComposite.h"
 
 #include "codec/Codec.h"
@@ -33,22 +34,28 @@ Result<void> CodecResult(std::int16_t status)
 } // namespace
 
 Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
-                            const SaveOptions& options)
+                            const SaveOptions& options, Existing existing)
 {
     if (format == SaveFormat::Bmp)
-        return SaveBmp(board.Image(), name);
+        return SaveBmp(board.Image(), name, existing);
     CodecSurface dc = CodecView(board);
-    const QByteArray path = QFile::encodeName(name);
+    const QByteArray path = EncodeFileName(name);
     if (format == SaveFormat::Jpeg) {
         const auto rate = ByteOf(options.jpegRate);
         if (!rate)
             return RateBeyondByte("JPEG", options.jpegRate);
         const std::int32_t progressive = options.jpegPrgrs != 0 ? -1 : 0;
         return CodecResult(
-            DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive));
+            existing == Existing::Replace
+                ? DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive)
+                : SaveJpegFile(&dc, dc.width, dc.height, path.constData(), *rate, progressive,
+                               existing));
     }
     const auto rate = ByteOf(options.pngRate);
     if (!rate)
         return RateBeyondByte("PNG", options.pngRate);
-    return CodecResult(DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate));
+    return CodecResult(
+        existing == Existing::Replace
+            ? DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate)
+            : SavePngFile(&dc, dc.width, dc.height, path.constData(), *rate, existing));
 }

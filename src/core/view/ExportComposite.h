@@ -1,6 +1,7 @@
 #pragma once
 #include "base/Result.h"
 #include "core/view/SaveName.h"
+#include "files/SafeFile.h"
 
 #include <QString>
 #include <cstdint>
@@ -17,7 +18,8 @@ struct SaveOptions {
 
 // Writes the whole of the board's bitmap to the file `name` in `format`: a bitmap file
 // written here, JPEG and PNG through the codec with the rates and progressive flag of
-// `options`. An existing file is replaced only by a complete new one. Fails also for a rate
-// that does not fit a byte (0 to 255) or that the codec refuses.
+// `options`. An existing file is replaced only by a complete new one, and with
+// Existing::Keep never (the window asks first; the batch keeps what is there). Fails also for
+// a rate that does not fit a byte (0 to 255) or that the codec refuses.
 Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
-                            const SaveOptions& options);
+                            const SaveOptions& options, Existing existing = Existing::Replace);

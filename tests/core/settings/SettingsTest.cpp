@@ -40,7 +40,7 @@ protected:
     void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
 
     QString Ini() const { return program.filePath("Layerpix.ini"); }
-    SettingsRecord Load() const { return LoadSettings(program.path()).value_or(SettingsRecord{}); }
+    SettingsRecord Load() const { return LoadSettings(program.path()).value_or({}).settings; }
     void WriteIni(const std::string& bytes) const { std::ofstream(Ini().toStdString(), std::ios::binary) << bytes; }
     std::string ReadIni() const { return ReadBytes(Ini().toStdString()); }
     std::string Snapshot() const { return FolderSnapshot(program.path().toStdString()); }
