@@ -13,7 +13,7 @@ int SequenceLength(QByteArrayView bytes, qsizetype at, char32_t& code)
         code = lead;
         return 1;
     }
-    const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    const int length = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
     if (length == 0 || at + length > bytes.size())
         return 0;
     code = lead & (0x7F >> length);
