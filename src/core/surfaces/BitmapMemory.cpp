@@ -26,10 +26,12 @@ BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap)
     const auto bytes = std::size_t(bitmap.sizeInBytes());
     if (pixels != nullptr && bytes >= kLargePixelBlock) {
         try {
-            // A step at a time, so that a decoder that gives up early (a damaged file) stops
-            // the mapping soon and leaves the rest of the picture's memory untouched.
+            // A huge page at a time. The decoder's own allocations wait while a step holds
+            // the process's memory map, so a small step keeps them quick, and a decoder that
+            // gives up early (a damaged file) stops the mapping at once, leaving the rest of
+            // the picture's memory untouched.
             mapping_ = std::thread([this, pixels, bytes] {
-                constexpr std::size_t kStep = std::size_t(32) << 20;
+                constexpr std::size_t kStep = std::size_t(2) << 20;
                 for (std::size_t at = 0; at < bytes && !done_; at += kStep)
                     MapPixelMemory(static_cast<char*>(pixels) + at, std::min(kStep, bytes - at));
             });
