@@ -81,15 +81,11 @@ ProfileEntry Entry(const IniEntry& entry, const QString& value)
 
 } // namespace
 
-Result<LoadedSettings> LoadSettings(const QString& programFolder)
+Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& path)
 {
     const SettingsRecord defaults;
     SettingsRecord read;
-    read.IniPath = SettingsFilePath(programFolder);
-    // Read once, so that a save by another program in the meantime cannot mix two sets. A
-    // file that cannot be read gives the defaults; its own save then fails and leaves it be.
-    const Result<QByteArray> file = ReadProfileFile(read.IniPath);
-    const QByteArray content = file.value_or(QByteArray());
+    read.IniPath = path;
     EntryReader entries(read.IniPath, content);
     read.Front = entries.Text(FrontEntry, defaults.Front);
     read.Back = entries.Text(BackEntry, defaults.Back);
@@ -106,7 +102,19 @@ Result<LoadedSettings> LoadSettings(const QString& programFolder)
     read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
     if (entries.failure())
         return *entries.failure();
-    return LoadedSettings{read, file ? std::nullopt : std::optional<Failure>(file.failure())};
+    return read;
+}
+
+Result<LoadedSettings> LoadSettings(const QString& programFolder)
+{
+    const QString path = SettingsFilePath(programFolder);
+    // Read once, so that a save by another program in the meantime cannot mix two sets. A
+    // file that cannot be read gives the defaults; its own save then fails and leaves it be.
+    const Result<QByteArray> file = ReadProfileFile(path);
+    Result<SettingsRecord> read = ReadSettings(file.value_or(QByteArray()), path);
+    if (!read)
+        return read.failure();
+    return LoadedSettings{*read, file ? std::nullopt : std::optional<Failure>(file.failure())};
 }
 
 Result<void> SaveSettings(const SettingsRecord& settings)

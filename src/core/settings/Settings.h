@@ -37,6 +37,8 @@ struct LoadedSettings {
 // convert (a type mismatch or an overflow), naming the file, the section, the key and the
 // value; the file is left as it was.
 Result<LoadedSettings> LoadSettings(const QString& programFolder);
+// The same reading of the bytes `content` of the settings file `path`.
+Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& path);
 
 // Writes every setting but the GIF option to `settings.IniPath`, numbers as plain decimal
 // text, in one replacement of the file: it holds either all the old values or all the new
