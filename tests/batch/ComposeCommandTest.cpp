@@ -11,6 +11,13 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 // Each test runs its own copy of the program, in "program/", so it has its own settings file
@@ -140,6 +147,104 @@ TEST_F(ComposeCommand, BadPicturesAreNamedAndSeveralJobsWriteTheSameFilesAsOne)
                     && result.err.count('\n') == 1) << result.err.toStdString();
     }
     EXPECT_TRUE(Entries("fresh").empty());
+}
+
+// What a hostile or unlucky user gives: pipes, devices, endless or broken lists, a repeated
+// option, outputs that are the inputs, names with control characters or bytes that are not
+// UTF-8, the file-size limit, a settings file too large to read. Each is refused at once with
+// its reason, and the good pictures are still written.
+TEST_F(ComposeCommand, HostileInputsAreRefusedWithTheirReasonAndTheRestGoOn)
+{
+    const QString photo = Background("photo.jpg"), pipe = Path("in/pipe.jpg");
+    ::mkfifo(QFile::encodeName(pipe), 0644);
+    const QString longLine = Write("long.txt", QByteArray(5000, 'a')), nul = Write("nul.txt", QByteArray("a\0b\n", 4));
+    const QString escape = Background("\x1b[2Jred.bmp");
+    const struct { QStringList arguments; int exitCode; const char* err; } rows[] = {
+        {{pipe, photo}, 1, "in/pipe.jpg: not a plain file"},
+        {{"--list", "/dev/zero"}, 2, "/dev/zero: a list is a plain file or a pipe, not a device or a socket"},
+        {{"--list", longLine}, 2, "long.txt: line 1 is longer than 4096 bytes"},
+        {{"--list", nul}, 2, "nul.txt: line 1 holds a NUL byte"},
+        {{"--rate", "50", photo, "--rate=60"}, 2, "--rate given twice: give it once"},
+        {{escape}, 1, "out/\\x1b[2Jred.bmp: exists already"}};
+    Write("out/\x1b[2Jred.bmp", "old");
+    for (const auto& row : rows) {
+        const auto result = Compose("out", row.arguments);
+        EXPECT_TRUE(result.exitCode == row.exitCode && result.err.contains(row.err) && !result.err.contains('\x1b'))
+            << result.err.toStdString();
+    }
+    EXPECT_EQ(Entries("out"), (std::vector<std::string>{"\x1b[2Jred.bmp", "photo.jpg"}));
+    const auto foreground = Run({"--foreground", pipe, "-o", Path("out"), photo});
+    EXPECT_TRUE(foreground.exitCode == 1 && foreground.err.contains("pipe.jpg: not a plain file"));
+
+    // --overwrite into the pictures' own folder replaces none of them, the foreground neither.
+    const std::string before = FolderSnapshot(Path("in").toStdString());
+    const auto own = Run({"--foreground", Path("in/photo.jpg"), "-o", Path("in"), "--overwrite", photo, escape});
+    EXPECT_TRUE(own.exitCode == 1 && own.err.count("itself, which is never replaced") == 2) << own.err.toStdString();
+    EXPECT_EQ(FolderSnapshot(Path("in").toStdString()), before);
+
+    // Past the file-size limit a picture fails with the system's reason and the next is written.
+    QProcess limited;
+    limited.setChildProcessModifier([] {
+        const rlimit fileSize{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+    });
+    limited.start(Path("program/layerpix-compose"),
+                  {"--foreground", logo, "-o", Path("limited"), "--format", "png", Background("big.bmp", 300, 300),
+                   photo});
+    ASSERT_TRUE(limited.waitForFinished(60'000));
+    const QByteArray limitedErr = limited.readAllStandardError();
+    EXPECT_TRUE(limited.exitStatus() == QProcess::NormalExit && limited.exitCode() == 1 &&
+                limitedErr.contains("big.png: File too large")) << limitedErr.toStdString();
+    EXPECT_EQ(Entries("limited"), std::vector<std::string>{"photo.png"});
+
+    // A name that is not UTF-8 keeps its bytes, in the list and in -o.
+    std::ofstream(Path("in").toStdString() + "/\xff.bmp") << ReadFile("in/photo.jpg");
+    const std::string folder = Path("odd").toStdString() + "\xfe";
+    const std::string list = Write("odd.txt", QByteArray::fromStdString(Path("in").toStdString() + "/\xff.bmp\n")).toStdString();
+    const std::string program = Path("program/layerpix-compose").toStdString();
+    const char* argv[] = {program.c_str(), "--foreground", logo.toUtf8().constData(), "--list", list.c_str(), "-o", folder.c_str(), nullptr};
+    if (const pid_t child = ::fork(); child == 0) {
+        ::execv(argv[0], const_cast<char**>(argv));
+        ::_exit(127);
+    } else {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"\xff.bmp"});
+    // Qt cannot remove what it cannot name.
+    std::filesystem::remove_all(folder);
+    std::filesystem::remove(Path("in").toStdString() + "/\xff.bmp");
+
+    // A settings file too large to read stops the command rather than give it the defaults.
+    QFile settings(Path("program/Layerpix.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.resize(65 << 20));
+    settings.close();
+    const auto unread = Compose("out", {photo});
+    EXPECT_TRUE(unread.exitCode == 2 && unread.err.contains("the settings file cannot be read:")) << unread.err.toStdString();
+}
+
+// Two commands writing the same names into one folder at once, without --overwrite: each file
+// is written by one of them, whole, and the other says so; neither replaces the other's.
+TEST_F(ComposeCommand, TwoCommandsAtOnceNeverReplaceEachOthersFiles)
+{
+    QStringList photos;
+    for (int i = 0; i < 12; ++i)
+        photos << Background(QString("p%1.png").arg(i), 64, 48);
+    for (int round = 0; round < 20; ++round) {
+        const QString out = Path(QString("race%1").arg(round));
+        QProcess commands[2];
+        for (int i = 0; i < 2; ++i)
+            commands[i].start(Path("program/layerpix-compose"),
+                              QStringList{"--foreground", logo, "--at", QString("%1,0").arg(i * 20), "-o", out} + photos);
+        int refused = 0;
+        for (QProcess& command : commands) {
+            ASSERT_TRUE(command.waitForFinished(60'000));
+            refused += int(command.readAllStandardError().count('\n'));
+        }
+        EXPECT_EQ(refused, 12) << "round " << round;
+        EXPECT_EQ(Entries(QString("race%1").arg(round)).size(), 12u);
+    }
 }
 
 // The same composite saved through the real main window and composite view and written by the

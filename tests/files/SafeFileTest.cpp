@@ -77,6 +77,34 @@ TEST_F(SafeFile, TheReplacedFileKeepsItsPermissionsAndOwnerANewOneFollowsTheMask
 // file; a signal ignored (SIGHUP under nohup) or with a handler of the program's own is theirs.
 TEST_F(SafeFile, AStopSignalRemovesTheFilesInFlightAndStillEndsTheProcess)
 {
+    // A save killed outright leaves nothing named; what a killed process of this host left
+    // under a hidden name is taken by the next save into its folder.
+    std::ofstream(Path("photo.png")) << "old";
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const std::string stale = Path(".layerpix-" + std::string(host) + "-999999999-0.tmp");
+    std::ofstream(stale) << "left";
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    Child killed([this] {
+        const std::vector<char> large(std::size_t(400) << 20, 'x');
+        return std::string(WriteFileSafely(Path("photo.png").c_str(), large.data(), large.size()) ? "saved" : "failed");
+    });
+    // Killed once the new file is open in the folder, named or not.
+    const auto writing = [&] {
+        std::error_code ignored;
+        for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(killed.Pid()) + "/fd", ignored))
+            if (fs::read_symlink(fd, ignored).string().starts_with(root.path().toStdString()))
+                return true;
+        return false;
+    };
+    for (int wait = 0; wait < 1000 && !writing(); ++wait)
+        ::usleep(10'000);
+    ::kill(killed.Pid(), SIGKILL);
+    EXPECT_EQ(killed.Wait().signal, SIGKILL);
+    EXPECT_EQ(Names(root.path().toStdString()), (std::vector<std::string>{fs::path(stale).filename(), "photo.png"}));
+    ASSERT_TRUE(WriteFileSafely(Path("photo.png").c_str(), "new", 3));
+    EXPECT_EQ(Names(root.path().toStdString()), std::vector<std::string>{"photo.png"});
+
     const std::pair<int, sighandler_t> rows[] = {{SIGHUP, SIG_DFL}, {SIGINT, SIG_DFL}, {SIGQUIT, SIG_DFL},
                                                  {SIGTERM, SIG_DFL}, {SIGXCPU, SIG_DFL}, {SIGXFSZ, SIG_DFL},
                                                  {SIGHUP, SIG_IGN}, {SIGINT, [](int) { ::_exit(42); }}};

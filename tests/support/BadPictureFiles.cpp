@@ -10,6 +10,8 @@
 #include <random>
 #include <zlib.h>
 
+#include <sys/stat.h>
+
 namespace {
 struct Format {
     QString name, extension;
@@ -93,6 +95,22 @@ std::vector<BadPictureFile> BadPictureFiles()
         std::generate(garbage.begin(), garbage.end(), [&random] { return char(random()); });
         add(name("garbage"), format.good.left(format.extension == "ico" ? 6 : 8) + garbage);
     }
+    // Chunks that claim more than the file holds, that pad a file out to pass for a picture
+    // of 16384 x 16384, or image data that decodes to nothing: none may cost the memory or
+    // the time of the picture they state.
+    const auto chunk = [](const char* type, const QByteArray& data, quint32 length) {
+        QByteArray bytes(4, '\0');
+        qToBigEndian(length, bytes.data());
+        bytes += type + data;
+        const QByteArray crc(4, '\0');
+        return bytes + crc;
+    };
+    const QByteArray png = formats[4].good, large = formats[4].stating(png, 16384, 16384).left(33);
+    QByteArray noise(1'100'000, '\0');
+    std::generate(noise.begin(), noise.end(), [&random] { return char(random()); });
+    add("PNG text claiming 2 GiB.png", (png.left(33) + chunk("tEXt", "Comment", 0x7FFFFFFF)).leftJustified(353, 'x'));
+    add("PNG padded with text.png", large + chunk("tEXt", noise, quint32(noise.size())) + png.mid(png.indexOf("IDAT") - 4));
+    add("PNG of noise.png", large + chunk("IDAT", noise, quint32(noise.size())) + chunk("IEND", {}, 0));
     QByteArray ico = formats[2].good;
     qToLittleEndian(quint16(65535), ico.data() + 4);
     add("65535 images short.ico", ico);
@@ -107,9 +125,12 @@ std::vector<BadPictureFile> BadPictureFiles()
 QStringList BadPicturePaths(const QTemporaryDir& folder)
 {
     QDir(folder.path()).mkdir(QStringLiteral("フォルダ です.bmp"));
+    // Pipes, which no reader may wait on.
+    for (const char* pipe : {"パイプ.png", "パイプ.bmp"})
+        ::mkfifo(QFile::encodeName(folder.filePath(QString::fromUtf8(pipe))).constData(), 0644);
     QFile::link(folder.filePath(QStringLiteral("輪 b.jpg")), folder.filePath(QStringLiteral("輪 a.jpg")));
     QFile::link(folder.filePath(QStringLiteral("輪 a.jpg")), folder.filePath(QStringLiteral("輪 b.jpg")));
     return {folder.filePath(QStringLiteral("フォルダ です.bmp")), folder.filePath(QStringLiteral("ない 絵.png")),
-            folder.filePath(QStringLiteral("ない 絵.bmp")),
-            folder.filePath(QStringLiteral("輪 a.jpg"))};
+            folder.filePath(QStringLiteral("ない 絵.bmp")), folder.filePath(QStringLiteral("輪 a.jpg")),
+            folder.filePath(QStringLiteral("パイプ.png")), folder.filePath(QStringLiteral("パイプ.bmp"))};
 }

@@ -52,6 +52,7 @@ public:
         outcome_.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         return outcome_;
     }
+    pid_t Pid() const { return pid_; }
     // True once the copy has ended (its outcome is then still to be collected by Wait).
     bool Ended() const
     {
