@@ -82,6 +82,11 @@ Failure FileFailure(FileStep step, const std::string& path, int error)
             japanese + ": " + JapaneseSystemReason(error)};
 }
 
+Failure ExistsAlready()
+{
+    return {"exists already", "既にあります"};
+}
+
 Failure NotAPlainFile()
 {
     return {"not a plain file (a pipe, a device or a socket)",

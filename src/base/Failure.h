@@ -27,6 +27,9 @@ Failure FileFailure(FileStep step, const std::string& path, int error);
 // A pipe, a device or a socket where a file is read.
 Failure NotAPlainFile();
 
+// A file that is to be kept had its name taken, when the name is its own.
+Failure ExistsAlready();
+
 // Memory for a picture or a buffer could not be had.
 Failure OutOfMemory();
 

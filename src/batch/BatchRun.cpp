@@ -52,13 +52,19 @@ public:
         front_.AutoSize = back_.AutoSize = true;
     }
 
+    // The output's name is taken, before the composing or (by another process) during it.
+    static ItemFailure Taken(const BatchItem& item)
+    {
+        return {item.output, English(ExistsAlready()) + QStringLiteral("; --overwrite replaces it")};
+    }
+
     // When the foreground turns out not to be a picture, returns without composing; the
     // caller asks the foreground itself before it reports anything.
     ItemFailure Compose(const BatchItem& item)
     {
         struct stat output {};
         if (!settings_.overwrite && ::lstat(EncodeFileName(item.output).constData(), &output) == 0)
-            return {item.output, QStringLiteral("exists already; --overwrite replaces it")};
+            return Taken(item);
         LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
         if (!loaded)
             return {item.background, English(loaded.failure())};
@@ -88,7 +94,8 @@ public:
             WriteComposite(board_.Board(), item.output, item.format, settings_.save,
                            settings_.overwrite ? Existing::Replace : Existing::Keep);
         if (!written)
-            return {item.output, English(written.failure())};
+            return written.failure().english == ExistsAlready().english ? Taken(item)
+                                                                        : ItemFailure{item.output, English(written.failure())};
         return {};
     }
 

@@ -199,7 +199,7 @@ Result<void> Publish(NewFile& file, const std::string& target, const std::string
     const std::string unnamed = "/proc/self/fd/" + std::to_string(file.fd);
     if (file.hidden.empty() && existing == Existing::Keep) {
         if (::linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0)
-            return FileFailure(FileStep::Replace, target, errno);
+            return errno == EEXIST ? ExistsAlready() : FileFailure(FileStep::Replace, target, errno);
         return {};
     }
     if (file.hidden.empty()) {
@@ -215,7 +215,8 @@ Result<void> Publish(NewFile& file, const std::string& target, const std::string
                               ? ::link(file.hidden.c_str(), target.c_str())
                               : ::rename(file.hidden.c_str(), target.c_str());
     if (published != 0)
-        return FileFailure(FileStep::Replace, target, errno);
+        return existing == Existing::Keep && errno == EEXIST ? ExistsAlready()
+                                                             : FileFailure(FileStep::Replace, target, errno);
     if (existing == Existing::Keep)
         ::unlink(file.hidden.c_str());
     file.hidden.clear();
@@ -256,7 +257,7 @@ Result<void> WriteFileSafely(const char* path, std::span<const ByteRange> pieces
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing) {
         if (existing == Existing::Keep)
-            return FileFailure(FileStep::Replace, target, EEXIST);
+            return ExistsAlready();
         if (S_ISDIR(old.st_mode))
             return FileFailure(FileStep::Replace, target, EISDIR);
         if (!S_ISREG(old.st_mode))
