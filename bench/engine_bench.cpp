@@ -40,7 +40,7 @@ struct ComposeJob {
         Compose();
         floorBoard.fill(Qt::black);
     }
-    void Compose() { ComposeImages(kKeyColour, 50, at.x(), at.y(), stores, view); }
+    void Compose() { ComposeImages(kKeyColour, 0, 50, at.x(), at.y(), stores, view); }
 
     // What any composition must move: the whole background into the board, then over the
     // patch two pixels read and one written.

@@ -52,7 +52,7 @@ struct Composite {
             void PlaceMarker(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
             void Refresh() override {}
         } target(board);
-        ComposeImages(kKeyColour, 50, pair.back.width() / 6, pair.back.height() / 5,
+        ComposeImages(kKeyColour, 0, 50, pair.back.width() / 6, pair.back.height() / 5,
                       {front, back, nullptr}, target);
     }
     Surface board;

@@ -1,6 +1,7 @@
 #include "core/compose/BlendPixels.h"
 
 #include "base/Rounding.h"
+#include "core/compose/SoftKey.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,8 +9,15 @@
 
 std::uint8_t BlendChannel(std::uint8_t background, std::uint8_t foreground, std::int32_t rate)
 {
-    const std::int16_t inv = static_cast<std::int16_t>(100 - rate);
-    const double value = (background / 100.0) * inv + (foreground / 100.0) * rate;
+    return BlendChannelAlpha(background, foreground, rate, 255);
+}
+
+std::uint8_t BlendChannelAlpha(std::uint8_t background, std::uint8_t foreground,
+                               std::int32_t rate, std::uint8_t alpha)
+{
+    // rate * 255 / 255.0 is rate exactly, so an opaque pixel weighs what it always did.
+    const double weight = double(rate * alpha) / 255.0;
+    const double value = (background / 100.0) * (100.0 - weight) + (foreground / 100.0) * weight;
     return static_cast<std::uint8_t>(RoundHalfEven(value));
 }
 
@@ -49,13 +57,19 @@ void Store(std::uint8_t* pixels, std::size_t i, std::uint32_t v)
     std::memcpy(pixels + i * 4, &v, 4);
 }
 
-std::uint32_t BlendOne(std::uint32_t f, std::uint32_t p, std::uint32_t key,
-                       const std::uint8_t* table, std::uint32_t reservedBits)
+// The table's blend of the colour bytes of f over those of p, p's reserved byte kept.
+std::uint32_t TableBlend(std::uint32_t f, std::uint32_t p, const std::uint8_t* table)
 {
     const std::uint32_t red = table[((p >> 8) & 0xFF00) | ((f >> 16) & 0xFF)];
     const std::uint32_t green = table[(p & 0xFF00) | ((f >> 8) & 0xFF)];
     const std::uint32_t blue = table[((p << 8) & 0xFF00) | (f & 0xFF)];
-    const std::uint32_t blended = (p & ~kColourBits) | red << 16 | green << 8 | blue;
+    return (p & ~kColourBits) | red << 16 | green << 8 | blue;
+}
+
+std::uint32_t BlendOne(std::uint32_t f, std::uint32_t p, std::uint32_t key,
+                       const std::uint8_t* table, std::uint32_t reservedBits)
+{
+    const std::uint32_t blended = TableBlend(f, p, table);
     // Masks rather than a branch: key and other pixels may alternate at random.
     const std::uint32_t keep = 0u - std::uint32_t(((f ^ key) & kColourBits) == 0);
     return (p & keep) | (blended & ~keep) | reservedBits;
@@ -88,6 +102,58 @@ void BlendRun(const void* front, const void* patch, void* out, std::size_t count
     }
     for (; i < count; ++i)
         Store(o, i, BlendOne(Load(f, i), Load(p, i), key, t, reservedBits));
+}
+
+namespace {
+// A foreground colour (0x00RRGGBB) that covers `alpha` of its place, over the patch pixel p;
+// p's reserved byte is kept. The table is BlendChannelAlpha at alpha 255.
+std::uint32_t BlendCovering(std::uint32_t colour, std::uint32_t p, std::uint32_t alpha,
+                            std::int32_t rate, const std::uint8_t* table)
+{
+    if (alpha == 0)
+        return p;
+    if (alpha == 255)
+        return TableBlend(colour, p, table);
+    std::uint32_t blended = p & ~kColourBits;
+    for (const int shift : {0, 8, 16})
+        blended |= std::uint32_t(BlendChannelAlpha(std::uint8_t(p >> shift), std::uint8_t(colour >> shift),
+                                                   rate, std::uint8_t(alpha)))
+                   << shift;
+    return blended;
+}
+
+PixelElement ElementOf(std::uint32_t v)
+{
+    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+}
+} // namespace
+
+void BlendRunCovered(const void* front, const void* patch, void* out, std::size_t count,
+                     const Coverage& coverage, std::uint32_t reservedBits)
+{
+    const auto* f = static_cast<const std::uint8_t*>(front);
+    const auto* p = static_cast<const std::uint8_t*>(patch);
+    auto* o = static_cast<std::uint8_t*>(out);
+    const std::int32_t rate = std::clamp(coverage.rate, 0, 100);
+    const std::int32_t tolerance = std::clamp(coverage.keyTolerance, 0, 100);
+    const std::uint8_t* t = BlendTableFor(rate).data();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t pixel = Load(f, i);
+        const PixelElement element = ElementOf(pixel);
+        std::uint32_t colour = pixel & kColourBits;
+        std::uint32_t alpha = coverage.frontAlpha ? pixel >> 24 : 255;
+        // Most pixels are the key or far from it; only those near it need ApplyKey's work.
+        const std::int32_t distance = KeyDistance(element, coverage.key);
+        if (distance == 0) {
+            alpha = 0;
+        } else if (WithinTolerance(distance, tolerance)) {
+            const KeyedPixel keyed = ApplyKey(element, std::uint8_t(alpha), coverage.key, tolerance);
+            colour = std::uint32_t(keyed.colour.Red) << 16 | std::uint32_t(keyed.colour.Green) << 8 |
+                     keyed.colour.Blue;
+            alpha = keyed.alpha;
+        }
+        Store(o, i, BlendCovering(colour, Load(p, i), alpha, rate, t) | reservedBits);
+    }
 }
 
 void BlendPixels(const PixelArray& F, PixelArray& P, std::int32_t count, std::uint8_t kR,

@@ -27,6 +27,8 @@ const IniEntry PngRateEntry{"PNG", "Rate"};
 const IniEntry GifOptionEntry{"Options", "GIF"};
 const IniEntry WindowWidthEntry{"Window", "Width"};
 const IniEntry WindowHeightEntry{"Window", "Height"};
+const IniEntry AlphaEntry{"Options", "Alpha"};
+const IniEntry KeyToleranceEntry{"Options", "KeyTolerance"};
 
 // Reads the entries of one settings file's bytes; the first value that does not convert
 // leaves its failure behind.
@@ -51,6 +53,15 @@ public:
         if (!failure_)
             failure_ = Describe(number.failure(), entry, text);
         return defaultValue;
+    }
+
+    // The same for an entry that has no default: empty when it is missing.
+    template <typename Int>
+    std::optional<Int> Optional(const IniEntry& entry)
+    {
+        if (!FindProfileValue(content_, entry.section, entry.key))
+            return std::nullopt;
+        return Number(entry, Int{0});
     }
 
     const std::optional<Failure>& failure() const { return failure_; }
@@ -100,6 +111,9 @@ Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& pa
     read.GifOption = entries.Number(GifOptionEntry, defaults.GifOption);
     read.WindowWidth = entries.Number(WindowWidthEntry, defaults.WindowWidth);
     read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
+    read.Alpha = entries.Optional<std::int16_t>(AlphaEntry);
+    if (const auto tolerance = entries.Optional<std::int16_t>(KeyToleranceEntry))
+        read.KeyTolerance = std::clamp<std::int16_t>(*tolerance, 0, 100);
     if (entries.failure())
         return *entries.failure();
     return read;
@@ -132,6 +146,10 @@ Result<void> SaveSettings(const SettingsRecord& settings)
     if (settings.WindowWidth > 0 && settings.WindowHeight > 0)
         entries << Entry(WindowWidthEntry, QString::number(settings.WindowWidth))
                 << Entry(WindowHeightEntry, QString::number(settings.WindowHeight));
+    for (const auto& [entry, value] : {std::pair{AlphaEntry, settings.Alpha},
+                                       {KeyToleranceEntry, settings.KeyTolerance}})
+        if (value)
+            entries << Entry(entry, QString::number(*value));
     return WriteProfileStrings(settings.IniPath, entries);
 }
 

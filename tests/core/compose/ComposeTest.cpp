@@ -77,7 +77,7 @@ TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEvery
         const auto back = SurfaceHolding(NoisePicture(c.back.width(), c.back.height(), 9));
         const QImage previous = view.board.Image(), previousCopy = previous.copy();
         view.refreshes = 0;
-        ComposeImages(Key, c.rate, c.at.x(), c.at.y(), {*front, *back, &work}, view);
+        ComposeImages(Key, 0, c.rate, c.at.x(), c.at.y(), {*front, *back, &work}, view);
         const QImage composite = view.board.Image();
         EXPECT_TRUE(SamePixels(ExpectedComposite(front->Image(), back->Image(), c.at, c.rate, KeyPixel), composite));
         EXPECT_TRUE(SamePixels(previousCopy, previous));
