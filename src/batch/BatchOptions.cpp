@@ -17,7 +17,8 @@ struct OptionName {
 constexpr OptionName kOptions[] = {
     {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"fuzz", "PERCENT"},   {"alpha", nullptr},
     {"opacity", "0..100"},     {"rate", "0..100"},
-    {"at", "X,Y"},             {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
+    {"at", "X,Y"},             {"gravity", "nw|n|ne|w|c|e|sw|s|se"}, {"margin", "X,Y"},
+    {"scale", "PERCENT|WxH"},  {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
     {"progressive", nullptr},  {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
     {"overwrite", nullptr},    {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
     {"help", nullptr},         {"version", nullptr}};
@@ -120,6 +121,38 @@ QString ReadNumber(const QCommandLineParser& parser, const char* option, const R
     return QString();
 }
 
+// Reads `option`'s value into `out` through `read` when it is given; the error when it is
+// malformed.
+template <typename Value, typename Reader>
+QString ReadWith(const QCommandLineParser& parser, const char* option, Reader read,
+                 const char* expected, std::optional<Value>& out)
+{
+    if (!parser.isSet(QLatin1String(option)))
+        return QString();
+    const QString text = parser.value(QLatin1String(option));
+    out = read(text);
+    return out ? QString() : Invalid(text, option, expected);
+}
+
+// --gravity, --margin and --scale. A margin is measured from the edges a gravity holds the
+// foreground to, so it needs one; --at places the corner itself and takes neither.
+QString ReadPlacement(const QCommandLineParser& parser, BatchOptions& options)
+{
+    if (parser.isSet("at") && (parser.isSet("gravity") || parser.isSet("margin")))
+        return QStringLiteral("--at places the corner itself: give it or --gravity and --margin");
+    if (parser.isSet("margin") && !parser.isSet("gravity"))
+        return QStringLiteral("--margin is measured from the edges --gravity names: give --gravity too");
+    for (const QString& error :
+         {ReadWith(parser, "gravity", GravityNamed, "nw, n, ne, w, c, e, sw, s or se", options.gravity),
+          ReadWith(parser, "margin", MarginOf, "X,Y, each pixels (0 or more) or a percent up to 100%",
+                   options.margin),
+          ReadWith(parser, "scale", ScaleOf, "a percent of the width (above 0, up to 100) or WxH",
+                   options.scale)})
+        if (!error.isEmpty())
+            return error;
+    return QString();
+}
+
 // Reads the options that carry values into `options`; the first bad one gives its error.
 QString ReadValues(const QCommandLineParser& parser, BatchOptions& options)
 {
@@ -141,6 +174,8 @@ QString ReadValues(const QCommandLineParser& parser, BatchOptions& options)
         options.x = std::int32_t(*x);
         options.y = std::int32_t(*y);
     }
+    if (QString error = ReadPlacement(parser, options); !error.isEmpty())
+        return error;
     if (parser.isSet("format")) {
         const QString text = parser.value("format");
         options.format = FormatNamed(text);
@@ -263,6 +298,15 @@ QString BatchUsage()
                "  --rate 0..100         the same, by the settings file's name\n"
                "  --at X,Y              where the foreground's top-left corner lies (0,0): the\n"
                "                        frame dragged in the composite view\n"
+               "  --gravity nw|n|ne|w|c|e|sw|s|se\n"
+               "                        hold the foreground to a corner, a side or the centre\n"
+               "                        of each background instead, whatever its size\n"
+               "  --margin X,Y          with --gravity: the distance from those edges, in pixels\n"
+               "                        or percent of the background's side (10,5% ...; 0,0)\n"
+               "  --scale PERCENT|WxH   resize the foreground to PERCENT of each background's\n"
+               "                        width, or to fit a WxH box, its sides in proportion;\n"
+               "                        keyed pixels turn transparent first, so the key colour\n"
+               "                        never bleeds into the edges (no resizing)\n"
                "  --format bmp|jpg|png  the format written (each background's own; PNG for\n"
                "                        other kinds): the save dialog's filter\n"
                "  --jpeg-rate 1..100    JPEG compression, higher is smaller: the save options'\n"
@@ -302,6 +346,9 @@ Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
     settled.rate = options.rate.value_or(stored.TransRate);
     settled.x = options.x;
     settled.y = options.y;
+    settled.gravity = options.gravity;
+    settled.margin = options.margin.value_or(Margin{});
+    settled.scale = options.scale;
     settled.format = options.format;
     settled.overwrite = options.overwrite;
     settled.jobs = options.jobs.value_or(std::max(cores, 1));

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of layerpix-compose and how its open values are settled.
+#include "batch/BatchPlacement.h"
 #include "core/settings/Settings.h"
 #include "base/ColorRef.h"
 #include "core/view/ExportComposite.h"
@@ -18,6 +19,9 @@ struct BatchOptions {
     bool alpha = false;                    // --alpha: the foreground keeps its transparency
     std::optional<std::int32_t> fuzz;      // --fuzz 0..100, the key's tolerance in percent
     std::int32_t x = 0, y = 0;             // --at X,Y, background pixels
+    std::optional<Gravity> gravity;        // --gravity nw|n|ne|w|c|e|sw|s|se
+    std::optional<Margin> margin;          // --margin X,Y, pixels or percent
+    std::optional<ForegroundScale> scale;  // --scale PERCENT|WxH
     std::optional<SaveFormat> format;      // --format bmp|jpg|png
     std::optional<std::int16_t> jpegRate;  // --jpeg-rate 1..100
     bool progressive = false;              // --progressive
@@ -52,6 +56,11 @@ struct BatchSettings {
     bool alpha = false;
     std::int32_t rate = 0;
     std::int32_t x = 0, y = 0;
+    // With a gravity the corner is placed on each background by it and the margin, not at
+    // x, y; with a scale the foreground is resized for each background first.
+    std::optional<Gravity> gravity;
+    Margin margin;
+    std::optional<ForegroundScale> scale;
     std::optional<SaveFormat> format;   // none: each background keeps its own (BatchPlan.h)
     SaveOptions save{};
     bool overwrite = false;

@@ -3,6 +3,7 @@
 #include "base/Failure.h"
 #include "core/compose/BoardTarget.h"
 #include "core/compose/ComposeImages.h"
+#include "core/compose/ScaledForeground.h"
 #include "core/surfaces/Surface.h"
 #include "core/surfaces/SystemColours.h"
 #include "core/sources/SourcePicture.h"
@@ -70,12 +71,19 @@ public:
             return {item.background, English(loaded.failure())};
         if (!*loaded)
             return {item.background, QStringLiteral("the name is empty")};
-        if (!front_.HasPicture()) {
-            const LoadedPicture& foreground = foreground_.get();
-            if (!foreground || !*foreground)
-                return {};
-            front_.SetPicture(*foreground);
-        }
+        const LoadedPicture& foreground = foreground_.get();
+        if (!foreground || !*foreground)
+            return {};
+        const QSize backSize = (*loaded)->size();
+        const QSize frontSize = settings_.scale ? ScaledFrontSize((*foreground)->size(), backSize, *settings_.scale)
+                                                : (*foreground)->size();
+        if (!front_.HasPicture() || front_.Image().size() != frontSize)
+            front_.SetPicture(settings_.scale ? ScaledForeground(**foreground, settings_.key, settings_.keyTolerance,
+                                                                 frontSize)
+                                              : **foreground);
+        const QPoint corner = settings_.gravity
+                                  ? PlacedCorner(frontSize, backSize, *settings_.gravity, settings_.margin)
+                                  : QPoint(settings_.x, settings_.y);
         // The background is composed where it lies: the board takes its pixels and the
         // background surface reads them without owning them, so only the overlap is
         // written and no second picture-sized bitmap is touched.
@@ -83,8 +91,9 @@ public:
         pixels = std::move(**loaded).convertToFormat(QImage::Format_RGB32);
         back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
                                 pixels.bytesPerLine(), pixels.format()));
-        ComposeImages(settings_.key, settings_.keyTolerance, settings_.rate, settings_.x, settings_.y,
-                      {front_, back_, nullptr}, board_);
+        // A resized foreground was keyed before it was resized.
+        ComposeImages(settings_.key, settings_.scale ? 0 : settings_.keyTolerance, settings_.rate, corner.x(),
+                      corner.y(), {front_, back_, nullptr}, board_);
         // The background surface lets go of the board's pixels before they change. (Shrunk
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
         back_.SetSize(1, 1);

@@ -224,6 +224,31 @@ TEST_F(ComposeCommand, HostileInputsAreRefusedWithTheirReasonAndTheRestGoOn)
     EXPECT_TRUE(unread.exitCode == 2 && unread.err.contains("the settings file cannot be read:")) << unread.err.toStdString();
 }
 
+// A logo held to the bottom-right corner at a tenth of each width lands in the corner of a
+// landscape, a portrait and a photo that its EXIF orientation turns upright.
+TEST_F(ComposeCommand, GravityAndScalePlaceTheLogoOnPhotosOfEverySize)
+{
+    QByteArray turned = EncodedPicture(GradientPicture(80, 60), "JPG");   // upright 60 x 80
+    const char exif[] = "\xFF\xE1\x00\x22" "Exif\0\0" "MM\0\x2A\0\0\0\x08" "\0\x01" "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"
+                        "\0\0\0\0";
+    turned.insert(2, exif, sizeof exif - 1);
+    QImage red(40, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const auto result = Run({"--foreground", WritePicture("in/red.png", red), "--gravity", "se", "--margin", "5%,2",
+                             "--scale", "10", "--format", "png", "-o", Path("out"), Background("wide.png", 200, 100),
+                             Background("tall.png", 100, 200), Write("in/turned.jpg", turned)});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    for (const auto& [name, logo] : {std::pair{"wide.png", QRect(170, 88, 20, 10)}, {"tall.png", QRect(85, 193, 10, 5)},
+                                     {"turned.png", QRect(51, 75, 6, 3)}}) {
+        const QImage out(Path("out/") + name);
+        QRect reds;
+        for (int i = 0; i < out.width() * out.height(); ++i)
+            if (out.pixel(i % out.width(), i / out.width()) == qRgb(255, 0, 0))
+                reds |= QRect(i % out.width(), i / out.width(), 1, 1);
+        EXPECT_EQ(reds, logo) << name;
+    }
+}
+
 // Two commands writing the same names into one folder at once, without --overwrite: each file
 // is written by one of them, whole, and the other says so; neither replaces the other's.
 TEST_F(ComposeCommand, TwoCommandsAtOnceNeverReplaceEachOthersFiles)
