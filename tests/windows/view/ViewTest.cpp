@@ -4,6 +4,7 @@
 #include "windows/WindowFixture.h"
 #include "windows/view/frmView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -83,16 +84,18 @@ TEST_F(View, ADragGrabsTheMarkerEdgesIncludedAndLandsWhereReleased)
         EXPECT_EQ(std::pair(Front(), Marker().Bounds()), std::pair(row.lands, QRect(row.lands, picture.size())));
         EXPECT_TRUE(PixelIs(Composite(), row.lands.x(), row.lands.y(), picture.pixel(0, 0)));
     }
-    // Chosen, the live drag shows the foreground under the pointer before the release.
-    for (const std::int16_t live : {0, 1}) {
-        settings.LiveDrag = live;
+    // Chosen in the main window's menu, the drag shows the foreground under the pointer
+    // before the release.
+    for (const bool live : {false, true}) {
+        if (live)
+            form.findChild<QAction*>("mnuLiveDrag")->trigger();
         Holder(0).SetPicture(front);
         Holder(1).SetPicture(back);
         Place({20, 10});
         QTest::mousePress(&Board(), Qt::LeftButton, {}, QPoint(25, 15));
         QTest::mouseMove(&Board(), QPoint(55, 45));
         QCoreApplication::processEvents();
-        EXPECT_EQ(bool(PixelIs(Composite(), 50, 40, front.pixel(0, 0))), live == 1);
+        EXPECT_EQ(bool(PixelIs(Composite(), 50, 40, front.pixel(0, 0))), live);
         QTest::mouseRelease(&Board(), Qt::LeftButton, {}, QPoint(55, 45));
         EXPECT_TRUE(Front() == QPoint(50, 40) && PixelIs(Composite(), 50, 40, front.pixel(0, 0)));
     }
