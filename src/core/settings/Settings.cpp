@@ -29,6 +29,7 @@ const IniEntry WindowWidthEntry{"Window", "Width"};
 const IniEntry WindowHeightEntry{"Window", "Height"};
 const IniEntry AlphaEntry{"Options", "Alpha"};
 const IniEntry KeyToleranceEntry{"Options", "KeyTolerance"};
+const IniEntry LiveDragEntry{"Options", "LiveDrag"};
 
 // Reads the entries of one settings file's bytes; the first value that does not convert
 // leaves its failure behind.
@@ -112,6 +113,7 @@ Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& pa
     read.WindowWidth = entries.Number(WindowWidthEntry, defaults.WindowWidth);
     read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
     read.Alpha = entries.Optional<std::int16_t>(AlphaEntry);
+    read.LiveDrag = entries.Optional<std::int16_t>(LiveDragEntry);
     if (const auto tolerance = entries.Optional<std::int16_t>(KeyToleranceEntry))
         read.KeyTolerance = std::clamp<std::int16_t>(*tolerance, 0, 100);
     if (entries.failure())
@@ -147,7 +149,8 @@ Result<void> SaveSettings(const SettingsRecord& settings)
         entries << Entry(WindowWidthEntry, QString::number(settings.WindowWidth))
                 << Entry(WindowHeightEntry, QString::number(settings.WindowHeight));
     for (const auto& [entry, value] : {std::pair{AlphaEntry, settings.Alpha},
-                                       {KeyToleranceEntry, settings.KeyTolerance}})
+                                       {KeyToleranceEntry, settings.KeyTolerance},
+                                       {LiveDragEntry, settings.LiveDrag}})
         if (value)
             entries << Entry(entry, QString::number(*value));
     return WriteProfileStrings(settings.IniPath, entries);

@@ -22,11 +22,13 @@ struct SettingsRecord {
     std::int16_t WindowWidth = 0;
     std::int16_t WindowHeight = 0;
     // The choices of the main window's menu, in [Options]: whether the foreground keeps its
-    // transparency (non-zero), and the key's tolerance in percent (0..100; read clamped into
-    // it). Empty until the file holds them or the user chooses, and never written while
-    // empty, so a file without them stays without them; empty means off and 0.
+    // transparency (non-zero), the key's tolerance in percent (0..100; read clamped into
+    // it), and whether the composite view recomposes while the foreground is dragged
+    // (non-zero). Empty until the file holds them or the user chooses, and never written
+    // while empty, so a file without them stays without them; empty means off and 0.
     std::optional<std::int16_t> Alpha;
     std::optional<std::int16_t> KeyTolerance;
+    std::optional<std::int16_t> LiveDrag;
 };
 
 // The choices as the program uses them.
@@ -37,6 +39,10 @@ inline bool AlphaChosen(const SettingsRecord& settings)
 inline std::int32_t KeyToleranceChosen(const SettingsRecord& settings)
 {
     return settings.KeyTolerance.value_or(0);
+}
+inline bool LiveDragChosen(const SettingsRecord& settings)
+{
+    return settings.LiveDrag.value_or(0) != 0;
 }
 
 struct LoadedSettings {

@@ -22,6 +22,7 @@ struct Choice {
 const Choice kChoices[] = {
     {"mnuAlpha", "前景の透明度を使う", AlphaChosen, &frmMain::mnuAlpha_Click},
     {"mnuTolerance", "キー色の許容範囲...", nullptr, &frmMain::mnuTolerance_Click},
+    {"mnuLiveDrag", "ドラッグ中も画像を動かす", LiveDragChosen, &frmMain::mnuLiveDrag_Click},
 };
 } // namespace
 
@@ -41,7 +42,7 @@ void frmMain::CreateChoices()
                 Choices->findChild<QAction*>(QLatin1String(choice.name))
                     ->setChecked(choice.ticked(document_.Settings));
     });
-    setToolTip(QStringLiteral("右クリックでメニュー: 前景の透明度、キー色の許容範囲"));
+    setToolTip(QStringLiteral("右クリックでメニュー: 前景の透明度、キー色の許容範囲、ドラッグ中の表示"));
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* event)
@@ -76,6 +77,12 @@ void frmMain::mnuTolerance_Click()
 {
     frmTolerance dialog(this, document_.Settings);
     Dialogs().ShowModal(dialog);
+}
+
+// The composite view reads the choice at every move of a drag.
+void frmMain::mnuLiveDrag_Click()
+{
+    document_.Settings.LiveDrag = LiveDragChosen(document_.Settings) ? 0 : 1;
 }
 
 // Decoded again as the alpha choice now says, the foreground keeps its place, its view and

@@ -48,6 +48,7 @@ protected:
 private:
     void SaveComposite();
     void Nudge(QPoint step);
+    void ComposeSoon();
     bool ZoomKey(int Key, Qt::KeyboardModifiers Modifiers);
     void SetViewZoom(double zoom, std::optional<QPointF> viewportAnchor);
     // The pointer's place in the scroll area's viewport, while it is over it.

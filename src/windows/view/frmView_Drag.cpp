@@ -5,9 +5,11 @@
 
 // Dragging the marker: a left press on the outline (edges included) grabs it, moves with
 // the left button alone carry the outline along, and the left release places the
-// foreground there and composes again. Positions are board pixels; fractional mouse
-// positions round halves to even. The grab offsets hold 32 bits: a foreground grabbed far
-// from its corner on a wide composite lands where it was dropped.
+// foreground there and composes again. With the live drag chosen, the foreground itself
+// follows the pointer: each move places it and asks for a composite, made once the queued
+// moves are through, so the pointer never waits for it. Positions are board pixels;
+// fractional mouse positions round halves to even. The grab offsets hold 32 bits: a
+// foreground grabbed far from its corner on a wide composite lands where it was dropped.
 
 void frmView::Board_MouseDown(std::int16_t Button, std::int16_t, float X, float Y)
 {
@@ -27,9 +29,13 @@ void frmView::Board_MouseMove(std::int16_t Button, std::int16_t, float X, float 
 {
     if (Button != vbLeftButton || Dragging != -1)
         return;
-    Shape1->SetBounds(QRect(QPoint(RoundToInt32(GrabOffsetX + double(X)),
-                                   RoundToInt32(GrabOffsetY + double(Y))),
-                            Shape1->Bounds().size()));
+    const QPoint corner(RoundToInt32(GrabOffsetX + double(X)), RoundToInt32(GrabOffsetY + double(Y)));
+    Shape1->SetBounds(QRect(corner, Shape1->Bounds().size()));
+    if (!LiveDragChosen(document_.Settings))
+        return;
+    document_.FrontX = corner.x();
+    document_.FrontY = corner.y();
+    ComposeSoon();
 }
 
 void frmView::Board_MouseUp(std::int16_t Button, std::int16_t, float X, float Y)

@@ -39,9 +39,7 @@ bool frmView::Board_KeyDown(int Key, Qt::KeyboardModifiers Modifiers)
 }
 
 // A nudge places the foreground as a drag of the marker by `step` would, and the caption
-// shows where it now lies. The composition waits for the event loop's next turn, so keys
-// already queued (a held key repeating faster than the composite is made) all move the
-// marker first and are composed together: the view never falls behind the key.
+// shows where it now lies; the view never falls behind the key.
 void frmView::Nudge(QPoint step)
 {
     const QRect marker = Shape1->Bounds();
@@ -52,6 +50,14 @@ void frmView::Nudge(QPoint step)
     Shape1->SetBounds(QRect(QPoint(x, y), marker.size()));
     setWindowTitle(QStringLiteral("%1 (%2, %3)").arg(ZoomCaption()).arg(x).arg(y));
     captionReset_->start();
+    ComposeSoon();
+}
+
+// Composes on the event loop's next turn, once however many moves asked for it meanwhile: the
+// moves already queued (a held key repeating, a pointer dragged faster than the composite is
+// made) all move the marker first and are composed together.
+void frmView::ComposeSoon()
+{
     if (composePending_)
         return;
     composePending_ = true;

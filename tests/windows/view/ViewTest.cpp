@@ -4,6 +4,7 @@
 #include "windows/WindowFixture.h"
 #include "windows/view/frmView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -82,6 +83,21 @@ TEST_F(View, ADragGrabsTheMarkerEdgesIncludedAndLandsWhereReleased)
         view.Board_MouseUp(1, 0, float(row.release.x()), float(row.release.y()));
         EXPECT_EQ(std::pair(Front(), Marker().Bounds()), std::pair(row.lands, QRect(row.lands, picture.size())));
         EXPECT_TRUE(PixelIs(Composite(), row.lands.x(), row.lands.y(), picture.pixel(0, 0)));
+    }
+    // Chosen in the main window's menu, the drag shows the foreground under the pointer
+    // before the release.
+    for (const bool live : {false, true}) {
+        if (live)
+            form.findChild<QAction*>("mnuLiveDrag")->trigger();
+        Holder(0).SetPicture(front);
+        Holder(1).SetPicture(back);
+        Place({20, 10});
+        QTest::mousePress(&Board(), Qt::LeftButton, {}, QPoint(25, 15));
+        QTest::mouseMove(&Board(), QPoint(55, 45));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(bool(PixelIs(Composite(), 50, 40, front.pixel(0, 0))), live);
+        QTest::mouseRelease(&Board(), Qt::LeftButton, {}, QPoint(55, 45));
+        EXPECT_TRUE(Front() == QPoint(50, 40) && PixelIs(Composite(), 50, 40, front.pixel(0, 0)));
     }
 }
 
