@@ -10,6 +10,7 @@
 #include "support/TestPictures.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
@@ -49,20 +50,13 @@ QImage ReferenceOver(const QString& file, QSize size)
     return rgba.size() == out.sizeInBytes() ? out : QImage();
 }
 
-// A picture that kept its transparency drawn over kBackground as the loaders draw it; whether it
-// had any to keep.
-std::pair<QImage, bool> KeptOver(QImage kept)
+// A picture that kept its transparency drawn over kBackground (by Qt, rounding its own way).
+QImage KeptOver(const QImage& kept)
 {
-    const bool transparent = kept.format() == QImage::Format_ARGB32;
-    kept.convertTo(QImage::Format_ARGB32);
-    const auto over = [](int c, int a, int back) { return (a * c + (255 - a) * back + 127) / 255; };
-    for (int y = 0; y < kept.height(); ++y)
-        for (int x = 0; x < kept.width(); ++x) {
-            const QRgb p = kept.pixel(x, y);
-            kept.setPixel(x, y, qRgb(over(qRed(p), qAlpha(p), kBackground.red()), over(qGreen(p), qAlpha(p), kBackground.green()),
-                                     over(qBlue(p), qAlpha(p), kBackground.blue())));
-        }
-    return {kept, transparent};
+    QImage drawn(kept.size(), QImage::Format_RGB32);
+    drawn.fill(kBackground);
+    QPainter(&drawn).drawImage(0, 0, kept);
+    return drawn;
 }
 
 // The README's rows "| `file` | expected | ... |" under "## <folder>/": "decode WxH" opens so,
@@ -109,9 +103,8 @@ TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
             transparent |= uchar(rgba[i]) != 255;
         const LoadedPicture kept = LoadSourcePicture(LAYERPIX_TESTDATA "/" + file, std::nullopt);
         ASSERT_TRUE(kept && *kept);
-        const auto [drawn, keptTransparency] = KeptOver(**kept);
-        EXPECT_TRUE(SamePixels(**loaded, drawn, tolerance));
-        EXPECT_EQ(keptTransparency, transparent);
+        EXPECT_TRUE(SamePixels(**loaded, KeptOver(**kept), tolerance + 1));
+        EXPECT_EQ((*kept)->format(), transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
     // The README's own tally: 175 PNG (161 decode, 14 reject), 59 BMP, 8 GIF, 7 ICO, 10 JPEG.
     EXPECT_TRUE(rows == 175 + 59 + 8 + 7 + 10 && decode >= 161 + 23 && reject >= 14) << rows << decode << reject;
