@@ -126,6 +126,37 @@ PixelElement ElementOf(std::uint32_t v)
 {
     return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
 }
+
+// Whether the key's tolerance or the pixel's own alpha may make of foreground pixel f
+// something other than BlendOne does: a colour near the key but not it, or one not opaque.
+// Written without branches, so a block of pixels is scanned at the speed of memory.
+std::uint32_t NeedsCovering(std::uint32_t f, std::uint32_t key, std::int32_t reach, std::uint32_t alphaBits)
+{
+    std::int32_t distance = 0;
+    for (const int shift : {0, 8, 16}) {
+        const std::int32_t d = std::int32_t((f >> shift) & 0xFF) - std::int32_t((key >> shift) & 0xFF);
+        distance = std::max(distance, d < 0 ? -d : d);
+    }
+    return std::uint32_t(distance != 0) & (std::uint32_t(distance <= reach) | std::uint32_t((f & alphaBits) != alphaBits));
+}
+
+// One foreground pixel keyed by ApplyKey and blended over patch pixel p at the alpha left.
+std::uint32_t CoverOne(std::uint32_t pixel, std::uint32_t p, const Coverage& coverage, std::int32_t tolerance,
+                       std::int32_t rate, const std::uint8_t* table)
+{
+    const PixelElement element = ElementOf(pixel);
+    std::uint32_t colour = pixel & kColourBits;
+    std::uint32_t alpha = coverage.frontAlpha ? pixel >> 24 : 255;
+    const std::int32_t distance = KeyDistance(element, coverage.key);
+    if (distance == 0) {
+        alpha = 0;
+    } else if (WithinTolerance(distance, tolerance)) {
+        const KeyedPixel keyed = ApplyKey(element, std::uint8_t(alpha), coverage.key, tolerance);
+        colour = std::uint32_t(keyed.colour.Red) << 16 | std::uint32_t(keyed.colour.Green) << 8 | keyed.colour.Blue;
+        alpha = keyed.alpha;
+    }
+    return BlendCovering(colour, p, alpha, rate, table);
+}
 } // namespace
 
 void BlendRunCovered(const void* front, const void* patch, void* out, std::size_t count,
@@ -136,23 +167,26 @@ void BlendRunCovered(const void* front, const void* patch, void* out, std::size_
     auto* o = static_cast<std::uint8_t*>(out);
     const std::int32_t rate = std::clamp(coverage.rate, 0, 100);
     const std::int32_t tolerance = std::clamp(coverage.keyTolerance, 0, 100);
-    const std::uint8_t* t = BlendTableFor(rate).data();
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t pixel = Load(f, i);
-        const PixelElement element = ElementOf(pixel);
-        std::uint32_t colour = pixel & kColourBits;
-        std::uint32_t alpha = coverage.frontAlpha ? pixel >> 24 : 255;
-        // Most pixels are the key or far from it; only those near it need ApplyKey's work.
-        const std::int32_t distance = KeyDistance(element, coverage.key);
-        if (distance == 0) {
-            alpha = 0;
-        } else if (WithinTolerance(distance, tolerance)) {
-            const KeyedPixel keyed = ApplyKey(element, std::uint8_t(alpha), coverage.key, tolerance);
-            colour = std::uint32_t(keyed.colour.Red) << 16 | std::uint32_t(keyed.colour.Green) << 8 |
-                     keyed.colour.Blue;
-            alpha = keyed.alpha;
+    const BlendTable& table = BlendTableFor(rate);
+    const std::uint32_t key = std::uint32_t(coverage.key.Red) << 16 | std::uint32_t(coverage.key.Green) << 8 |
+                              coverage.key.Blue;
+    // The largest distance within the tolerance (WithinTolerance), and where the alpha lies.
+    const std::int32_t reach = tolerance * 255 / 100;
+    const std::uint32_t alphaBits = coverage.frontAlpha ? 0xFF000000u : 0;
+    // Most blocks hold only the key and colours far from it, opaque: BlendRun's work. Each
+    // pixel is read before it is written, so the patch may be the output.
+    constexpr std::size_t kScan = kBlock;
+    for (std::size_t i = 0; i < count; i += kScan) {
+        const std::size_t n = std::min(kScan, count - i);
+        std::uint32_t needs = 0;
+        for (std::size_t j = 0; j < n; ++j)
+            needs |= NeedsCovering(Load(f, i + j), key, reach, alphaBits);
+        if (needs == 0) {
+            BlendRun(f + i * 4, p + i * 4, o + i * 4, n, coverage.key, table, reservedBits);
+            continue;
         }
-        Store(o, i, BlendCovering(colour, Load(p, i), alpha, rate, t) | reservedBits);
+        for (std::size_t j = i; j < i + n; ++j)
+            Store(o, j, CoverOne(Load(f, j), Load(p, j), coverage, tolerance, rate, table.data()) | reservedBits);
     }
 }
 

@@ -33,12 +33,14 @@ struct KeyedPixel {
 // picture without transparency), `tolerance` 0..100:
 // - a pixel of exactly the key colour covers nothing, whatever its alpha;
 // - any other pixel within the tolerance is read as the key mixed with a colour c at
-//   coverage a, the least a for which c is still a colour (an image editor's colour to
-//   alpha): each colour byte p of the pixel, against the key's k, asks for
-//   |p - k| / (k when p < k, else 255 - k), and a is the largest of the three. Then
-//   c = k + (p - k) / a for each byte, and the pixel covers alpha * a; both rounded to
-//   the nearest integer, halves to even (an edge pixel of a saturated logo on a plain
-//   backdrop gets back the logo's colour and its own coverage);
+//   coverage a, c lying no farther from the key than the tolerance reaches (an image
+//   editor's colour to alpha): each colour byte p of the pixel, against the key's k, asks
+//   for |p - k| / min(reach, k when p < k, else 255 - k), reach = tolerance * 255 / 100,
+//   and a is the largest of the three. Then c = k + (p - k) / a for each byte, and the
+//   pixel covers alpha * a; both rounded to the nearest integer, halves to even. So a
+//   covers more as the pixel nears the tolerance's edge, all of it there, and an edge
+//   pixel of a logo on a plain backdrop, keyed with the tolerance that just reaches the
+//   logo's colour, gets back that colour and its own coverage;
 // - every other pixel is left as it is.
 KeyedPixel ApplyKey(PixelElement pixel, std::uint8_t alpha, PixelElement key,
                     std::int32_t tolerance);

@@ -9,11 +9,11 @@ frmTolerance::frmTolerance(QWidget* owner, SettingsRecord& settings)
     setObjectName(QStringLiteral("frmTolerance"));
     setWindowTitle(QStringLiteral("キー色の許容範囲"));
     setWindowIcon(AppIcon());
-    setFixedSize(260, 104);
+    setFixedSize(312, 104);
     LBL = new Label(this,
                     QStringLiteral("キー色との差がこの範囲にある色を半透明にし、"
                                    "キー色を取り除きます。0 はキー色だけ。"),
-                    QRect(8, 8, 244, 34), BorderStyle::None, Qt::AlignLeft, false);
+                    QRect(8, 8, 296, 34), BorderStyle::None, Qt::AlignLeft, false);
     LBL->setWordWrap(true);
     SPN = new QSpinBox(this);
     SPN->setGeometry(8, 46, 81, 21);
@@ -21,7 +21,7 @@ frmTolerance::frmTolerance(QWidget* owner, SettingsRecord& settings)
     SPN->setSuffix(QStringLiteral(" %"));
     SPN->setValue(KeyToleranceChosen(settings));
     BTN[0] = new PushButton(this, QStringLiteral("OK"), QRect(8, 73, 89, 25));
-    BTN[1] = new PushButton(this, QStringLiteral("キャンセル"), QRect(163, 73, 89, 25));
+    BTN[1] = new PushButton(this, QStringLiteral("キャンセル"), QRect(215, 73, 89, 25));
     SPN->setObjectName(QStringLiteral("SPN"));
     for (std::int16_t i : {0, 1}) {
         BTN[i]->setObjectName(QStringLiteral("BTN(%1)").arg(i));
