@@ -173,14 +173,22 @@ void BlendRunCovered(const void* front, const void* patch, void* out, std::size_
     // The largest distance within the tolerance (WithinTolerance), and where the alpha lies.
     const std::int32_t reach = tolerance * 255 / 100;
     const std::uint32_t alphaBits = coverage.frontAlpha ? 0xFF000000u : 0;
-    // Most blocks hold only the key and colours far from it, opaque: BlendRun's work. Each
-    // pixel is read before it is written, so the patch may be the output.
-    constexpr std::size_t kScan = kBlock;
-    for (std::size_t i = 0; i < count; i += kScan) {
-        const std::size_t n = std::min(kScan, count - i);
-        std::uint32_t needs = 0;
-        for (std::size_t j = 0; j < n; ++j)
-            needs |= NeedsCovering(Load(f, i + j), key, reach, alphaBits);
+    // Most blocks cover nothing (the key, or see-through pixels), or hold only the key and
+    // opaque colours far from it: BlendRun's work. Each pixel is read before it is
+    // written, so the patch may be the output.
+    for (std::size_t i = 0; i < count; i += kBlock) {
+        const std::size_t n = std::min(kBlock, count - i);
+        std::uint32_t needs = 0, covers = 0;
+        for (std::size_t j = 0; j < n; ++j) {
+            const std::uint32_t pixel = Load(f, i + j);
+            needs |= NeedsCovering(pixel, key, reach, alphaBits);
+            covers |= std::uint32_t((pixel & kColourBits) != key && (alphaBits == 0 || (pixel & alphaBits) != 0));
+        }
+        if (covers == 0) {
+            for (std::size_t j = i; j < i + n; ++j)
+                Store(o, j, Load(p, j) | reservedBits);
+            continue;
+        }
         if (needs == 0) {
             BlendRun(f + i * 4, p + i * 4, o + i * 4, n, coverage.key, table, reservedBits);
             continue;

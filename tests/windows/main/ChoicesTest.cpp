@@ -40,18 +40,24 @@ QImage TransparentLogo()
 
 // On a pane a right-click picks a colour, so the menu opens only beside them. Ticked, the
 // foreground is decoded again keeping its transparency, shown over a checkerboard, covering the
-// background by it in the composite; a click on a see-through pixel picks nothing. Unticked,
+// background by it in the composite, with the clicks made before; a click on a see-through pixel
+// picks nothing. Unticked,
 // everything is as before.
 TEST_F(Choices, TheAlphaChoiceOpensBesideThePanesAndKeepsShowsAndComposesTheTransparency)
 {
     EXPECT_FALSE(OpensMenuAt(At("AREA", 0), {5, 5}));
     EXPECT_FALSE(OpensMenuAt(At("AREA", 1), {5, 5}));
     EXPECT_TRUE(OpensMenuAt(form, {form.width() - 3, form.height() - 3}));
-    const QImage logo = TransparentLogo();
+    QImage logo = TransparentLogo();
     form.OpenSourcePicture(Write("logo.png", logo), 0);
     form.OpenSourcePicture(Write("back.png", back), 1);
-    const QImage flat = Pane(0).copy();
     settings.TransColor = RGB(1, 2, 3);
+    // A click before the choice is done again on the foreground read anew.
+    form.AREA_MouseDown(0, 1, 0, 30, 10);
+    const QImage flat = Pane(0).copy();
+    for (int i = 0; i < 30 * 40; ++i)
+        if (QRgb& p = reinterpret_cast<QRgb*>(logo.bits())[i]; p == TransparentLogo().pixel(30, 10))
+            p = 0xFF010203;
     for (const int alpha : {1, 0}) {
         Choose("mnuAlpha");
         EXPECT_EQ(settings.Alpha, alpha);
