@@ -1,4 +1,5 @@
 #include "core/document/Document.h"
+#include "core/sources/SourceMetadata.h"
 #include "core/sources/SourcePicture.h"
 #include "core/surfaces/Gdi.h"
 #include "windows/main/frmMain.h"
@@ -25,6 +26,8 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     // The recolourings belonged to the picture that has gone.
     if (slot == 0)
         document_.Recolourings.Clear();
+    else
+        document_.BackMetadata = ReadSourceMetadata(path);
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();
     RenderPane(slot);
