@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <utility>
 
 namespace {
 constexpr std::uint16_t kOrientation = 0x0112, kExifIfd = 0x8769, kGpsIfd = 0x8825,
@@ -73,18 +74,21 @@ public:
     }
     // The end of the IFD at `at` and of everything it points to, following the sub-IFDs of the
     // tags in `subIfds`; 0 when the IFD does not lie within the bytes. A value that does not
-    // lie within is no one's to keep.
-    std::uint64_t UsedEnd(std::uint64_t at, std::initializer_list<std::uint16_t> subIfds) const
+    // lie within is no one's to keep. Adds the IFDs found (from, to) to `ifds`.
+    std::uint64_t UsedEnd(std::uint64_t at, std::initializer_list<std::uint16_t> subIfds,
+                          std::vector<std::pair<std::uint64_t, std::uint64_t>>& ifds) const
     {
         std::uint64_t used = IfdEnd(at);
+        if (used != 0)
+            ifds.emplace_back(at, used);
         for (std::uint64_t i = 0, entry = at + 2; used != 0 && i < U16(at); ++i, entry += 12) {
             const std::uint32_t tag = U16(entry);
             const std::uint64_t bytes = TypeBytes(U16(entry + 2)) * U32(entry + 4);
             if (bytes > 4 && Holds(U32(entry + 8), bytes))
                 used = std::max(used, U32(entry + 8) + bytes);
             if (std::find(subIfds.begin(), subIfds.end(), tag) != subIfds.end())
-                used = std::max(used, tag == kExifIfd ? UsedEnd(U32(entry + 8), {kInteropIfd})
-                                                      : UsedEnd(U32(entry + 8), {}));
+                used = std::max(used, tag == kExifIfd ? UsedEnd(U32(entry + 8), {kInteropIfd}, ifds)
+                                                      : UsedEnd(U32(entry + 8), {}, ifds));
         }
         return used;
     }
@@ -103,8 +107,7 @@ std::optional<std::vector<std::uint8_t>> UprightExif(std::span<const std::uint8_
     if (!marked || t.U16(2) != 42)
         return std::nullopt;
     const std::uint32_t ifd0 = t.U32(4);
-    const std::uint64_t used = t.UsedEnd(ifd0, {kExifIfd, kGpsIfd});
-    if (used == 0)
+    if (t.IfdEnd(ifd0) == 0)
         return std::nullopt;
     if (const std::uint64_t orientation = t.Entry(ifd0, kOrientation)) {
         t.Put16(orientation + 2, 3);   // one SHORT
@@ -115,11 +118,17 @@ std::optional<std::vector<std::uint8_t>> UprightExif(std::span<const std::uint8_
     const std::uint64_t next = t.IfdEnd(ifd0) - 4;
     const std::uint32_t ifd1 = t.U32(next);
     t.Put32(next, 0);
-    // A thumbnail lying among what stays is zeroed; beyond it, it is cut off with the rest.
+    // Walked after those changes, which a forged IFD lying over IFD0 may see.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> ifds{{0, 8}};   // the header too
+    const std::uint64_t used = t.UsedEnd(ifd0, {kExifIfd, kGpsIfd}, ifds);
+    // A thumbnail lying among what stays is zeroed (unless a forged one lies over the header or
+    // an IFD); beyond it, it is cut off with the rest.
     if (t.IfdEnd(ifd1) != 0) {
         const std::uint64_t at = t.Entry(ifd1, kThumbnailAt), count = t.Entry(ifd1, kThumbnailBytes);
         const std::uint64_t from = at ? t.U32(at + 8) : 0, to = count ? from + t.U32(count + 8) : 0;
-        if (from < used && to > from)
+        const bool overlaps = std::any_of(ifds.begin(), ifds.end(),
+                                          [from, to](const auto& ifd) { return from < ifd.second && ifd.first < to; });
+        if (from < used && to > from && !overlaps)
             std::fill(bytes.begin() + std::ptrdiff_t(from), bytes.begin() + std::ptrdiff_t(std::min(to, used)), 0);
     }
     bytes.resize(used);

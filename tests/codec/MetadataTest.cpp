@@ -84,7 +84,8 @@ TEST(Metadata, ACutOrForgedExifIsReadWithinItsBytes)
     std::vector<std::pair<QByteArray, bool>> rows = {
         {forged(4, "\xFF\xFF\xFF\xF0"), false}, {forged(8, "\xFF\xFF\0\0"), false}, {forged(0, "MI\0*"), false},
         {forged(8 + 2 + 12 * 6 + 8, "\0\0\0\x08"), true},          // the Exif IFD is IFD0 itself
-        {forged(208 + 2 + 12 * 5 + 8, "\xFF\xFF\xFF\xFF"), true}};  // a thumbnail of 4 GB
+        {forged(208 + 2 + 12 * 5 + 8, "\xFF\xFF\xFF\xFF"), true},   // a thumbnail of 4 GB
+        {forged(208 + 2 + 12 * 4 + 8, "\0\0\0\0"), true}};          // one over the header
     for (int size = 0; size < tiff.size(); ++size)
         rows.emplace_back(tiff.left(size), size >= 8 + 2 + 12 * 7 + 4);
     for (const auto& [bytes, kept] : rows) {
