@@ -83,6 +83,9 @@ bool WriteForged(const QString& folder)
         {"10 x 10 with a 400 MB text.png",
          small.left(33) + Chunk("zTXt", "Comment" + QByteArray(2, '\0') + qCompress(QByteArray(400 << 20, 'z'), 9).mid(4)) +
              small.mid(33)},
+        {"10 x 10 with a 400 MB profile.png",
+         small.left(33) + Chunk("iCCP", "Profile" + QByteArray(2, '\0') + qCompress(QByteArray(400 << 20, 'p'), 9).mid(4)) +
+             small.mid(33)},
         {"10 x 10.png", small}};
     bool written = QDir().mkpath(folder);
     for (const auto& [name, bytes] : files) {

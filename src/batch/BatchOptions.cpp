@@ -20,7 +20,7 @@ constexpr OptionName kOptions[] = {
     {"at", "X,Y"},             {"gravity", "nw|n|ne|w|c|e|sw|s|se"}, {"margin", "X,Y"},
     {"scale", "PERCENT|WxH"},  {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
     {"progressive", nullptr},  {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
-    {"overwrite", nullptr},    {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
+    {"overwrite", nullptr},    {"strip", nullptr}, {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
     {"help", nullptr},         {"version", nullptr}};
 
 // The PNG compression as the save options name it, and as their read-out shows it: the
@@ -260,6 +260,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
     options.alpha = parser.isSet("alpha");
     options.progressive = parser.isSet("progressive");
     options.overwrite = parser.isSet("overwrite");
+    options.strip = parser.isSet("strip");
     options.lists = parser.values("list");
     options.backgrounds = parser.positionalArguments();
     if (options.foreground.isEmpty())
@@ -320,6 +321,8 @@ QString BatchUsage()
                "  --png-rate 0|1|2      the same as the settings file stores it: 0 normal,\n"
                "                        1 fast, 2 best\n"
                "  --overwrite           replace files that exist in OUTDIR\n"
+               "  --strip               write no metadata; otherwise a JPEG or PNG file keeps\n"
+               "                        its background's EXIF, colour profile and XMP\n"
                "  --jobs N              compose N backgrounds at once (the number of cores)\n"
                "  --list FILE           read backgrounds from FILE, one per line; - is standard\n"
                "                        input\n"
@@ -351,6 +354,7 @@ Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
     settled.scale = options.scale;
     settled.format = options.format;
     settled.overwrite = options.overwrite;
+    settled.strip = options.strip;
     settled.jobs = options.jobs.value_or(std::max(cores, 1));
     settled.save.jpegRate = options.jpegRate.value_or(stored.JpegRate);
     settled.save.jpegPrgrs = options.progressive ? -1 : stored.JpegPrgrs;

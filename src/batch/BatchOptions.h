@@ -27,6 +27,7 @@ struct BatchOptions {
     bool progressive = false;              // --progressive
     std::optional<std::int16_t> pngRate;   // --png-rate 0|1|2
     bool overwrite = false;                // --overwrite
+    bool strip = false;                    // --strip
     std::optional<int> jobs;               // --jobs N
     QString outputFolder;                  // -o OUTDIR
     QStringList backgrounds;               // the positional arguments, in order
@@ -64,6 +65,7 @@ struct BatchSettings {
     std::optional<SaveFormat> format;   // none: each background keeps its own (BatchPlan.h)
     SaveOptions save{};
     bool overwrite = false;
+    bool strip = false;   // the composites carry no metadata of their backgrounds
     int jobs = 1;
 };
 

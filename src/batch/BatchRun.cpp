@@ -6,6 +6,7 @@
 #include "core/compose/ScaledForeground.h"
 #include "core/surfaces/Surface.h"
 #include "core/surfaces/SystemColours.h"
+#include "core/sources/SourceMetadata.h"
 #include "core/sources/SourcePicture.h"
 #include "core/text/FileNames.h"
 #include "core/view/ExportComposite.h"
@@ -71,6 +72,7 @@ public:
             return {item.background, English(loaded.failure())};
         if (!*loaded)
             return {item.background, QStringLiteral("the name is empty")};
+        const PictureMetadata metadata = settings_.strip ? PictureMetadata{} : ReadSourceMetadata(item.background);
         const LoadedPicture& foreground = foreground_.get();
         if (!foreground || !*foreground)
             return {};
@@ -100,7 +102,7 @@ public:
         back_.SetPicture(std::nullopt);
         // Without --overwrite a file that another process makes meanwhile is kept too.
         const Result<void> written =
-            WriteComposite(board_.Board(), item.output, item.format, settings_.save,
+            WriteComposite(board_.Board(), item.output, item.format, settings_.save, metadata,
                            settings_.overwrite ? Existing::Replace : Existing::Keep);
         if (!written)
             return written.failure().english == ExistsAlready().english ? Taken(item)

@@ -23,7 +23,8 @@ public:
 // item's background and writes the composite to the item's output, `settings.jobs` items at
 // a time; refused items are skipped without a report. Each picture is loaded as the window
 // loads it, composed by ComposeImages at (settings.x, settings.y) and written by
-// WriteComposite, so a file equals what the window saves from the same inputs. Without
+// WriteComposite with the background's metadata (none with settings.strip), so a file equals
+// what the window saves from the same inputs. Without
 // settings.overwrite an output that exists already is a failure. Every worker holds at most
 // one background at a time. The foreground is read once, on a thread of its own while the
 // workers read their first backgrounds; when it cannot be loaded nothing is written and only

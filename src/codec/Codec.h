@@ -2,6 +2,7 @@
 // The picture codec: PNG reading, JPEG and PNG writing. It knows nothing of windows;
 // a "device context" is a plain view of a 32-bit surface bitmap.
 #include "base/Result.h"
+#include "codec/Metadata.h"
 #include "files/SafeFile.h"
 
 #include <cstddef>
@@ -54,18 +55,24 @@ std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const
 std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                          std::uint8_t rate);
 
-// The same two writers for a caller that says what happens to a file already there:
-// Existing::Keep never replaces one, not even one made while the new file is written.
+// The same two writers for a caller that gives the file `metadata` (Metadata.h) and says
+// what happens to a file already there: Existing::Keep never replaces one, not even one made
+// while the new file is written. A JPEG file takes the metadata as APP1 Exif, APP2 ICC_PROFILE
+// chunks and APP1 XMP (left out when larger than one segment holds) right after its JFIF APP0;
+// a PNG file as eXIf, iCCP and iTXt "XML:com.adobe.xmp". Without metadata, the files are
+// exactly those of DCSavetoJPEG and DCSavetoPNG.
 std::int16_t SaveJpegFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
-                          std::uint8_t rate, std::int32_t progressive, Existing existing);
+                          std::uint8_t rate, std::int32_t progressive,
+                          const PictureMetadata& metadata, Existing existing);
 std::int16_t SavePngFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
-                         std::uint8_t rate, Existing existing);
+                         std::uint8_t rate, const PictureMetadata& metadata, Existing existing);
 
 // The same encoders writing the file's bytes to `out` (replaced) instead of a file.
 std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
-                             std::int32_t progressive, std::vector<std::uint8_t>& out);
+                             std::int32_t progressive, std::vector<std::uint8_t>& out,
+                             const PictureMetadata& metadata = {});
 std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
-                            std::vector<std::uint8_t>& out);
+                            std::vector<std::uint8_t>& out, const PictureMetadata& metadata = {});
 
 // Why the last codec call on this thread failed, in both languages, with the system's reason
 // for file errors; a write names its file ("cannot write /a/b.png: No space left on device"),

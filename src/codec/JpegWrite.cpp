@@ -1,6 +1,7 @@
 // JPEG encoding of a surface rectangle through the TurboJPEG API.
 #include "base/Failure.h"
 #include "codec/CodecInternal.h"
+#include "codec/JpegMetadata.h"
 #include "codec/JpegStrips.h"
 
 #include <algorithm>
@@ -86,14 +87,15 @@ void RunOnCores(int count, const Task& task)
         helper.join();
 }
 
-// The strips' files and the pieces of the one file they make.
+// The strips' files, the metadata's segments and the pieces of the one file they make.
 struct EncodedJpeg {
     std::vector<EncodedRows> strips;
+    std::vector<std::uint8_t> metadata;
     JoinedJpeg file;
 };
 
-std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
-                    std::int32_t progressive, EncodedJpeg& jpeg)
+std::int16_t EncodePieces(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
+                          std::int32_t progressive, EncodedJpeg& jpeg)
 {
     if (CheckSourceRect(dc, width, height) != kCodecOk)
         return kCodecFailed;
@@ -137,15 +139,30 @@ std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_
     return kCodecOk;
 }
 
+std::int16_t Encode(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
+                    std::int32_t progressive, const PictureMetadata& metadata, EncodedJpeg& jpeg)
+{
+    if (EncodePieces(dc, width, height, rate, progressive, jpeg) != kCodecOk)
+        return kCodecFailed;
+    try {
+        jpeg.metadata = JpegMetadataSegments(metadata);
+        InsertAfterApp0(jpeg.file.pieces, jpeg.metadata);
+    } catch (const std::bad_alloc&) {
+        return CodecFailure(OutOfMemory());
+    }
+    return kCodecOk;
+}
+
 } // namespace
 
 std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
-                             std::int32_t progressive, std::vector<std::uint8_t>& out)
+                             std::int32_t progressive, std::vector<std::uint8_t>& out,
+                             const PictureMetadata& metadata)
 {
     ClearCodecFailure();
     out.clear();
     EncodedJpeg jpeg;
-    if (Encode(dc, width, height, rate, progressive, jpeg) != kCodecOk)
+    if (Encode(dc, width, height, rate, progressive, metadata, jpeg) != kCodecOk)
         return kCodecFailed;
     try {
         for (const ByteRange& piece : jpeg.file.pieces) {
@@ -159,13 +176,14 @@ std::int16_t EncodeJpegBytes(HDC dc, std::int32_t width, std::int32_t height, st
 }
 
 std::int16_t SaveJpegFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
-                          std::uint8_t rate, std::int32_t progressive, Existing existing)
+                          std::uint8_t rate, std::int32_t progressive,
+                          const PictureMetadata& metadata, Existing existing)
 {
     ClearCodecFailure();
     if (path == nullptr || *path == '\0')
         return CodecFailure(NoFileName());
     EncodedJpeg jpeg;
-    if (Encode(dc, width, height, rate, progressive, jpeg) != kCodecOk)
+    if (Encode(dc, width, height, rate, progressive, metadata, jpeg) != kCodecOk)
         return kCodecFailed;
     return WriteFileWith(path, jpeg.file.pieces, existing);
 }
@@ -173,5 +191,5 @@ std::int16_t SaveJpegFile(HDC dc, std::int32_t width, std::int32_t height, const
 std::int16_t DCSavetoJPEG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                           std::uint8_t rate, std::int32_t progressive)
 {
-    return SaveJpegFile(dc, width, height, path, rate, progressive, Existing::Replace);
+    return SaveJpegFile(dc, width, height, path, rate, progressive, {}, Existing::Replace);
 }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 constexpr std::uint64_t kDeflateMaxRatio = 1032;
@@ -68,22 +66,11 @@ std::uint64_t PngImageDataBytes(const ReadAt& readAt, std::uint64_t size)
 
 std::uint64_t PngImageDataBytes(int fd)
 {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return 0;
-    return PngImageDataBytes(
-        [fd](std::uint64_t offset, std::uint8_t* out, std::size_t n) {
-            return ::pread(fd, out, n, off_t(offset)) == ssize_t(n);
-        },
-        std::uint64_t(info.st_size));
+    const ByteSource file = FileSource(fd);
+    return PngImageDataBytes(file.readAt, file.size);
 }
 
 std::uint64_t PngImageDataBytes(const std::uint8_t* data, std::size_t size)
 {
-    return PngImageDataBytes(
-        [data](std::uint64_t offset, std::uint8_t* out, std::size_t n) {
-            std::memcpy(out, data + offset, n);
-            return true;
-        },
-        size);
+    return PngImageDataBytes(MemorySource(data, size).readAt, size);
 }

@@ -4,9 +4,10 @@
 // chunks) far smaller than the picture's samples divided by 1032 cannot decode in full,
 // however the file was made. Checking this before a surface is allocated keeps a forged
 // header from reserving gigabytes, also one padded out with other chunks.
+#include "codec/ReadAt.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 // The fields of IHDR that set the size of the picture's samples.
@@ -25,7 +26,6 @@ std::uint64_t PngLeastDataBytes(const PngStatedPicture& picture);
 // The bytes of image data in a PNG file of `size` bytes, read through `readAt` (the `n` bytes
 // at `offset`, false past the end): the lengths of its IDAT chunks up to IEND, each counted
 // only as far as the file reaches. Only the chunks' heads are read.
-using ReadAt = std::function<bool(std::uint64_t offset, std::uint8_t* out, std::size_t n)>;
 std::uint64_t PngImageDataBytes(const ReadAt& readAt, std::uint64_t size);
 // The same of the file open as `fd`, or of the `size` bytes at `data`.
 std::uint64_t PngImageDataBytes(int fd);

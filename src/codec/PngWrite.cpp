@@ -35,9 +35,33 @@ void AppendToBytes(png_structp png, png_bytep data, std::size_t count)
 
 void FlushNothing(png_structp) {}
 
+// A profile libpng finds fault with is left out with a warning, not the whole file. Nor does
+// libpng add gAMA and cHRM chunks of its own when it knows the profile: the file carries the
+// profile alone.
+void SetMetadata(png_structp png, png_infop info, const PictureMetadata& metadata)
+{
+    if (!metadata.icc.empty()) {
+        png_set_benign_errors(png, 1);
+        png_set_option(png, PNG_SKIP_sRGB_CHECK_PROFILE, PNG_OPTION_ON);
+        png_set_iCCP(png, info, metadata.iccName.empty() ? "ICC profile" : metadata.iccName.c_str(),
+                     PNG_COMPRESSION_TYPE_BASE, metadata.icc.data(), png_uint_32(metadata.icc.size()));
+    }
+    if (!metadata.exif.empty())
+        png_set_eXIf_1(png, info, png_uint_32(metadata.exif.size()),
+                       const_cast<png_bytep>(metadata.exif.data()));
+    if (!metadata.xmp.empty()) {
+        png_text xmp{};
+        xmp.compression = PNG_ITXT_COMPRESSION_NONE;
+        xmp.key = const_cast<char*>("XML:com.adobe.xmp");
+        xmp.text = const_cast<char*>(metadata.xmp.c_str());
+        xmp.itxt_length = metadata.xmp.size();
+        png_set_text(png, info, &xmp, 1);
+    }
+}
+
 // Holds no object with a destructor, so libpng's longjmp on an error skips nothing.
 bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::int32_t width,
-                  std::int32_t height, int level)
+                  std::int32_t height, int level, const PictureMetadata& metadata)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -52,6 +76,7 @@ bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
         png_set_compression_strategy(png, Z_RLE);
     }
+    SetMetadata(png, info, metadata);
     png_write_info(png, info);
     png_set_bgr(png);
     png_set_filler(png, 0, PNG_FILLER_AFTER); // the surface's fourth byte is dropped
@@ -64,7 +89,7 @@ bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::
 } // namespace
 
 std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std::uint8_t rate,
-                            std::vector<std::uint8_t>& out)
+                            std::vector<std::uint8_t>& out, const PictureMetadata& metadata)
 {
     ClearCodecFailure();
     out.clear();
@@ -86,7 +111,7 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
     if (!write)
         return CodecFailure(OutOfMemory());
     png_set_write_fn(write.png(), &out, AppendToBytes, FlushNothing);
-    if (!WritePicture(write.png(), write.info(), *dc, width, height, level)) {
+    if (!WritePicture(write.png(), write.info(), *dc, width, height, level, metadata)) {
         out.clear();
         return PngFailure({"cannot encode PNG", "PNG に符号化できません"}, sink);
     }
@@ -94,13 +119,13 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
 }
 
 std::int16_t SavePngFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
-                         std::uint8_t rate, Existing existing)
+                         std::uint8_t rate, const PictureMetadata& metadata, Existing existing)
 {
     ClearCodecFailure();
     if (path == nullptr || *path == '\0')
         return CodecFailure(NoFileName());
     std::vector<std::uint8_t> bytes;
-    if (EncodePngBytes(dc, width, height, rate, bytes) != kCodecOk)
+    if (EncodePngBytes(dc, width, height, rate, bytes, metadata) != kCodecOk)
         return kCodecFailed;
     const ByteRange file{bytes.data(), bytes.size()};
     return WriteFileWith(path, {&file, 1}, existing);
@@ -109,5 +134,5 @@ std::int16_t SavePngFile(HDC dc, std::int32_t width, std::int32_t height, const 
 std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const char* path,
                          std::uint8_t rate)
 {
-    return SavePngFile(dc, width, height, path, rate, Existing::Replace);
+    return SavePngFile(dc, width, height, path, rate, {}, Existing::Replace);
 }

@@ -16,9 +16,9 @@ std::string Settled(const QStringList& arguments, const SettingsRecord& stored =
     if (!settled)
         return "error: " + settled.failure().english;
     const BatchSettings& s = *settled;
-    return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
+    return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s%s", s.key, s.rate, s.x, s.y,
                              s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
-                             s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "")
+                             s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "", s.strip ? " strip" : "")
                .toStdString() +
            (s.keyTolerance ? " fuzz=" + std::to_string(s.keyTolerance) : "") + (s.alpha ? " alpha" : "");
 }
@@ -32,8 +32,8 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
     const struct { QStringList arguments; SettingsRecord stored; int cores; std::string expected; } rows[] = {
         {r + QStringList{"--format", "bmp"}, {}, 0, "key=000000 rate=100 at=0,0 format=.bmp jpeg=50/0 png=1 jobs=1"},
         {r + QStringList{"--key", "FF00ff", "--rate", "100", "--at", "2147483647,-2147483648", "--format", "JPG",
-                         "--jpeg-rate", "100", "--progressive", "--png-rate", "2", "--overwrite", "--jobs", "256"},
-         stored, 2, "key=ff00ff rate=100 at=2147483647,-2147483648 format=.jpg jpeg=100/-1 png=2 jobs=256 overwrite"},
+                         "--jpeg-rate", "100", "--progressive", "--png-rate", "2", "--overwrite", "--jobs", "256", "--strip"},
+         stored, 2, "key=ff00ff rate=100 at=2147483647,-2147483648 format=.jpg jpeg=100/-1 png=2 jobs=256 overwrite strip"},
         {r + QStringList{"--key=#010203", "--rate=0", "--at=-3,4", "--jpeg-rate=1", "--png-rate=0", "--jobs=1"},
          stored, 8, "key=030201 rate=0 at=-3,4 format=- jpeg=1/-1 png=0 jobs=1"},
         // The names the window's settings go by: the opacity and the PNG compression as the

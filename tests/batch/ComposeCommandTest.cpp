@@ -1,12 +1,15 @@
 // layerpix-compose run as a real process on real files, and against the window's own save.
 #include "core/document/Document.h"
 #include "support/Controls.h"
+#include "support/ExifTags.h"
 #include "support/FolderSnapshot.h"
+#include "support/PixelAssert.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPictures.h"
 #include "windows/main/frmMain.h"
 #include "windows/view/frmView.h"
 
+#include <QColorSpace>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -275,6 +278,8 @@ TEST_F(ComposeCommand, TwoCommandsAtOnceNeverReplaceEachOthersFiles)
 // The same composite saved through the real main window and composite view and written by the
 // command is the same file, in each format. (That the command reads its settings as typed, the
 // options table shows.) A keyed logo's half-transparent band lets the holders' background show.
+// A camera photo's metadata goes into both, that of the background the view was composed from,
+// even after another is opened; --strip writes the same pixels without it.
 TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
 {
     QImage keyed = NoisePicture(48, 36, 7).convertToFormat(QImage::Format_ARGB32);
@@ -283,10 +288,12 @@ TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
             keyed.setPixel(i % 48, i / 48, i >= 48 * 30 ? qRgba(10, 200, 90, 100) : qRgb(255, 0, 255));
     WritePicture("in/keyed.png", keyed);
     WritePicture("in/keyed.bmp", keyed.convertToFormat(QImage::Format_RGB32));
+    Write("in/camera.jpg", TestDataFile("jpeg/pil_sample_rgb.jpg"));
     constexpr ColorRef kMagenta = RGB(255, 0, 255);
     // The save dialog's filter for the format forces its extension.
     const struct { QString front, back, format; int filter; SettingsRecord s; std::int32_t x, y; } cases[] = {
-        {"in/keyed.png", "in/photo.jpg", "jpg", 3, {{}, {}, {}, kMagenta, 0, 1, -1, 1}, -7, 13},
+        {"in/keyed.png", "in/camera.jpg", "jpg", 3, {{}, {}, {}, kMagenta, 0, 1, -1, 1}, -7, 13},
+        {"in/keyed.png", "in/camera.jpg", "png", 4, {{}, {}, {}, kMagenta, 70, 50, 0, 1}, 60, 50},
         {"in/keyed.png", "in/photo.png", "png", 4, {{}, {}, {}, kMagenta, 100, 50, 0, 2}, 100, 80},
         {"in/keyed.bmp", "in/photo.png", "png", 4, {{}, {}, {}, RGB(1, 2, 3), 45, 50, 0, 0}, 3, 4},
         {"in/keyed.png", "in/photo.bmp", "bmp", 2, {{}, {}, {}, kMagenta, 35, 50, 0, 1}, -20, -20},
@@ -297,7 +304,8 @@ TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
     for (const auto& [front, back, format, filter, s, x, y] : cases) {
         const QString out = QString("%1 on %2 at %3,%4/").arg(front, back).arg(x).arg(y).replace("in/", "");
         SCOPED_TRACE(out.toStdString());
-        WritePicture(back, GradientPicture(120, 90));
+        if (back != "in/camera.jpg")
+            WritePicture(back, GradientPicture(120, 90));
         Document document(s);
         frmMain main(document);
         ScriptedDialogsScope dialogs;
@@ -305,21 +313,36 @@ TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
         std::tie(document.FrontX, document.FrontY) = std::tuple(x, y);
         main.BTN_Click(0);
         ASSERT_NE(main.View(), nullptr);
+        ASSERT_EQ(main.LoadSourceImage(Path("in/keyed.bmp"), 1), 0);
         dialogs->saveAnswers.push_back({true, Path("window/" + out + "composite"), filter});
         QTest::mouseRelease(&Find<PictureBox>(*main.View(), "Board"), Qt::RightButton, {}, QPoint(5, 5));
         const std::string window = ReadFile("window/" + out + "composite." + format.toUpper());
         EXPECT_TRUE(window.size() > 100 && dialogs->messages.empty());
 
-        const ColorRef key = s.TransColor;   // the same values typed on the command line; "--" ends the options
-        const auto result = Run(QStringList(s.Alpha ? 1 : 0, "--alpha") + QStringList{"--foreground", Path(front), "-o", Path("command/" + out), Path(back),
-                                 "--format", format, "--at", QString("%1,%2").arg(x).arg(y),
-                                 "--rate", QString::number(s.TransRate),
-                                 "--key", QString::asprintf("%02x%02x%02x", RedOf(key), GreenOf(key), BlueOf(key)),
-                                 "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate),
-                                 "--fuzz", QString::number(s.KeyTolerance.value_or(0)),
-                                 s.JpegPrgrs != 0 ? "--progressive" : "--"});
+        const ColorRef key = s.TransColor;   // the same values typed on the command line
+        QStringList arguments{"--foreground", Path(front), Path(back), "--format", format,
+                              "--at", QString("%1,%2").arg(x).arg(y), "--rate", QString::number(s.TransRate),
+                              "--key", QString::asprintf("%02x%02x%02x", RedOf(key), GreenOf(key), BlueOf(key)),
+                              "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate),
+                              "--fuzz", QString::number(KeyToleranceChosen(s))};
+        if (s.JpegPrgrs != 0)
+            arguments << "--progressive";
+        if (AlphaChosen(s))
+            arguments << "--alpha";
+        const auto result = Run(arguments + QStringList{"-o", Path("command/" + out)});
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        EXPECT_TRUE(ReadFile("command/" + out + QFileInfo(back).completeBaseName() + "." + format) == window);
+        const QString name = QFileInfo(back).completeBaseName() + "." + format;
+        EXPECT_TRUE(ReadFile("command/" + out + name) == window);
+        if (back != "in/camera.jpg")
+            continue;
+        const QByteArray file = QByteArray::fromStdString(window), photo = TestDataFile("jpeg/pil_sample_rgb.jpg");
+        EXPECT_EQ(QImage::fromData(file).colorSpace().iccProfile(), QImage::fromData(photo).colorSpace().iccProfile());
+        EXPECT_TRUE(format == "png" || (ExifTags(file)["0 0132"] == ExifTags(photo).at("0 0132") && !ExifTags(file).contains("thumbnail")));
+        ASSERT_EQ(Run(arguments + QStringList{"--strip", "-o", Path("stripped/" + out)}).exitCode, 0);
+        const QByteArray stripped = QByteArray::fromStdString(ReadFile("stripped/" + out + name));
+        for (const char* mark : {"Exif", "eXIf", "ICC_PROFILE", "iCCP", "xap/1.0"})
+            EXPECT_FALSE(stripped.contains(mark)) << mark;
+        EXPECT_TRUE(SamePixels(QImage::fromData(stripped), QImage::fromData(file)));
     }
 }
 } // namespace

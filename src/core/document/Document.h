@@ -2,6 +2,7 @@
 // What the user is working on: the settings (the key and the rate among them), the two source
 // pictures, the foreground's place and the recolourings that can be taken back. The windows
 // receive it by reference and work on it; nothing of it is process-wide.
+#include "codec/Metadata.h"
 #include "core/settings/Settings.h"
 #include "core/surfaces/Surface.h"
 #include "core/transparency/RecolourHistory.h"
@@ -25,6 +26,9 @@ public:
     // 0; a drag in the composite view sets them.
     std::int32_t FrontX = 0;
     std::int32_t FrontY = 0;
+    // What the background's file says of itself (camera, profile), read when it was loaded:
+    // a composite saved as JPEG or PNG carries it.
+    PictureMetadata BackMetadata;
     // The foreground's recolourings since it was loaded, for undo and redo.
     RecolourHistory Recolourings;
 };

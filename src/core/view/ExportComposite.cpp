@@ -34,28 +34,29 @@ Result<void> CodecResult(std::int16_t status)
 } // namespace
 
 Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
-                            const SaveOptions& options, Existing existing)
+                            const SaveOptions& options, const PictureMetadata& metadata,
+                            Existing existing)
 {
     if (format == SaveFormat::Bmp)
         return SaveBmp(board.Image(), name, existing);
     CodecSurface dc = CodecView(board);
     const QByteArray path = EncodeFileName(name);
+    // A plain save is the codec's fixed call; metadata or a file to keep take the fuller one.
+    const bool plain = existing == Existing::Replace && metadata.empty();
     if (format == SaveFormat::Jpeg) {
         const auto rate = ByteOf(options.jpegRate);
         if (!rate)
             return RateBeyondByte("JPEG", options.jpegRate);
         const std::int32_t progressive = options.jpegPrgrs != 0 ? -1 : 0;
         return CodecResult(
-            existing == Existing::Replace
-                ? DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive)
-                : SaveJpegFile(&dc, dc.width, dc.height, path.constData(), *rate, progressive,
-                               existing));
+            plain ? DCSavetoJPEG(&dc, dc.width, dc.height, path.constData(), *rate, progressive)
+                  : SaveJpegFile(&dc, dc.width, dc.height, path.constData(), *rate, progressive,
+                                 metadata, existing));
     }
     const auto rate = ByteOf(options.pngRate);
     if (!rate)
         return RateBeyondByte("PNG", options.pngRate);
     return CodecResult(
-        existing == Existing::Replace
-            ? DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate)
-            : SavePngFile(&dc, dc.width, dc.height, path.constData(), *rate, existing));
+        plain ? DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate)
+              : SavePngFile(&dc, dc.width, dc.height, path.constData(), *rate, metadata, existing));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/Result.h"
+#include "codec/Metadata.h"
 #include "core/view/SaveName.h"
 #include "files/SafeFile.h"
 
@@ -18,8 +19,10 @@ struct SaveOptions {
 
 // Writes the whole of the board's bitmap to the file `name` in `format`: a bitmap file
 // written here, JPEG and PNG through the codec with the rates and progressive flag of
-// `options`. An existing file is replaced only by a complete new one, and with
-// Existing::Keep never (the window asks first; the batch keeps what is there). Fails also for
-// a rate that does not fit a byte (0 to 255) or that the codec refuses.
+// `options`, carrying `metadata` (a bitmap file carries none). An existing file is replaced
+// only by a complete new one, and with Existing::Keep never (the window asks first; the batch
+// keeps what is there). Fails also for a rate that does not fit a byte (0 to 255) or that the
+// codec refuses.
 Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
-                            const SaveOptions& options, Existing existing = Existing::Replace);
+                            const SaveOptions& options, const PictureMetadata& metadata = {},
+                            Existing existing = Existing::Replace);

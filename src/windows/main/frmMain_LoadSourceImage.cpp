@@ -1,4 +1,5 @@
 #include "core/document/Document.h"
+#include "core/sources/SourceMetadata.h"
 #include "core/sources/SourcePicture.h"
 #include "core/surfaces/Gdi.h"
 #include "windows/main/frmMain.h"
@@ -26,6 +27,8 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     if (slot == 0) {
         document_.Recolourings.Clear();
         frontFile_ = path;
+    } else {
+        document_.BackMetadata = ReadSourceMetadata(path);
     }
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();

@@ -88,6 +88,7 @@ void frmView::Compose()
     Document& d = document_;
     ComposeImages(d.Settings.TransColor, KeyToleranceChosen(d.Settings), d.Settings.TransRate,
                   d.FrontX, d.FrontY, {d.PicImg[0], d.PicImg[1], &d.PicImg[2]}, target);
+    boardMetadata_ = d.BackMetadata;
 }
 
 void frmView::Present()

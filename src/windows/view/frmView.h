@@ -1,4 +1,5 @@
 #pragma once
+#include "codec/Metadata.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/Shape.h"
 
@@ -61,6 +62,8 @@ private:
 
     Document& document_;
     PictureBox* Board;
+    // The metadata of the background the composite on Board was made from, which a save keeps.
+    PictureMetadata boardMetadata_;
     QTimer* TMC;
     Shape* Shape1;
     QScrollArea* scroller_;

@@ -55,7 +55,7 @@ void frmView::SaveComposite()
     // Read at the moment of saving, so a change in the options dialog applies to the next save.
     const SettingsRecord& settings = document_.Settings;
     const SaveOptions options{settings.JpegRate, settings.JpegPrgrs, settings.PngRate};
-    const Result<void> saved = WriteComposite(Board->surface(), name, target.format, options);
+    const Result<void> saved = WriteComposite(Board->surface(), name, target.format, options, boardMetadata_);
     if (!saved)
         Dialogs().MessageBox({this,
                               name + QStringLiteral("\r\n")
