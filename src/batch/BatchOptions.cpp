@@ -17,7 +17,7 @@ struct OptionName {
 constexpr OptionName kOptions[] = {
     {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"opacity", "0..100"}, {"rate", "0..100"},
     {"at", "X,Y"},             {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
-    {"progressive", nullptr},  {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
+    {"progressive", nullptr},  {"keep-jpeg-blocks", nullptr}, {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
     {"overwrite", nullptr},    {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
     {"help", nullptr},         {"version", nullptr}};
 
@@ -221,6 +221,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
     options.foreground = parser.value("foreground");
     options.outputFolder = parser.value("o");
     options.progressive = parser.isSet("progressive");
+    options.keepJpegBlocks = parser.isSet("keep-jpeg-blocks");
     options.overwrite = parser.isSet("overwrite");
     options.lists = parser.values("list");
     options.backgrounds = parser.positionalArguments();
@@ -259,6 +260,11 @@ QString BatchUsage()
                "                        JPEG \"圧縮率\" ([JPEG] Rate; %3)\n"
                "  --progressive         progressive JPEG: \"プログレッシブタイプ\" ([JPEG] Prgrs;\n"
                "                        %4)\n"
+               "  --keep-jpeg-blocks    a JPEG composite over a JPEG background keeps the\n"
+               "                        background's blocks and encodes only those under the\n"
+               "                        foreground, with the background's tables: the JPEG\n"
+               "                        rate and --progressive do not apply ([Options]\n"
+               "                        KeepJpegBlocks; off)\n"
                "  --png-compression fast|normal|best\n"
                "                        PNG compression, zlib level 1, 6 or 9: the save options'\n"
                "                        PNG \"圧縮率\", whose read-out shows 0, 1 or 2 for these\n"
@@ -296,6 +302,7 @@ Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
     settled.save.jpegRate = options.jpegRate.value_or(stored.JpegRate);
     settled.save.jpegPrgrs = options.progressive ? -1 : stored.JpegPrgrs;
     settled.save.pngRate = options.pngRate.value_or(stored.PngRate);
+    settled.keepJpegBlocks = options.keepJpegBlocks || stored.KeepJpegBlocks.value_or(0) != 0;
 
     QString error;
     if (!options.jpegRate && WritesFormat(options, SaveFormat::Jpeg))

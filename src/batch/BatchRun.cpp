@@ -8,8 +8,10 @@
 #include "core/sources/SourcePicture.h"
 #include "core/text/FileNames.h"
 #include "core/view/ExportComposite.h"
+#include "core/view/StampedJpeg.h"
 
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <future>
 #include <memory>
@@ -65,17 +67,26 @@ public:
         struct stat output {};
         if (!settings_.overwrite && ::lstat(EncodeFileName(item.output).constData(), &output) == 0)
             return Taken(item);
+        const Existing existing = settings_.overwrite ? Existing::Replace : Existing::Keep;
+        if (settings_.keepJpegBlocks && item.format == SaveFormat::Jpeg) {
+            if (!HasForeground())
+                return {};
+            const Result<bool> kept = WriteStampedJpeg(
+                item.background, std::nullopt, {settings_.x, settings_.y, front_.Width(), front_.Height()},
+                [this](const PixelRect& region, CodecSurface& pixels) { return ComposeOver(region, pixels); },
+                item.output, existing);
+            if (!kept)
+                return WriteFailure(item, kept.failure());
+            if (*kept)
+                return {};
+        }
         LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
         if (!loaded)
             return {item.background, English(loaded.failure())};
         if (!*loaded)
             return {item.background, QStringLiteral("the name is empty")};
-        if (!front_.HasPicture()) {
-            const LoadedPicture& foreground = foreground_.get();
-            if (!foreground || !*foreground)
-                return {};
-            front_.SetPicture(*foreground);
-        }
+        if (!HasForeground())
+            return {};
         // The background is composed where it lies: the board takes its pixels and the
         // background surface reads them without owning them, so only the overlap is
         // written and no second picture-sized bitmap is touched.
@@ -90,16 +101,45 @@ public:
         back_.SetSize(1, 1);
         back_.SetPicture(std::nullopt);
         // Without --overwrite a file that another process makes meanwhile is kept too.
-        const Result<void> written =
-            WriteComposite(board_.Board(), item.output, item.format, settings_.save,
-                           settings_.overwrite ? Existing::Replace : Existing::Keep);
+        const Result<void> written = WriteComposite(board_.Board(), item.output, item.format, settings_.save, existing);
         if (!written)
-            return written.failure().english == ExistsAlready().english ? Taken(item)
-                                                                        : ItemFailure{item.output, English(written.failure())};
+            return WriteFailure(item, written.failure());
         return {};
     }
 
 private:
+    static ItemFailure WriteFailure(const BatchItem& item, const Failure& failure)
+    {
+        return failure.english == ExistsAlready().english ? Taken(item) : ItemFailure{item.output, English(failure)};
+    }
+
+    // The foreground in its holder; false when it turns out not to be a picture.
+    bool HasForeground()
+    {
+        if (!front_.HasPicture()) {
+            const LoadedPicture& foreground = foreground_.get();
+            if (!foreground || !*foreground)
+                return false;
+            front_.SetPicture(*foreground);
+        }
+        return true;
+    }
+
+    // Composes the foreground over `pixels`, the background's `region`, as over the whole
+    // background: each pixel of the composite depends on the two pixels at its place alone.
+    Result<void> ComposeOver(const PixelRect& region, CodecSurface& pixels)
+    {
+        back_.SetPicture(QImage(pixels.bits, pixels.width, pixels.height, pixels.stride, QImage::Format_RGB32).copy());
+        ComposeImages(settings_.key, settings_.rate, settings_.x - std::int32_t(region.x),
+                      settings_.y - std::int32_t(region.y), {front_, back_, nullptr}, board_);
+        back_.SetPicture(std::nullopt);
+        const QImage& composed = board_.Board().hDC();
+        for (int y = 0; y < pixels.height; ++y)
+            std::memcpy(pixels.bits + std::ptrdiff_t(y) * pixels.stride, composed.constScanLine(y),
+                        std::size_t(pixels.width) * 4);
+        return {};
+    }
+
     const std::shared_future<LoadedPicture>& foreground_;
     const BatchSettings& settings_;
     Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour};

@@ -25,6 +25,9 @@ public:
     // 0; a drag in the composite view sets them.
     std::int32_t FrontX = 0;
     std::int32_t FrontY = 0;
+    // The file the background was loaded from, which a save that keeps its JPEG blocks reads
+    // again; empty while none is loaded.
+    QString BackFile;
     // The foreground's recolourings since it was loaded, for undo and redo.
     RecolourHistory Recolourings;
 };

@@ -27,6 +27,7 @@ const IniEntry PngRateEntry{"PNG", "Rate"};
 const IniEntry GifOptionEntry{"Options", "GIF"};
 const IniEntry WindowWidthEntry{"Window", "Width"};
 const IniEntry WindowHeightEntry{"Window", "Height"};
+const IniEntry KeepJpegBlocksEntry{"Options", "KeepJpegBlocks"};
 
 // Reads the entries of one settings file's bytes; the first value that does not convert
 // leaves its failure behind.
@@ -51,6 +52,15 @@ public:
         if (!failure_)
             failure_ = Describe(number.failure(), entry, text);
         return defaultValue;
+    }
+
+    // The same, or nothing when the entry is missing.
+    template <typename Int>
+    std::optional<Int> Present(const IniEntry& entry)
+    {
+        if (!FindProfileValue(content_, entry.section, entry.key))
+            return std::nullopt;
+        return Number(entry, Int{0});
     }
 
     const std::optional<Failure>& failure() const { return failure_; }
@@ -100,6 +110,7 @@ Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& pa
     read.GifOption = entries.Number(GifOptionEntry, defaults.GifOption);
     read.WindowWidth = entries.Number(WindowWidthEntry, defaults.WindowWidth);
     read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
+    read.KeepJpegBlocks = entries.Present<std::int16_t>(KeepJpegBlocksEntry);
     if (entries.failure())
         return *entries.failure();
     return read;
@@ -132,6 +143,8 @@ Result<void> SaveSettings(const SettingsRecord& settings)
     if (settings.WindowWidth > 0 && settings.WindowHeight > 0)
         entries << Entry(WindowWidthEntry, QString::number(settings.WindowWidth))
                 << Entry(WindowHeightEntry, QString::number(settings.WindowHeight));
+    if (settings.KeepJpegBlocks)
+        entries << Entry(KeepJpegBlocksEntry, QString::number(*settings.KeepJpegBlocks));
     return WriteProfileStrings(settings.IniPath, entries);
 }
 

@@ -21,6 +21,10 @@ struct SettingsRecord {
     // while 0, so a file without [Window] stays without it.
     std::int16_t WindowWidth = 0;
     std::int16_t WindowHeight = 0;
+    // JPEG composites over a JPEG background keep the background's blocks outside the
+    // foreground when non-zero (core/view/StampedJpeg.h); none until the user changes it or
+    // the file holds it, and never written while none.
+    std::optional<std::int16_t> KeepJpegBlocks;
 };
 
 struct LoadedSettings {

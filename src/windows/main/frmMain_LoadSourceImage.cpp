@@ -25,6 +25,8 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     // The recolourings belonged to the picture that has gone.
     if (slot == 0)
         document_.Recolourings.Clear();
+    else
+        document_.BackFile = path;
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();
     RenderPane(slot);

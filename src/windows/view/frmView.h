@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/Shape.h"
 
@@ -6,6 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+
+struct SaveOptions;
 
 class Document;
 class QScrollArea;
@@ -47,6 +50,9 @@ protected:
 
 private:
     void SaveComposite();
+    // Saves the composite as the background's JPEG file with its blocks kept outside the
+    // foreground, or whole as JPEG when they cannot be kept.
+    Result<void> SaveKeepingBlocks(const QString& name, const SaveOptions& options);
     void Nudge(QPoint step);
     bool ZoomKey(int Key, Qt::KeyboardModifiers Modifiers);
     void SetViewZoom(double zoom, std::optional<QPointF> viewportAnchor);

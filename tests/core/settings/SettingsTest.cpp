@@ -75,6 +75,12 @@ TEST_F(SettingsFolder, ReadsAndEditsAHandWrittenFileLineByLine)
     EXPECT_TRUE(ReadIni().ends_with("[PNG]\r\nRate=1\r\n[Window]\r\nWidth=500\r\nHeight=600\r\n"));
     const SettingsRecord kept = Load();
     EXPECT_EQ(QSize(kept.WindowWidth, kept.WindowHeight), QSize(500, 600));
+    // So does the choice to keep a JPEG's blocks, once made, also to keep them no more.
+    EXPECT_EQ(kept.KeepJpegBlocks, std::nullopt);
+    settings.KeepJpegBlocks = 0;
+    ASSERT_TRUE(SaveSettings(settings));
+    EXPECT_NE(ReadIni().find("[Options]\r\nGIF=0\r\nKeepJpegBlocks=0\r\n"), std::string::npos) << ReadIni();
+    EXPECT_EQ(Load().KeepJpegBlocks, 0);
 }
 
 // A missing folder, a file taken for a folder, a folder where the file should be.

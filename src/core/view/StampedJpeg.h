@@ -1,0 +1,23 @@
+#pragma once
+// Saving a composite over a JPEG background as that very file with only the MCUs under the
+// foreground encoded again (codec/JpegBlocks.h): the rest of the photo keeps its blocks, so
+// it loses nothing and costs no time. The JPEG rate does not apply; the background's own
+// tables, sampling, progressive mode and markers (APPn, COM) are kept.
+#include "base/Result.h"
+#include "codec/JpegBlocks.h"
+#include "files/SafeFile.h"
+
+#include <QSize>
+#include <QString>
+#include <optional>
+
+// Writes to `name` the background's file `background` with the MCUs that `foreground` (in the
+// background's pixels) touches encoded from what `compose` makes of them. False, with
+// nothing written, when the blocks cannot be kept: the background does not load as a JPEG
+// file (by its name or its content), is turned by its orientation tag, is not `size` (when
+// given) or not a kind of JPEG whose blocks can be kept, or the foreground misses it; the
+// caller then writes the composite whole. The failure of `compose` or of the write is a
+// failure.
+Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> size,
+                              const PixelRect& foreground, const ComposeRegion& compose,
+                              const QString& name, Existing existing = Existing::Replace);
