@@ -11,7 +11,6 @@
 #include "core/view/StampedJpeg.h"
 
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <future>
 #include <memory>
@@ -73,7 +72,10 @@ public:
                 return {};
             const Result<bool> kept = WriteStampedJpeg(
                 item.background, std::nullopt, {settings_.x, settings_.y, front_.Width(), front_.Height()},
-                [this](const PixelRect& region, CodecSurface& pixels) { return ComposeOver(region, pixels); },
+                [this](const PixelRect& region, CodecSurface& pixels) {
+                    return ComposeOverRegion(settings_.key, settings_.rate, settings_.x, settings_.y, front_, back_,
+                                             board_, region, pixels);
+                },
                 item.output, existing);
             if (!kept)
                 return WriteFailure(item, kept.failure());
@@ -123,21 +125,6 @@ private:
             front_.SetPicture(*foreground);
         }
         return true;
-    }
-
-    // Composes the foreground over `pixels`, the background's `region`, as over the whole
-    // background: each pixel of the composite depends on the two pixels at its place alone.
-    Result<void> ComposeOver(const PixelRect& region, CodecSurface& pixels)
-    {
-        back_.SetPicture(QImage(pixels.bits, pixels.width, pixels.height, pixels.stride, QImage::Format_RGB32).copy());
-        ComposeImages(settings_.key, settings_.rate, settings_.x - std::int32_t(region.x),
-                      settings_.y - std::int32_t(region.y), {front_, back_, nullptr}, board_);
-        back_.SetPicture(std::nullopt);
-        const QImage& composed = board_.Board().hDC();
-        for (int y = 0; y < pixels.height; ++y)
-            std::memcpy(pixels.bits + std::ptrdiff_t(y) * pixels.stride, composed.constScanLine(y),
-                        std::size_t(pixels.width) * 4);
-        return {};
     }
 
     const std::shared_future<LoadedPicture>& foreground_;

@@ -87,10 +87,12 @@ bool Resized(std::vector<std::uint8_t>& bytes, std::size_t size) noexcept
     }
 }
 
+// Doubles the buffer. libjpeg calls it when the buffer is full, without always telling
+// free_in_buffer so, as its Huffman encoder keeps the count to itself meanwhile.
 boolean GrowDestination(j_compress_ptr info)
 {
     auto* destination = reinterpret_cast<VectorDestination*>(info->dest);
-    const std::size_t used = destination->bytes->size() - destination->library.free_in_buffer;
+    const std::size_t used = destination->bytes->size();
     if (!Resized(*destination->bytes, std::max<std::size_t>(used * 2, 1 << 16))) {
         info->err->msg_code = JERR_OUT_OF_MEMORY;
         (*info->err->error_exit)(j_common_ptr(info));
@@ -102,9 +104,7 @@ boolean GrowDestination(j_compress_ptr info)
 
 void StartDestination(j_compress_ptr info)
 {
-    auto* destination = reinterpret_cast<VectorDestination*>(info->dest);
-    destination->bytes->clear();
-    destination->library.free_in_buffer = 0;
+    reinterpret_cast<VectorDestination*>(info->dest)->bytes->clear();
     GrowDestination(info);
 }
 
@@ -358,6 +358,8 @@ Result<std::vector<std::uint8_t>> WriteAllBlocks(Decompressor& file, jvirt_barra
             jpeg_simple_progression(&writer.info);
         writer.info.arith_code = file.info.arith_code;
         writer.info.restart_interval = file.info.restart_interval;
+        // Tables fitted to the new blocks keep the file about as small as a fitted original.
+        writer.info.optimize_coding = TRUE;
         // The file's own markers are copied instead, in their order.
         writer.info.write_JFIF_header = FALSE;
         writer.info.write_Adobe_marker = FALSE;

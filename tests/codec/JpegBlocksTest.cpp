@@ -21,17 +21,20 @@ QImage Decoded(const QByteArray& jpeg)
 }
 
 // TurboJPEG's file of `picture` at quality 90, with a restart marker every `restartRows`
-// rows of MCUs when non-zero.
-QByteArray Encoded(const QImage& picture, int sampling, int flags, int restartRows = 0)
+// rows of MCUs when non-zero, with Huffman tables fitted to the picture when `fitted`.
+QByteArray Encoded(const QImage& picture, int sampling, int flags, int restartRows = 0, bool fitted = false)
 {
     if (restartRows > 0)
         setenv("TJ_RESTART", std::to_string(restartRows).c_str(), 1);
+    if (fitted)
+        setenv("TJ_OPTIMIZE", "1", 1);
     const std::unique_ptr<void, int (*)(tjhandle)> encoder(tjInitCompress(), tjDestroy);
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
     const bool made = tjCompress2(encoder.get(), picture.constBits(), picture.width(), int(picture.bytesPerLine()),
                                   picture.height(), TJPF_BGRX, &jpeg, &size, sampling, 90, flags) == 0;
     unsetenv("TJ_RESTART");
+    unsetenv("TJ_OPTIMIZE");
     const QByteArray bytes(reinterpret_cast<const char*>(jpeg), made ? qsizetype(size) : 0);
     tjFree(jpeg);
     return bytes;
@@ -50,9 +53,12 @@ void Stamp(QImage& picture, const QRect& area)
 
 TEST(JpegBlocks, KeepsEveryBlockOutsideTheTouchedMcusAndEncodesTheCompositeInside)
 {
-    QImage photo = GradientPicture(203, 142);
+    QImage photo = GradientPicture(203, 142), noise = NoisePicture(300, 260, 5);
     QPainter(&photo).drawImage(40, 30, NoisePicture(120, 80, 3));
-    const struct { int sampling, flags, restartRows; QRect area; } rows[] = {
+    // Tables fitted to noise lack the codes of the stamp's smooth blocks, and its file is
+    // larger than the first buffer a writer takes.
+    const struct { int sampling, flags, restartRows; QRect area; bool fitted = false; } rows[] = {
+        {TJSAMP_444, 0, 0, {100, 90, 60, 40}, true},
         {TJSAMP_420, 0, 0, {50, 37, 61, 29}},
         {TJSAMP_420, 0, 2, {50, 37, 61, 29}},
         {TJSAMP_420, TJFLAG_PROGRESSIVE, 0, {50, 37, 61, 29}},
@@ -63,7 +69,8 @@ TEST(JpegBlocks, KeepsEveryBlockOutsideTheTouchedMcusAndEncodesTheCompositeInsid
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.sampling << " " << row.flags << " " << row.restartRows << " "
                                         << row.area.x() << "," << row.area.y());
-        const QByteArray file = Encoded(photo, row.sampling, row.flags, row.restartRows);
+        const QImage& picture = row.fitted ? noise : photo;
+        const QByteArray file = Encoded(picture, row.sampling, row.flags, row.restartRows, row.fitted);
         const QImage before = Decoded(file);
         const int mcu = row.sampling == TJSAMP_420 ? 16 : 8;
         const QRect clipped = row.area.intersected(before.rect());

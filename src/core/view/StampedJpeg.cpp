@@ -1,12 +1,15 @@
 #include "core/view/StampedJpeg.h"
 
+#include "core/compose/ComposeImages.h"
 #include "core/sources/PictureChecks.h"
 #include "core/sources/ReadOnlyFile.h"
+#include "core/surfaces/Surface.h"
 #include "core/text/FileNames.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <cstring>
 
 namespace {
 // The background's bytes when the loader would read it as an upright JPEG file of `size`.
@@ -58,4 +61,19 @@ Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> si
     if (!written)
         return written.failure();
     return true;
+}
+
+Result<void> ComposeOverRegion(ColorRef key, std::int32_t rate, std::int32_t frontX, std::int32_t frontY,
+                               Surface& front, Surface& back, CompositeTarget& view, const PixelRect& region,
+                               CodecSurface& pixels)
+{
+    back.SetPicture(QImage(pixels.bits, pixels.width, pixels.height, pixels.stride, QImage::Format_RGB32).copy());
+    ComposeImages(key, rate, frontX - std::int32_t(region.x), frontY - std::int32_t(region.y), {front, back, nullptr},
+                  view);
+    back.SetPicture(std::nullopt);
+    const QImage& composed = view.Board().hDC();
+    for (int y = 0; y < pixels.height; ++y)
+        std::memcpy(pixels.bits + std::ptrdiff_t(y) * pixels.stride, composed.constScanLine(y),
+                    std::size_t(pixels.width) * 4);
+    return {};
 }

@@ -3,6 +3,7 @@
 // foreground encoded again (codec/JpegBlocks.h): the rest of the photo keeps its blocks, so
 // it loses nothing and costs no time. The JPEG rate does not apply; the background's own
 // tables, sampling, progressive mode and markers (APPn, COM) are kept.
+#include "base/ColorRef.h"
 #include "base/Result.h"
 #include "codec/JpegBlocks.h"
 #include "files/SafeFile.h"
@@ -10,6 +11,9 @@
 #include <QSize>
 #include <QString>
 #include <optional>
+
+class CompositeTarget;
+class Surface;
 
 // Writes to `name` the background's file `background` with the MCUs that `foreground` (in the
 // background's pixels) touches encoded from what `compose` makes of them. False, with
@@ -21,3 +25,10 @@
 Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> size,
                               const PixelRect& foreground, const ComposeRegion& compose,
                               const QString& name, Existing existing = Existing::Replace);
+
+// Composes `front` at (frontX, frontY) of the background over `pixels`, the background's
+// `region`, as ComposeImages does over the whole background, whose composite pixels each
+// depend on the two pixels at their place alone. `back` and `view`'s board are its scratch.
+Result<void> ComposeOverRegion(ColorRef key, std::int32_t rate, std::int32_t frontX, std::int32_t frontY,
+                               Surface& front, Surface& back, CompositeTarget& view, const PixelRect& region,
+                               CodecSurface& pixels);
