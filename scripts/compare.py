@@ -34,7 +34,8 @@ TARGETS = [
     ("png x1", "ImageMagick", 2.0), ("jpg x1", "libvips", 1.0),
     ("bmp x20", "ImageMagick", 3.0), ("jpg x20", "ImageMagick", 3.0),
     ("png x20", "ImageMagick", 3.0),
-    ("jpg logo", "re-encoded", 3.0), ("jpg logo", "libvips", 3.0),
+    ("logo camera", "re-encoded", 3.0), ("logo camera", "libvips", 3.0),
+    ("logo fitted", "re-encoded", 3.0), ("logo fitted", "libvips", 3.0),
 ]
 
 
@@ -58,7 +59,7 @@ def run(argv):
 def generate(folder):
     """The pictures, made once: a photo-like background in each format (a plasma enlarged,
     with grain) and a logo on a backdrop of the key colour."""
-    stamp = os.path.join(folder, "made-with-logo")
+    stamp = os.path.join(folder, "made-with-camera")
     if os.path.exists(stamp):
         return
     os.makedirs(folder, exist_ok=True)
@@ -69,6 +70,9 @@ def generate(folder):
          "-depth", "8", raw])
     run([CONVERT, raw, "-type", "TrueColor", "BMP3:" + os.path.join(folder, "back.bmp")])
     run([CONVERT, raw, "-quality", "95", os.path.join(folder, "back.jpg")])
+    # As cameras write it: 4:2:0 with the standard Huffman tables, not ones fitted to it.
+    run([CONVERT, raw, "-quality", "95", "-sampling-factor", "2x2", "-define", "jpeg:optimize-coding=false",
+         os.path.join(folder, "back-camera.jpg")])
     run([CONVERT, raw, "-define", "png:compression-level=%d" % ZLIB_LEVEL,
          "PNG24:" + os.path.join(folder, "back.png")])
     os.remove(raw)
@@ -171,16 +175,16 @@ def region_psnr(reference, picture, inside):
     return to_db(mse(reference, picture, inside)), to_db(outside)
 
 
-def logo_case(program, pictures, work, rounds):
-    """A 600 x 200 logo on the 24 MP JPEG: the JPEG blocks kept against the whole re-encode
-    and the peers; PSNR against the exact composite (written as PNG), inside the logo and
-    outside it."""
-    back = [os.path.join(pictures, "back.jpg")]
+def logo_case(program, pictures, work, rounds, background, what):
+    """A 600 x 200 logo on the 24 MP JPEG `background`: the JPEG blocks kept against the whole
+    re-encode and the peers; PSNR against the exact composite (written as PNG), inside the
+    logo and outside it."""
+    back = [os.path.join(pictures, background)]
     reference_folder = os.path.join(work, "out", "reference")
     shutil.rmtree(reference_folder, ignore_errors=True)
     os.makedirs(reference_folder)
     run(layerpix_commands(program, pictures, "png", back, reference_folder, "logo", LOGO_AT)[0])
-    reference = os.path.join(reference_folder, "back.png")
+    reference = os.path.join(reference_folder, os.path.splitext(background)[0] + ".png")
     tools = [("blocks kept", "kept", lambda out: layerpix_commands(
                  program, pictures, "jpg", back, out, "logo", LOGO_AT, ["--keep-jpeg-blocks"])),
              ("re-encoded", "whole", lambda out: layerpix_commands(program, pictures, "jpg", back, out, "logo", LOGO_AT)),
@@ -200,20 +204,22 @@ def logo_case(program, pictures, work, rounds):
                 walls[name].append(wall)
                 cpus[name].append(cpu)
     print()
-    print("A %dx%d logo at %d,%d on the JPEG background; PSNR against the exact composite" % (LOGO_SIZE + LOGO_AT))
-    header = "%-8s %-16s %9s %9s %7s %12s %10s %10s" % ("case", "tool", "wall s", "cpu s", "x kept", "output B",
+    print("A %dx%d logo at %d,%d on %s (%s); PSNR against the exact composite"
+          % (LOGO_SIZE + LOGO_AT + (background, what)))
+    header = "%-11s %-16s %9s %9s %7s %12s %10s %10s" % ("case", "tool", "wall s", "cpu s", "x kept", "output B",
                                                         "in dB", "out dB")
     print(header)
     print("-" * len(header))
     ours = statistics.median(walls["blocks kept"])
+    case = "logo " + ("camera" if "camera" in background else "fitted")
     ratios = {}
-    for name, tag, _ in tools:
-        wall = statistics.median(walls[name])
-        ratios[("jpg logo", name)] = wall / ours
-        produced = os.path.join(work, "out", "logo-" + tag, "back.jpg")
+    for tool, tag, _ in tools:
+        wall = statistics.median(walls[tool])
+        ratios[(case, tool)] = wall / ours
+        produced = os.path.join(work, "out", "logo-" + tag, background)
         inside, outside = region_psnr(reference, produced, LOGO_AT + LOGO_SIZE)
-        print("%-8s %-16s %9.2f %9.2f %7.2f %12d %10s %10s" % (
-            "jpg logo", name, wall, statistics.median(cpus[name]), wall / ours, os.path.getsize(produced),
+        print("%-11s %-16s %9.2f %9.2f %7.2f %12d %10s %10s" % (
+            case, tool, wall, statistics.median(cpus[tool]), wall / ours, os.path.getsize(produced),
             inside, outside), flush=True)
     return ratios
 
@@ -303,13 +309,16 @@ def main():
                     os.path.getsize(produced), "-" if tag == "lp" else psnr(our_file, produced)),
                     flush=True)
     if args.logo_runs > 0 and "jpg" in (args.only or FORMATS):
-        ratios.update(logo_case(program, pictures, work, args.logo_runs))
+        ratios.update(logo_case(program, pictures, work, args.logo_runs, "back-camera.jpg",
+                                "4:2:0, the standard Huffman tables"))
+        ratios.update(logo_case(program, pictures, work, args.logo_runs, "back.jpg",
+                                "4:4:4, Huffman tables fitted to it"))
     print()
     print("Targets (whole process; the peer's time as a multiple of ours, blocks kept for the logo):")
     for case, peer, least in TARGETS:
         if (case, peer) in ratios:
             got = ratios[(case, peer)]
-            print("  %-8s vs %-12s at least %.1fx: %.2fx  %s" % (
+            print("  %-11s vs %-12s at least %.1fx: %.2fx  %s" % (
                 case, peer, least, got, "met" if got >= least else "MISSED"))
 
 
