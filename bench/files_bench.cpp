@@ -56,7 +56,7 @@ struct Composite {
             void PlaceMarker(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
             void Refresh() override {}
         } target(board);
-        ComposeImages(kKeyColour, 50, pair.back.width() / 6, pair.back.height() / 5,
+        ComposeImages(kKeyColour, 0, 50, pair.back.width() / 6, pair.back.height() / 5,
                       {front, back, nullptr}, target);
     }
     Surface board;
@@ -212,7 +212,7 @@ void RegisterLogoStamp(const PairSize& pair)
                  const Result<bool> kept = WriteStampedJpeg(
                      path, std::nullopt, {x, y, 600, 200},
                      [&](const PixelRect& region, CodecSurface& pixels) {
-                         return ComposeOverRegion(kKeyColour, 50, x, y, stamp->front, stamp->back, stamp->board,
+                         return ComposeOverRegion(kKeyColour, 0, 50, x, y, stamp->front, stamp->back, stamp->board,
                                                   region, pixels);
                      },
                      name);
@@ -227,7 +227,7 @@ void RegisterLogoStamp(const PairSize& pair)
                  if (!loaded || !*loaded)
                      return state.SkipWithError("the photo did not open");
                  stamp->back.SetPicture(std::move(**loaded));
-                 ComposeImages(kKeyColour, 50, x, y, {stamp->front, stamp->back, nullptr}, stamp->board);
+                 ComposeImages(kKeyColour, 0, 50, x, y, {stamp->front, stamp->back, nullptr}, stamp->board);
                  if (!WriteComposite(stamp->board.Board(), name, SaveFormat::Jpeg, {50, 0, 1}))
                      state.SkipWithError("the composite was not saved");
              }

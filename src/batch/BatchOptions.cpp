@@ -15,7 +15,8 @@ struct OptionName {
 };
 
 constexpr OptionName kOptions[] = {
-    {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"opacity", "0..100"}, {"rate", "0..100"},
+    {"foreground", "PICTURE"}, {"key", "RRGGBB"},   {"fuzz", "PERCENT"},   {"alpha", nullptr},
+    {"opacity", "0..100"},     {"rate", "0..100"},
     {"at", "X,Y"},             {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
     {"progressive", nullptr},  {"keep-jpeg-blocks", nullptr}, {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
     {"overwrite", nullptr},    {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
@@ -162,6 +163,7 @@ QString ReadValues(const QCommandLineParser& parser, BatchOptions& options)
     for (const QString& error :
          {ReadNumber(parser, "opacity", kRates, options.rate),
           ReadNumber(parser, "rate", kRates, options.rate),
+          ReadNumber(parser, "fuzz", kRates, options.fuzz),
           ReadNumber(parser, "jpeg-rate", kJpegRates, options.jpegRate),
           ReadNumber(parser, "png-rate", kPngRates, options.pngRate),
           ReadNumber(parser, "jobs", kJobs, options.jobs)}) {
@@ -220,6 +222,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
         return Usage(error);
     options.foreground = parser.value("foreground");
     options.outputFolder = parser.value("o");
+    options.alpha = parser.isSet("alpha");
     options.progressive = parser.isSet("progressive");
     options.keepJpegBlocks = parser.isSet("keep-jpeg-blocks");
     options.overwrite = parser.isSet("overwrite");
@@ -248,6 +251,13 @@ QString BatchUsage()
                "  --foreground PICTURE  the picture pasted onto every background\n"
                "  --key RRGGBB          the foreground colour that lets the background through:\n"
                "                        the window's \"透明の色\" ([Param] TransColor; %1)\n"
+               "  --fuzz PERCENT        0..100: colours this near the key (the largest channel\n"
+               "                        difference, in percent of 255) turn partly transparent,\n"
+               "                        the key's share taken out of them: the window's\n"
+               "                        \"キー色の許容範囲\" ([Options] KeyTolerance; 0, the key alone)\n"
+               "  --alpha               the foreground's own transparency (PNG, GIF, ICO) covers\n"
+               "                        the background as it is, instead of a backdrop: the\n"
+               "                        window's \"前景の透明度を使う\" ([Options] Alpha; off)\n"
                "  --opacity 0..100      how opaque the foreground is, 100 hides what lies under\n"
                "                        it: 100 minus the window's \"透明度\" ([Param] TransRate;\n"
                "                        %2)\n"
@@ -293,6 +303,8 @@ Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
 {
     BatchSettings settled;
     settled.key = options.key.value_or(stored.TransColor);
+    settled.keyTolerance = options.fuzz.value_or(KeyToleranceChosen(stored));
+    settled.alpha = options.alpha || AlphaChosen(stored);
     settled.rate = options.rate.value_or(stored.TransRate);
     settled.x = options.x;
     settled.y = options.y;

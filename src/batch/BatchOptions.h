@@ -15,6 +15,8 @@ struct BatchOptions {
     QString foreground;                    // --foreground PICTURE
     std::optional<ColorRef> key;           // --key RRGGBB
     std::optional<std::int32_t> rate;      // --rate 0..100, the foreground's weight
+    bool alpha = false;                    // --alpha: the foreground keeps its transparency
+    std::optional<std::int32_t> fuzz;      // --fuzz 0..100, the key's tolerance in percent
     std::int32_t x = 0, y = 0;             // --at X,Y, background pixels
     std::optional<SaveFormat> format;      // --format bmp|jpg|png
     std::optional<std::int16_t> jpegRate;  // --jpeg-rate 1..100
@@ -47,6 +49,8 @@ QString BatchUsage();
 // Everything a batch run needs, with nothing left open.
 struct BatchSettings {
     ColorRef key = 0;
+    std::int32_t keyTolerance = 0;
+    bool alpha = false;
     std::int32_t rate = 0;
     std::int32_t x = 0, y = 0;
     std::optional<SaveFormat> format;   // none: each background keeps its own (BatchPlan.h)

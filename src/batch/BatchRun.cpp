@@ -33,10 +33,10 @@ QString English(const Failure& failure)
     return QString::fromStdString(failure.english);
 }
 
-LoadedPicture LoadForeground(const QString& path)
+LoadedPicture LoadForeground(const QString& path, bool alpha)
 {
     try {
-        return LoadSourcePicture(path, HolderBackColour);
+        return LoadSourcePicture(path, alpha ? PictureBackground() : HolderBackColour);
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }
@@ -73,8 +73,8 @@ public:
             const Result<bool> kept = WriteStampedJpeg(
                 item.background, std::nullopt, {settings_.x, settings_.y, front_.Width(), front_.Height()},
                 [this](const PixelRect& region, CodecSurface& pixels) {
-                    return ComposeOverRegion(settings_.key, settings_.rate, settings_.x, settings_.y, front_, back_,
-                                             board_, region, pixels);
+                    return ComposeOverRegion(settings_.key, settings_.keyTolerance, settings_.rate, settings_.x,
+                                             settings_.y, front_, back_, board_, region, pixels);
                 },
                 item.output, existing);
             if (!kept)
@@ -96,7 +96,7 @@ public:
         pixels = std::move(**loaded).convertToFormat(QImage::Format_RGB32);
         back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
                                 pixels.bytesPerLine(), pixels.format()));
-        ComposeImages(settings_.key, settings_.rate, settings_.x, settings_.y,
+        ComposeImages(settings_.key, settings_.keyTolerance, settings_.rate, settings_.x, settings_.y,
                       {front_, back_, nullptr}, board_);
         // The background surface lets go of the board's pixels before they change. (Shrunk
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
@@ -140,7 +140,8 @@ int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
 {
     // With no thread to spare, the foreground is loaded by the first worker that asks for it.
     const std::shared_future<LoadedPicture> loading =
-        std::async(std::launch::async | std::launch::deferred, LoadForeground, foreground).share();
+        std::async(std::launch::async | std::launch::deferred, LoadForeground, foreground,
+                   settings.alpha).share();
     const auto foregroundFailed = [&loading] {
         const LoadedPicture& foreground = loading.get();
         return !foreground || !*foreground;

@@ -11,13 +11,15 @@
 // A surface bitmap as the codec sees it: rows top-down, `stride` bytes apart, each pixel
 // four bytes blue, green, red, 0xFF (the layout of a QImage::Format_RGB32).
 // `background` is the surface's background colour as a ColorRef (0x00BBGGRR); pixels of
-// a decoded picture that carry alpha are drawn over it.
+// a decoded picture that carry alpha are drawn over it, unless `keepAlpha` is set: each
+// pixel's fourth byte then holds its alpha (not premultiplied), 0xFF where it is opaque.
 struct CodecSurface {
     std::uint8_t* bits = nullptr;
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::int32_t stride = 0;
     std::uint32_t background = 0;
+    bool keepAlpha = false;
 };
 using HDC = CodecSurface*;
 
@@ -30,7 +32,7 @@ using HDC = CodecSurface*;
 // ends before IEND fails too. The file is read a block at a time. On success every pixel
 // of the rectangle has been written, so the caller need not clear the surface. Samples are taken as stored (no gamma correction); 16-bit
 // samples keep their high byte; a pixel with alpha a is drawn over the background colour
-// bg as (a * fg + (255 - a) * bg + 127) / 255 per channel.
+// bg as (a * fg + (255 - a) * bg + 127) / 255 per channel, unless dc->keepAlpha.
 std::int16_t DCReadPNG(const char* path, HDC dc);
 // The same from the `size` bytes of a PNG file at `data`.
 std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc);

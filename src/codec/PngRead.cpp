@@ -1,5 +1,5 @@
 // PNG decoding into a surface: any colour type and bit depth, interlaced or not, drawn as
-// 8-bit blue, green, red with alpha blended over the surface's background colour.
+// 8-bit blue, green, red with alpha blended over the surface's background colour, or kept.
 #include "base/Failure.h"
 #include "codec/AlphaOver.h"
 #include "codec/CodecInternal.h"
@@ -188,7 +188,8 @@ std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t imageData, H
         return CodecFailure({"unsupported PNG pixel layout", "この PNG の画素の並びには対応していません"});
     if (!ReadRows(structs.png(), *dc, passes))
         return PngFailure(kBadPng, sink);
-    DrawOverBackground(*dc);
+    if (!dc->keepAlpha)
+        DrawOverBackground(*dc);
     return kCodecOk;
 }
 

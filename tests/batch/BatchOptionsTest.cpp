@@ -16,11 +16,12 @@ std::string Settled(const QStringList& arguments, const SettingsRecord& stored =
     if (!settled)
         return "error: " + settled.failure().english;
     const BatchSettings& s = *settled;
-    return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s%s", s.key, s.rate, s.x, s.y,
+    return QString::asprintf("key=%06x rate=%d at=%d,%d format=%s jpeg=%d/%d png=%d jobs=%d%s", s.key, s.rate, s.x, s.y,
                              s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
-                             s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "",
-                             s.keepJpegBlocks ? " keep-blocks" : "")
-        .toStdString();
+                             s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "")
+               .toStdString() +
+           (s.keyTolerance ? " fuzz=" + std::to_string(s.keyTolerance) : "") + (s.alpha ? " alpha" : "") +
+           (s.keepJpegBlocks ? " keep-blocks" : "");
 }
 
 // Every option at the largest value it takes, and at the smallest; what the command line leaves
@@ -56,6 +57,10 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
          "error: [JPEG] Rate=300 in the settings file /p.ini is not a whole number from 1 to 100; give --jpeg-rate"},
         {r + QStringList{"--format", "png"}, stored, 3,
          "error: [PNG] Rate=7 in the settings file /p.ini is not 0, 1 or 2; give --png-rate"},
+        // The menu's choices: given, or as the settings hold them.
+        {r + QStringList{"--alpha", "--fuzz", "100"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1 fuzz=100 alpha"},
+        {r, {.Alpha = 1, .KeyTolerance = 30}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1 fuzz=30 alpha"},
+        {r + QStringList{"--fuzz=0"}, {.Alpha = 0, .KeyTolerance = 30}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1"},
         {r + QStringList{"--rate", "500", "--help"}, {}, 1, "help"},
         {r + QStringList{"--frobnicate", "--version"}, {}, 1, "version"},
         {{"--foreground", "", "-o", "out", "b.jpg"}, {}, 1, "error: no foreground: give --foreground PICTURE"},
@@ -67,7 +72,7 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
     for (const auto& [option, value] : {std::pair{"--key", "12345G"}, {"--rate", "101"}, {"--rate", "50.5"},
                                         {"--at", "1,2,3"}, {"--at", "2147483648,0"}, {"--format", "jpeg"},
                                         {"--jpeg-rate", "0"}, {"--png-rate", "3"}, {"--jobs", "257"},
-                                        {"--opacity", "-1"}, {"--png-compression", "3"}}) {
+                                        {"--opacity", "-1"}, {"--png-compression", "3"}, {"--fuzz", "101"}}) {
         const std::string refusal = Settled(r + QStringList{option, value});
         EXPECT_TRUE(refusal.starts_with("error: invalid value '" + std::string(value) + "' for " + option + ": "))
             << refusal;

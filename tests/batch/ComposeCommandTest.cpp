@@ -264,7 +264,11 @@ TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
         {"in/keyed.png", "in/photo.jpg", "jpg", 3, {{}, {}, {}, kMagenta, 0, 1, -1, 1}, -7, 13},
         {"in/keyed.png", "in/photo.png", "png", 4, {{}, {}, {}, kMagenta, 100, 50, 0, 2}, 100, 80},
         {"in/keyed.bmp", "in/photo.png", "png", 4, {{}, {}, {}, RGB(1, 2, 3), 45, 50, 0, 0}, 3, 4},
-        {"in/keyed.png", "in/photo.bmp", "bmp", 2, {{}, {}, {}, kMagenta, 35, 50, 0, 1}, -20, -20}};
+        {"in/keyed.png", "in/photo.bmp", "bmp", 2, {{}, {}, {}, kMagenta, 35, 50, 0, 1}, -20, -20},
+        // The menu's choices: the foreground's own transparency, and the key's tolerance.
+        {"in/keyed.png", "in/photo.png", "png", 4, {{}, {}, {}, kMagenta, 100, 50, 0, 1, 0, 0, 0, 1, {}}, 5, 6},
+        {"in/keyed.png", "in/photo.bmp", "bmp", 2, {{}, {}, {}, kMagenta, 60, 50, 0, 1, 0, 0, 0, 1, 40}, 5, 6},
+        {"in/keyed.bmp", "in/photo.png", "png", 4, {{}, {}, {}, kMagenta, 80, 50, 0, 1, 0, 0, 0, {}, 100}, 5, 6}};
     for (const auto& [front, back, format, filter, s, x, y] : cases) {
         const QString out = QString("%1 on %2 at %3,%4/").arg(front, back).arg(x).arg(y).replace("in/", "");
         SCOPED_TRACE(out.toStdString());
@@ -282,11 +286,12 @@ TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
         EXPECT_TRUE(window.size() > 100 && dialogs->messages.empty());
 
         const ColorRef key = s.TransColor;   // the same values typed on the command line; "--" ends the options
-        const auto result = Run({"--foreground", Path(front), "-o", Path("command/" + out), Path(back),
+        const auto result = Run(QStringList(s.Alpha ? 1 : 0, "--alpha") + QStringList{"--foreground", Path(front), "-o", Path("command/" + out), Path(back),
                                  "--format", format, "--at", QString("%1,%2").arg(x).arg(y),
                                  "--rate", QString::number(s.TransRate),
                                  "--key", QString::asprintf("%02x%02x%02x", RedOf(key), GreenOf(key), BlueOf(key)),
                                  "--jpeg-rate", QString::number(s.JpegRate), "--png-rate", QString::number(s.PngRate),
+                                 "--fuzz", QString::number(s.KeyTolerance.value_or(0)),
                                  s.JpegPrgrs != 0 ? "--progressive" : "--"});
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         EXPECT_TRUE(ReadFile("command/" + out + QFileInfo(back).completeBaseName() + "." + format) == window);

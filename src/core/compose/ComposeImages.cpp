@@ -58,8 +58,9 @@ void CopyPixels(const ConstRows& from, const Rows& to, std::int64_t x, std::int6
 // where the foreground overlaps the background each pixel is blended from the two
 // pictures straight into the board and the work surface. Work-surface pixels off the
 // background never reach the board, so they keep what they held.
-void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::int32_t frontY,
-                   const CompositionStores& stores, CompositeTarget& view)
+void ComposeImages(ColorRef key, std::int32_t keyTolerance, std::int32_t rate,
+                   std::int32_t frontX, std::int32_t frontY, const CompositionStores& stores,
+                   CompositeTarget& view)
 {
     const int wf = stores.front.Width(), hf = stores.front.Height();
     const int wb = stores.back.Width(), hb = stores.back.Height();
@@ -87,13 +88,19 @@ void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::in
     const Rows patch = stores.work != nullptr ? RowsOf(stores.work->hDC()) : Rows{nullptr, 0};
     const BlendTable& table = BlendTableFor(rate);
     const PixelElement keyPixel = PixelOf(key);
+    const Coverage coverage{keyPixel, keyTolerance, stores.front.Image().hasAlphaChannel(), rate};
+    const bool covered = coverage.keyTolerance > 0 || coverage.frontAlpha;
     const std::size_t span = std::size_t(right - left);
     for (std::int64_t y = top; y < bottom; ++y) {
         CopyPixels(back, out, 0, y, left);
         CopyPixels(back, out, right, y, wb - right);
         // The patch is written back with opaque reserved bytes, as a bitmap holds them.
-        BlendRun(front.At(left - frontX, y - frontY), back.At(left, y), out.At(left, y), span,
-                 keyPixel, table, 0xFF000000u);
+        if (covered)
+            BlendRunCovered(front.At(left - frontX, y - frontY), back.At(left, y), out.At(left, y),
+                            span, coverage, 0xFF000000u);
+        else
+            BlendRun(front.At(left - frontX, y - frontY), back.At(left, y), out.At(left, y), span,
+                     keyPixel, table, 0xFF000000u);
         if (patch.bits != nullptr)
             std::memcpy(patch.At(left - frontX, y - frontY), out.At(left, y), span * 4);
     }

@@ -32,6 +32,9 @@ public:
 // of the background, in pixels, any value allowed. Foreground pixels of exactly the key
 // colour (a ColorRef; its top byte is ignored) let the background through; the others
 // are blended with BlendPixels at `rate` percent (0..100; 100 is an opaque foreground).
+// With a `keyTolerance` above 0 (percent, SoftKey.h) or a foreground picture that keeps
+// its transparency (QImage::Format_ARGB32, not premultiplied), each foreground pixel is
+// first keyed by ApplyKey and covers the background by what it is left (BlendRunCovered).
 // The board ends up the background's size holding the composite; whatever part of the
 // foreground falls outside the background is cut away. The result depends only on the
 // two pictures and the arguments, never on what the work surface or the board held. A
@@ -40,5 +43,6 @@ public:
 // Nothing is kept between runs but the bitmaps of the work surface and the board, which
 // are reused while their sizes stay; several threads may compose at once, each with its
 // own work surface and board.
-void ComposeImages(ColorRef key, std::int32_t rate, std::int32_t frontX, std::int32_t frontY,
-                   const CompositionStores& stores, CompositeTarget& view);
+void ComposeImages(ColorRef key, std::int32_t keyTolerance, std::int32_t rate,
+                   std::int32_t frontX, std::int32_t frontY, const CompositionStores& stores,
+                   CompositeTarget& view);

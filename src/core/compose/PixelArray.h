@@ -31,11 +31,13 @@ constexpr PixelElement PixelOf(ColorRef colour)
 using PixelArray = std::vector<PixelElement, PixelAllocator<PixelElement>>;
 
 // Replaces `pixels` with the w x h pixels of the surface's backing bitmap (reserved bytes
-// 0). Returns the pixel count w * h, or -1 when the bitmap cannot be read (then `pixels`
+// 0, or each pixel's alpha for a bitmap that keeps its transparency, Format_ARGB32).
+// Returns the pixel count w * h, or -1 when the bitmap cannot be read (then `pixels`
 // holds w * h zeroed elements, or none for a bitmap too large to count in 32 bits).
 std::int32_t ReadPixels(Surface& box, PixelArray& pixels);
 
-// Copies `pixels` into the surface's backing bitmap without repainting it. The array must
+// Copies `pixels` into the surface's backing bitmap without repainting it; a bitmap that
+// keeps its transparency takes each reserved byte as the pixel's alpha. The array must
 // hold at least w * h elements for the bitmap's current size; 0 on success, -1 (bitmap
 // unchanged) otherwise.
 std::int32_t WritePixels(Surface& box, const PixelArray& pixels);

@@ -27,6 +27,8 @@ const IniEntry PngRateEntry{"PNG", "Rate"};
 const IniEntry GifOptionEntry{"Options", "GIF"};
 const IniEntry WindowWidthEntry{"Window", "Width"};
 const IniEntry WindowHeightEntry{"Window", "Height"};
+const IniEntry AlphaEntry{"Options", "Alpha"};
+const IniEntry KeyToleranceEntry{"Options", "KeyTolerance"};
 const IniEntry KeepJpegBlocksEntry{"Options", "KeepJpegBlocks"};
 
 // Reads the entries of one settings file's bytes; the first value that does not convert
@@ -54,9 +56,9 @@ public:
         return defaultValue;
     }
 
-    // The same, or nothing when the entry is missing.
+    // The same for an entry that has no default: empty when it is missing.
     template <typename Int>
-    std::optional<Int> Present(const IniEntry& entry)
+    std::optional<Int> Optional(const IniEntry& entry)
     {
         if (!FindProfileValue(content_, entry.section, entry.key))
             return std::nullopt;
@@ -110,7 +112,10 @@ Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& pa
     read.GifOption = entries.Number(GifOptionEntry, defaults.GifOption);
     read.WindowWidth = entries.Number(WindowWidthEntry, defaults.WindowWidth);
     read.WindowHeight = entries.Number(WindowHeightEntry, defaults.WindowHeight);
-    read.KeepJpegBlocks = entries.Present<std::int16_t>(KeepJpegBlocksEntry);
+    read.Alpha = entries.Optional<std::int16_t>(AlphaEntry);
+    if (const auto tolerance = entries.Optional<std::int16_t>(KeyToleranceEntry))
+        read.KeyTolerance = std::clamp<std::int16_t>(*tolerance, 0, 100);
+    read.KeepJpegBlocks = entries.Optional<std::int16_t>(KeepJpegBlocksEntry);
     if (entries.failure())
         return *entries.failure();
     return read;
@@ -143,8 +148,11 @@ Result<void> SaveSettings(const SettingsRecord& settings)
     if (settings.WindowWidth > 0 && settings.WindowHeight > 0)
         entries << Entry(WindowWidthEntry, QString::number(settings.WindowWidth))
                 << Entry(WindowHeightEntry, QString::number(settings.WindowHeight));
-    if (settings.KeepJpegBlocks)
-        entries << Entry(KeepJpegBlocksEntry, QString::number(*settings.KeepJpegBlocks));
+    for (const auto& [entry, value] : {std::pair{AlphaEntry, settings.Alpha},
+                                       {KeyToleranceEntry, settings.KeyTolerance},
+                                       {KeepJpegBlocksEntry, settings.KeepJpegBlocks}})
+        if (value)
+            entries << Entry(entry, QString::number(*value));
     return WriteProfileStrings(settings.IniPath, entries);
 }
 

@@ -21,11 +21,27 @@ struct SettingsRecord {
     // while 0, so a file without [Window] stays without it.
     std::int16_t WindowWidth = 0;
     std::int16_t WindowHeight = 0;
+    // The choices of the main window's menu, in [Options]: whether the foreground keeps its
+    // transparency (non-zero), and the key's tolerance in percent (0..100; read clamped into
+    // it). Empty until the file holds them or the user chooses, and never written while
+    // empty, so a file without them stays without them; empty means off and 0.
+    std::optional<std::int16_t> Alpha;
+    std::optional<std::int16_t> KeyTolerance;
     // JPEG composites over a JPEG background keep the background's blocks outside the
     // foreground when non-zero (core/view/StampedJpeg.h); none until the user changes it or
     // the file holds it, and never written while none.
     std::optional<std::int16_t> KeepJpegBlocks;
 };
+
+// The choices as the program uses them.
+inline bool AlphaChosen(const SettingsRecord& settings)
+{
+    return settings.Alpha.value_or(0) != 0;
+}
+inline std::int32_t KeyToleranceChosen(const SettingsRecord& settings)
+{
+    return settings.KeyTolerance.value_or(0);
+}
 
 struct LoadedSettings {
     SettingsRecord settings;

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
@@ -65,11 +66,14 @@ QImage DecodeTarget(const QByteArray& format, QSize stated)
     return NewBitmap(stated.width(), stated.height());
 }
 
-QImage OverBackground(QImage picture, QColor background)
+QImage OverBackground(QImage picture, PictureBackground keptOrOver)
 {
     if (!picture.hasAlphaChannel())
         return picture.convertToFormat(QImage::Format_RGB32);
     picture.convertTo(QImage::Format_ARGB32);
+    if (!keptOrOver)
+        return KeepingTransparency(std::move(picture));
+    const QColor background = *keptOrOver;
     for (int y = 0; y < picture.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
@@ -99,7 +103,20 @@ const char* ReaderFormat(PictureFormat format)
 }
 } // namespace
 
-LoadedPicture LoadPicture(const QString& path, QColor background)
+QImage KeepingTransparency(QImage picture)
+{
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        if (!std::all_of(row, row + picture.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; })) {
+            picture.reinterpretAsFormat(QImage::Format_ARGB32);
+            return picture;
+        }
+    }
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
+    return picture;
+}
+
+LoadedPicture LoadPicture(const QString& path, PictureBackground background)
 {
     if (path.isEmpty())
         return LoadedPicture(std::nullopt);

@@ -15,7 +15,7 @@ namespace {
 constexpr int kPngHeaderBytes = 26;
 } // namespace
 
-LoadedPicture DecodePngPicture(const QString& path, QFile& file, QColor background)
+LoadedPicture DecodePngPicture(const QString& path, QFile& file, PictureBackground background)
 {
     const QByteArray head = file.read(kPngHeaderBytes);
     const std::optional<PngStatedPicture> stated =
@@ -30,7 +30,8 @@ LoadedPicture DecodePngPicture(const QString& path, QFile& file, QColor backgrou
     QImage decoded = NewBitmap(int(stated->width), int(stated->height));
     if (decoded.isNull())
         return OutOfMemory();
-    CodecSurface view = CodecView(decoded, background);
+    CodecSurface view = CodecView(decoded, background.value_or(Qt::black));
+    view.keepAlpha = !background;
     int status = 0;
     {
         const BitmapPagesAhead pagesAhead(decoded);
@@ -38,5 +39,7 @@ LoadedPicture DecodePngPicture(const QString& path, QFile& file, QColor backgrou
     }
     if (status != 0)
         return CodecLastFailure();
+    if (!background)
+        return LoadedPicture(KeepingTransparency(std::move(decoded)));
     return LoadedPicture(std::move(decoded));
 }

@@ -4,7 +4,7 @@
 #include "core/sources/PngPicture.h"
 #include "core/sources/ReadOnlyFile.h"
 
-LoadedPicture ReadPngFile(const QString& path, QColor background)
+LoadedPicture ReadPngFile(const QString& path, PictureBackground background)
 {
     QFile file;
     if (Result<void> opened = OpenToRead(path, file); !opened)

@@ -5,8 +5,8 @@
 #include <QString>
 
 // Decodes the PNG file `path` through the codec into a new picture, with pixels that
-// carry alpha drawn over `background`. Fails without running the codec when the file
+// carry alpha drawn over `background` (or kept, PictureLoader.h). Fails without running the codec when the file
 // cannot be opened, lacks the signature, states a size of 0 or beyond the picture limit,
 // or is too short to hold the picture it states; fails when the codec does. Never yields
 // std::nullopt.
-LoadedPicture ReadPngFile(const QString& path, QColor background);
+LoadedPicture ReadPngFile(const QString& path, PictureBackground background);

@@ -5,6 +5,8 @@
 // Block copies between backing bitmaps (QImage::Format_RGB32). Both rectangles are
 // clipped: destination pixels outside the destination bitmap are not drawn, and
 // destination pixels whose source lies outside the source bitmap keep what they held.
+// A source that keeps its transparency (Format_ARGB32, not premultiplied) is drawn over a
+// checkerboard of 4-pixel squares, #CCCCCC and white, fixed to the destination's pixels.
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 
 // Copies the w x h block at (sx, sy) of src to (x, y) of dst. False for a raster

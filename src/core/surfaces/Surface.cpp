@@ -57,7 +57,8 @@ void Surface::SetBackColour(QColor colour)
 
 void Surface::SetPicture(std::optional<QImage> picture)
 {
-    if (picture && picture->format() != QImage::Format_RGB32)
+    if (picture && picture->format() != QImage::Format_RGB32 &&
+        picture->format() != QImage::Format_ARGB32)
         picture = picture->convertToFormat(QImage::Format_RGB32);
     picture_ = std::move(picture);
     if (picture_ && AutoSize && picture_->size() != bitmap_.size()) {
@@ -78,6 +79,9 @@ void Surface::Cls()
         bitmap_ = *picture_;
         return;
     }
+    // Only a picture with transparency drawn whole makes a bitmap with an alpha channel.
+    if (bitmap_.format() != QImage::Format_RGB32)
+        bitmap_ = NewBitmap(Width(), Height());
     bitmap_.fill(backColour_);
     if (!picture_)
         return;

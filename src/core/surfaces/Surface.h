@@ -6,7 +6,9 @@
 
 // The drawing side of a picture surface: a persistent backing bitmap of exactly the
 // surface's inner size (32 bits per pixel, QImage::Format_RGB32), a background colour
-// and an optional assigned picture. Everything drawn on the surface goes into the
+// and an optional assigned picture. A picture that keeps its transparency
+// (QImage::Format_ARGB32, not premultiplied) is assigned as it is, and the bitmap that
+// shows it whole has that format too. Everything drawn on the surface goes into the
 // bitmap; the widget that shows it (PictureBox) repaints from it on Refresh(). A hidden
 // surface keeps its bitmap, so other code can still copy from it.
 class Surface : public QObject {

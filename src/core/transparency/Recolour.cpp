@@ -15,6 +15,8 @@ bool RecolourLikePixel(Surface& picture, std::int32_t x, std::int32_t y, ColorRe
     const std::int32_t w = picture.Width(), h = picture.Height();
     // Copied before anything changes: the clicked element is itself repainted.
     const PixelElement clicked = pixels[std::size_t(h - 1 - y) * std::size_t(w) + std::size_t(x)];
+    if (picture.Image().hasAlphaChannel() && clicked.Reserved == 0)
+        return false;
     const PixelElement keyColour = PixelOf(key);
     RecolourStep step = RecolourStep::Find(pixels, count, clicked, keyColour);
     ReplaceColour(pixels, count, clicked.Red, clicked.Green, clicked.Blue, keyColour.Red,
@@ -56,4 +58,15 @@ bool RedoRecolouring(Surface& picture, RecolourHistory& history)
         return false;
     history.Redone();
     return true;
+}
+
+bool ReapplyRecolourings(Surface& picture, const RecolourHistory& history)
+{
+    PixelArray pixels;
+    if (ReadPixels(picture, pixels) < 0)
+        return false;
+    for (const RecolourStep& step : history.DoneSteps())
+        if (!step.Redo(pixels))
+            return false;
+    return WritePixels(picture, pixels) == 0;
 }

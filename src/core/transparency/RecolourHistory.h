@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // What one colour-picking click changed in the foreground's pixel array: every element it
@@ -47,6 +48,8 @@ public:
     // The step an undo takes back, or a redo does again; null when there is none.
     const RecolourStep* NextUndo() const { return done_.empty() ? nullptr : &done_.back(); }
     const RecolourStep* NextRedo() const { return undone_.empty() ? nullptr : &undone_.back(); }
+    // The steps done and not taken back, first done first.
+    std::span<const RecolourStep> DoneSteps() const { return done_; }
     // The step has been taken back (done again): it moves to the other list.
     void Undone();
     void Redone();

@@ -37,6 +37,7 @@ frmMain::frmMain(Document& document) : document_(document)
     setGeometry(QRect(QPoint(4, 38), kStartSize));
     setMinimumSize(kStartSize);
     CreateControls();
+    CreateChoices();
     AnchorControls();
     WireEvents();
     WireUndo();

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/sources/PictureLoader.h"
 #include "windows/controls/Label.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/PushButton.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class Document;
+class QMenu;
 class QMimeData;
 class frmView;
 
@@ -69,12 +71,27 @@ public:
     // The commands.
     void BTN_Click(std::int16_t Index);
 
+    // The choices menu, opened by a right-click on the window outside the panes or by the
+    // Menu key: whether the foreground keeps its transparency, and the key's tolerance.
+    void mnuAlpha_Click();
+    void mnuTolerance_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void CreateControls();
+    void CreateChoices();
+    // How a slot's picture is decoded: drawn over its holder's background, or keeping its
+    // transparency.
+    PictureBackground SourceBackground(std::int16_t slot) const;
+    // Decodes the foreground again after the alpha choice changed.
+    void ReopenForeground();
+    // Shows the foreground's working bitmap anew in its pane and the loupe.
+    void ShowForeground();
     void WireEvents();
     void WireUndo();
     void SetTabOrder();
@@ -110,7 +127,11 @@ private:
     Label* DSP[2];
     Label* LBL[4];
 
+    QMenu* Choices;
+
     QPointer<frmView> View_;
+    // The file the foreground was opened from, to decode it again when a choice asks.
+    QString frontFile_;
     // The path of the file being opened by a drop, per slot.
     QString DroppedPath[2];
     // The foreground pixel the loupe was last drawn around, so it can be drawn again.

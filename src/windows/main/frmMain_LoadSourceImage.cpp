@@ -18,15 +18,17 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     // The file is decoded in full before anything of the slot changes, so a file that does
     // not open leaves the slot's picture (with its colour replacements), the pane, the path
     // field and the foreground position as they were.
-    LoadedPicture loaded = LoadSourcePicture(path, holder.BackColour());
+    LoadedPicture loaded = LoadSourcePicture(path, SourceBackground(slot));
     if (!loaded)
         return 1;
     holder.SetPicture(std::move(*loaded));
     // The recolourings belonged to the picture that has gone.
-    if (slot == 0)
+    if (slot == 0) {
         document_.Recolourings.Clear();
-    else
+        frontFile_ = path;
+    } else {
         document_.BackFile = path;
+    }
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();
     RenderPane(slot);
@@ -34,6 +36,14 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     document_.FrontX = 0;
     document_.FrontY = 0;
     return 0;
+}
+
+// The foreground keeps its transparency when the user chose so; the background never.
+PictureBackground frmMain::SourceBackground(std::int16_t slot) const
+{
+    if (slot == 0 && AlphaChosen(document_.Settings))
+        return std::nullopt;
+    return document_.PicImg[slot].BackColour();
 }
 
 void frmMain::RenderPane(std::int16_t slot)

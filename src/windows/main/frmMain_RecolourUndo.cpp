@@ -29,9 +29,13 @@ void frmMain::StepRecolouring(bool redo)
     Surface& picture = document_.PicImg[0];
     const bool changed = redo ? RedoRecolouring(picture, document_.Recolourings)
                               : UndoRecolouring(picture, document_.Recolourings);
-    if (!changed)
-        return;
+    if (changed)
+        ShowForeground();
+}
+
+void frmMain::ShowForeground()
+{
     RenderPane(0);
     if (loupePoint_)
-        DrawLoupe(Loupe->surface(), picture, loupePoint_->x(), loupePoint_->y());
+        DrawLoupe(Loupe->surface(), document_.PicImg[0], loupePoint_->x(), loupePoint_->y());
 }

@@ -86,8 +86,8 @@ void frmView::Compose()
 {
     BoardAndMarker target(*Board, *Shape1);
     Document& d = document_;
-    ComposeImages(d.Settings.TransColor, d.Settings.TransRate, d.FrontX, d.FrontY,
-                  {d.PicImg[0], d.PicImg[1], &d.PicImg[2]}, target);
+    ComposeImages(d.Settings.TransColor, KeyToleranceChosen(d.Settings), d.Settings.TransRate,
+                  d.FrontX, d.FrontY, {d.PicImg[0], d.PicImg[1], &d.PicImg[2]}, target);
 }
 
 void frmView::Present()

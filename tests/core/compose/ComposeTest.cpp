@@ -2,6 +2,7 @@
 // worked out pixel by pixel.
 #include "core/compose/BlendPixels.h"
 #include "core/compose/ComposeImages.h"
+#include "core/compose/SoftKey.h"
 #include "core/surfaces/Surface.h"
 #include "support/ExpectedComposite.h"
 #include "support/PixelAssert.h"
@@ -28,6 +29,59 @@ TEST(BlendRun, EveryBytePairAtEveryRateIsTheReferenceBlend)
     for (int rate = -1; rate <= 101; ++rate) {
         BlendRun(front.constBits(), patch.constBits(), out.bits(), 65536, {3, 2, 1, 0}, BlendTableFor(rate), 0);
         ASSERT_TRUE(SamePixels(ExpectedComposite(front, patch, {}, std::clamp(rate, 0, 100), 0), out)) << rate;
+    }
+}
+
+// Every alpha at every rate: the ends of the byte, a pair whose value falls on halves and a pair
+// one apart. At alpha 255 this is the plain blend above, so the ends must meet.
+TEST(BlendChannelAlpha, EveryAlphaAtEveryRateIsTheReferenceBlend)
+{
+    const int byHand[][5] = {{0, 255, 100, 128, 128}, {200, 0, 50, 255, 100}, {100, 200, 40, 51, 108}};
+    for (const auto& [back, front, rate, alpha, result] : byHand)
+        EXPECT_EQ(ReferenceChannel(back, front, rate, alpha), result) << back << " " << front << " " << rate;
+    for (const auto& [back, front] : {std::pair{0, 255}, {255, 0}, {1, 2}, {77, 200}, {255, 255}})
+        for (int rate = 0; rate <= 100; ++rate)
+            for (int alpha = 0; alpha <= 255; ++alpha)
+                ASSERT_EQ(BlendChannelAlpha(back, front, rate, alpha), ReferenceChannel(back, front, rate, alpha))
+                    << back << " " << front << " " << rate << " " << alpha;
+}
+
+// A logo colour anti-aliased onto a plain key backdrop at every coverage, composed onto grey and
+// onto the key. A pixel is keyed exactly when its largest channel difference from the key is
+// within the tolerance's share of 255, and then, over the key, still shows as it was. A tolerance
+// that reaches the logo's own colour gives every edge pixel back the logo and its coverage: over
+// grey the composite is the logo's own edge within the rounding, with no trace of the key.
+TEST(SoftKey, AnAntiAliasedEdgeLosesItsFringeAndTheToleranceBoundsWhatIsKeyed)
+{
+    const std::tuple<QRgb, QRgb, int> logoOnKey[] = {   // the logo's reach in percent, rounded down
+        {0x14A028, 0xFF00FF, 92}, {0x000000, 0xFFFFFF, 100}, {0x333333, 0xFFFFFF, 80}, {0xFFFFFF, 0x0000FF, 100}};
+    const auto mix = [](int f, int k, int a) { return ReferenceChannel(k, f, 100, a); };
+    for (const auto& [logo, key, reach] : logoOnKey) {
+        QImage edge(256, 1, QImage::Format_RGB32), grey = edge, keyRow = edge, out = edge;
+        grey.fill(qRgb(128, 128, 128)), keyRow.fill(key);
+        for (int a = 0; a < 256; ++a)
+            edge.setPixel(a, 0, qRgb(mix(qRed(logo), qRed(key), a), mix(qGreen(logo), qGreen(key), a),
+                                     mix(qBlue(logo), qBlue(key), a)));
+        const PixelElement k = PixelOf(ColorRef(qRed(key) | qGreen(key) << 8 | qBlue(key) << 16));
+        for (const int tolerance : {reach, 20, 1}) {
+            for (const QImage* under : {&grey, &keyRow}) {
+                BlendRunCovered(edge.constBits(), under->constBits(), out.bits(), 256, {k, tolerance, false, 100}, 0);
+                for (int a = 0; a < 256; ++a) {
+                    const QRgb e = edge.pixel(a, 0), o = out.pixel(a, 0);
+                    const int distance = std::max({std::abs(qRed(e) - qRed(key)), std::abs(qGreen(e) - qGreen(key)),
+                                                   std::abs(qBlue(e) - qBlue(key))});
+                    const bool keyed = distance * 100 <= tolerance * 255;
+                    for (const int shift : {16, 8, 0}) {
+                        const auto channel = [shift](QRgb c) { return int(c >> shift & 0xFF); };
+                        const int off = std::abs(channel(o) - (under == &grey ? mix(channel(logo), 128, a) : channel(e)));
+                        if (!keyed)
+                            EXPECT_EQ(channel(o), channel(e)) << std::hex << logo << std::dec << " " << a;
+                        else if (under == &keyRow || tolerance == reach)
+                            EXPECT_LE(off, 1) << std::hex << logo << std::dec << " " << a << " " << tolerance;
+                    }
+                }
+            }
+        }
     }
 }
 
@@ -58,9 +112,20 @@ struct RecordingView final : CompositeTarget {
     void Refresh() override { ++refreshes; }
 };
 
+// The foreground with an alpha channel, every alpha present, 0 and 255 among them.
+QImage WithAlpha(QImage picture)
+{
+    picture.convertTo(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, (picture.pixel(x, y) & 0xFFFFFF) | QRgb((x * 37 + y * 11) % 256) << 24);
+    return picture;
+}
+
 // Odd widths end rows inside the engine's blocks; the key and its near misses are in the fronts. One
 // board and work surface serve every row: a run must not depend on the last one's pixels, nor change
-// its composite, which the clipboard may share. (Without a work surface: the ComposeCommand test.)
+// its composite, which the clipboard may share; a foreground with alpha covers by it, its key
+// pixels covering nothing whatever their alpha. (Without a work surface: the ComposeCommand test.)
 TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEveryPlacement)
 {
     const struct { const char* what; QSize front, back; QPoint at; int rate; } placements[] = {
@@ -71,13 +136,14 @@ TEST(ComposeImages, BoardIsTheReferenceCompositeAndTheWorkSurfaceItsPatchAtEvery
         {"far off both ways", {50, 50}, {100, 100}, {1000000, -1000000}, 40}};
     Surface work(73, 65, Qt::white);
     RecordingView view;
-    for (const auto& c : placements) {
-        SCOPED_TRACE(c.what);
-        const auto front = SurfaceHolding(KeyedForeground(c.front));
+    for (const auto& c : placements)
+    for (const bool alpha : {false, true}) {
+        SCOPED_TRACE(testing::Message() << c.what << (alpha ? " with alpha" : ""));
+        const auto front = SurfaceHolding(alpha ? WithAlpha(KeyedForeground(c.front)) : KeyedForeground(c.front));
         const auto back = SurfaceHolding(NoisePicture(c.back.width(), c.back.height(), 9));
         const QImage previous = view.board.Image(), previousCopy = previous.copy();
         view.refreshes = 0;
-        ComposeImages(Key, c.rate, c.at.x(), c.at.y(), {*front, *back, &work}, view);
+        ComposeImages(Key, 0, c.rate, c.at.x(), c.at.y(), {*front, *back, &work}, view);
         const QImage composite = view.board.Image();
         EXPECT_TRUE(SamePixels(ExpectedComposite(front->Image(), back->Image(), c.at, c.rate, KeyPixel), composite));
         EXPECT_TRUE(SamePixels(previousCopy, previous));

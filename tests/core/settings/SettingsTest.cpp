@@ -75,12 +75,15 @@ TEST_F(SettingsFolder, ReadsAndEditsAHandWrittenFileLineByLine)
     EXPECT_TRUE(ReadIni().ends_with("[PNG]\r\nRate=1\r\n[Window]\r\nWidth=500\r\nHeight=600\r\n"));
     const SettingsRecord kept = Load();
     EXPECT_EQ(QSize(kept.WindowWidth, kept.WindowHeight), QSize(500, 600));
-    // So does the choice to keep a JPEG's blocks, once made, also to keep them no more.
-    EXPECT_EQ(kept.KeepJpegBlocks, std::nullopt);
-    settings.KeepJpegBlocks = 0;
+    // So do the menu's choices, once chosen; a tolerance beyond 100 reads as 100.
+    EXPECT_EQ(std::tuple(kept.Alpha, kept.KeyTolerance, kept.KeepJpegBlocks),
+              std::tuple(std::optional<std::int16_t>(), std::optional<std::int16_t>(), std::optional<std::int16_t>()));
+    settings.Alpha = 0, settings.KeyTolerance = 250, settings.KeepJpegBlocks = 0;
     ASSERT_TRUE(SaveSettings(settings));
-    EXPECT_NE(ReadIni().find("[Options]\r\nGIF=0\r\nKeepJpegBlocks=0\r\n"), std::string::npos) << ReadIni();
-    EXPECT_EQ(Load().KeepJpegBlocks, 0);
+    EXPECT_TRUE(ReadIni().find("[Options]\r\nGIF=0\r\nAlpha=0\r\nKeyTolerance=250\r\nKeepJpegBlocks=0\r\n") != std::string::npos);
+    const SettingsRecord chosen = Load();
+    EXPECT_EQ(std::tuple(chosen.Alpha.value_or(-1), AlphaChosen(chosen), KeyToleranceChosen(chosen), chosen.KeepJpegBlocks),
+              std::tuple(0, false, 100, std::optional<std::int16_t>(0)));
 }
 
 // A missing folder, a file taken for a folder, a folder where the file should be.

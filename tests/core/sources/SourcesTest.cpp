@@ -49,10 +49,28 @@ QImage ReferenceOver(const QString& file, QSize size)
     return rgba.size() == out.sizeInBytes() ? out : QImage();
 }
 
+// A picture that kept its transparency drawn over kBackground as the loaders draw it; whether it
+// had any to keep.
+std::pair<QImage, bool> KeptOver(QImage kept)
+{
+    const bool transparent = kept.format() == QImage::Format_ARGB32;
+    kept.convertTo(QImage::Format_ARGB32);
+    const auto over = [](int c, int a, int back) { return (a * c + (255 - a) * back + 127) / 255; };
+    for (int y = 0; y < kept.height(); ++y)
+        for (int x = 0; x < kept.width(); ++x) {
+            const QRgb p = kept.pixel(x, y);
+            kept.setPixel(x, y, qRgb(over(qRed(p), qAlpha(p), kBackground.red()), over(qGreen(p), qAlpha(p), kBackground.green()),
+                                     over(qBlue(p), qAlpha(p), kBackground.blue())));
+        }
+    return {kept, transparent};
+}
+
 // The README's rows "| `file` | expected | ... |" under "## <folder>/": "decode WxH" opens so,
 // "reject" fails; "questionable" and "... or ..." allow either, an opened picture of the size.
 // Tolerances: a 16-bit PNG's reference is rounded where the codec keeps the high byte (with
-// alpha, one more); Qt widens 5- and 6-bit BMP channels by shifting (255 reads 248).
+// alpha, one more); Qt widens 5- and 6-bit BMP channels by shifting (255 reads 248). Asked to
+// keep the transparency, a loader gives the same picture once drawn, with an alpha channel
+// exactly when the picture has some pixel short of opaque.
 TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
 {
     const QRegularExpression heading("^## ([a-z]+)/\\s*$"), row("^\\| `([^`]+)` \\| ([^|]+) \\|"),
@@ -81,9 +99,19 @@ TEST(RealFiles, EveryPictureLoadsAsTheTestDataExpects)
         // The references keep EXIF orientation unapplied; the loader shows photos upright.
         const int tolerance = file.contains(QRegularExpression("pngsuite/.*a16")) ? 2 : file.endsWith("16.png") ? 1
                               : file.contains("rgb16") ? 7 : file.startsWith("jpeg/") ? 2 : 0;
-        if (decodes)
-            EXPECT_TRUE(SamePixels(ReferenceOver(file, expected).transformed(QTransform().rotate(
-                                       file.endsWith("orientation_6.jpg") ? 90 : 0)), **loaded, tolerance));
+        if (!decodes)
+            continue;
+        EXPECT_TRUE(SamePixels(ReferenceOver(file, expected).transformed(QTransform().rotate(
+                                   file.endsWith("orientation_6.jpg") ? 90 : 0)), **loaded, tolerance));
+        const QByteArray rgba = TestDataFile("reference/" + file + ".rgba");
+        bool transparent = false;
+        for (qsizetype i = 3; i < rgba.size(); i += 4)
+            transparent |= uchar(rgba[i]) != 255;
+        const LoadedPicture kept = LoadSourcePicture(LAYERPIX_TESTDATA "/" + file, std::nullopt);
+        ASSERT_TRUE(kept && *kept);
+        const auto [drawn, keptTransparency] = KeptOver(**kept);
+        EXPECT_TRUE(SamePixels(**loaded, drawn, tolerance));
+        EXPECT_EQ(keptTransparency, transparent);
     }
     // The README's own tally: 175 PNG (161 decode, 14 reject), 59 BMP, 8 GIF, 7 ICO, 10 JPEG.
     EXPECT_TRUE(rows == 175 + 59 + 8 + 7 + 10 && decode >= 161 + 23 && reject >= 14) << rows << decode << reject;
