@@ -434,7 +434,7 @@ Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> 
             if (std::optional<std::vector<std::uint8_t>> spliced = splicer->Splice(stamped))
                 return std::move(*spliced);
             // Tables fitted to the picture may lack a code the new blocks need: every block
-            // is written again with the standard ones.
+            // is written again with tables fitted to them.
             if (Result<void> read = readAll(); !read)
                 return read.failure();
         }

@@ -27,8 +27,10 @@ using ComposeRegion = std::function<Result<void>(const PixelRect& region, CodecS
 // progressive mode and restart interval. Decoded, the picture is the file's own outside
 // those MCUs, bar the pixel next to them where the decoder's smooth chroma upsampling mixes
 // in their colour (with subsampled chroma only); inside, it is the composite encoded with the
-// file's tables by the accurate transform. A baseline file keeps even the bytes of its data before and after those
-// MCUs, and takes time for the data up to them alone (for none with restart markers).
+// file's tables by the accurate transform. A baseline file keeps even the bytes of its data
+// before and after those MCUs, and takes time for the data up to them alone (for none with
+// restart markers); when its tables lack a code the new blocks need, every block is written
+// again with tables fitted to them, as a progressive file's are.
 // Fails, saying why, when the file is not an 8-bit YCbCr colour JPEG whose decoded pixels
 // these blocks give exactly (grey, CMYK or RGB samples; progressive data whose last scans
 // leave coefficients rough), when its data is damaged, when `area` misses the picture, or

@@ -64,12 +64,12 @@ Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> si
 }
 
 Result<void> ComposeOverRegion(ColorRef key, std::int32_t keyTolerance, std::int32_t rate, std::int32_t frontX,
-                               std::int32_t frontY, Surface& front, Surface& back, CompositeTarget& view, const PixelRect& region,
-                               CodecSurface& pixels)
+                               std::int32_t frontY, Surface& front, Surface& back, CompositeTarget& view,
+                               const PixelRect& region, CodecSurface& pixels)
 {
     back.SetPicture(QImage(pixels.bits, pixels.width, pixels.height, pixels.stride, QImage::Format_RGB32).copy());
-    ComposeImages(key, keyTolerance, rate, frontX - std::int32_t(region.x), frontY - std::int32_t(region.y), {front, back, nullptr},
-                  view);
+    ComposeImages(key, keyTolerance, rate, frontX - std::int32_t(region.x), frontY - std::int32_t(region.y),
+                  {front, back, nullptr}, view);
     back.SetPicture(std::nullopt);
     const QImage& composed = view.Board().hDC();
     for (int y = 0; y < pixels.height; ++y)

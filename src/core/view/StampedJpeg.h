@@ -30,5 +30,5 @@ Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> si
 // `region`, as ComposeImages does over the whole background, whose composite pixels each
 // depend on the two pixels at their place alone. `back` and `view`'s board are its scratch.
 Result<void> ComposeOverRegion(ColorRef key, std::int32_t keyTolerance, std::int32_t rate, std::int32_t frontX,
-                               std::int32_t frontY, Surface& front, Surface& back, CompositeTarget& view, const PixelRect& region,
-                               CodecSurface& pixels);
+                               std::int32_t frontY, Surface& front, Surface& back, CompositeTarget& view,
+                               const PixelRect& region, CodecSurface& pixels);
