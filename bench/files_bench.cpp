@@ -10,6 +10,10 @@
 #include "core/document/Document.h"
 #include "windows/main/frmMain.h"
 #include "core/view/ExportComposite.h"
+#include "core/view/StampedJpeg.h"
+#include "core/compose/BoardTarget.h"
+#include "core/sources/SourcePicture.h"
+#include "core/surfaces/SystemColours.h"
 
 #include <QApplication>
 #include <QFile>
@@ -187,6 +191,50 @@ void RegisterSave(const PairSize& pair, SaveCase save)
                                                             ? "bare libjpeg-turbo, saved"
                                                             : "bare libpng, saved"});
 }
+// A 600 x 200 logo stamped on the photo and saved as JPEG, as the batch does it: with the
+// photo's blocks kept outside the logo, beside the whole decode, compose and encode.
+void RegisterLogoStamp(const PairSize& pair)
+{
+    struct Stamp {
+        Surface front{0, 0, HolderBackColour}, back{0, 0, HolderBackColour};
+        BoardTarget board;
+    };
+    const auto stamp = std::make_shared<Stamp>();
+    stamp->front.AutoSize = stamp->back.AutoSize = true;
+    stamp->front.SetPicture(CutOutPicture({600, 200}, 3));
+    const int x = pair.back.width() * 9 / 20 + 1, y = pair.back.height() * 9 / 20 + 1;
+    const QString name = SaveFolder().filePath(QStringLiteral("stamped.jpg"));
+    RegisterCase(
+        {.name = std::string("Stamp a 600 x 200 logo on the ") + pair.label + " JPEG, blocks kept",
+         .run = [&pair, stamp, x, y, name](benchmark::State& state) {
+             const QString path = QFile::decodeName(Path(pair, "jpg").c_str());
+             for (auto _ : state) {
+                 const Result<bool> kept = WriteStampedJpeg(
+                     path, std::nullopt, {x, y, 600, 200},
+                     [&](const PixelRect& region, CodecSurface& pixels) {
+                         return ComposeOverRegion(kKeyColour, 0, 50, x, y, stamp->front, stamp->back, stamp->board,
+                                                  region, pixels);
+                     },
+                     name);
+                 if (!kept || !*kept)
+                     state.SkipWithError("the blocks were not kept");
+             }
+         },
+         .floor = [&pair, stamp, x, y, name](benchmark::State& state) {
+             const QString path = QFile::decodeName(Path(pair, "jpg").c_str());
+             for (auto _ : state) {
+                 LoadedPicture loaded = LoadSourcePicture(path, HolderBackColour);
+                 if (!loaded || !*loaded)
+                     return state.SkipWithError("the photo did not open");
+                 stamp->back.SetPicture(std::move(**loaded));
+                 ComposeImages(kKeyColour, 0, 50, x, y, {stamp->front, stamp->back, nullptr}, stamp->board);
+                 if (!WriteComposite(stamp->board.Board(), name, SaveFormat::Jpeg, {50, 0, 1}))
+                     state.SkipWithError("the composite was not saved");
+             }
+         },
+         .floorWhat = "the whole photo decoded, composed, encoded at rate 50 and saved",
+         .target = "< 0.33"});
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -210,6 +258,7 @@ int main(int argc, char* argv[])
     RegisterSave(kPair6, {"PNG, rate 0 (zlib 6)", SaveFormat::Png, {50, 0, 0}});
     RegisterSave(kPair6, {"PNG, rate 2 (zlib 9)", SaveFormat::Png, {50, 0, 2}});
     RegisterSave(kPair54, {"JPEG, rate 50", SaveFormat::Jpeg});
+    RegisterLogoStamp(kPair24);
     const int status = RunCases(argc, argv, "Opening and saving");
     g_fixtures = {};
     return status;

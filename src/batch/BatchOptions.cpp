@@ -19,8 +19,9 @@ constexpr OptionName kOptions[] = {
     {"opacity", "0..100"},     {"rate", "0..100"},
     {"at", "X,Y"},             {"gravity", "nw|n|ne|w|c|e|sw|s|se"}, {"margin", "X,Y"},
     {"scale", "PERCENT|WxH"},  {"format", "bmp|jpg|png"}, {"jpeg-rate", "1..100"},
-    {"progressive", nullptr},  {"png-compression", "fast|normal|best"}, {"png-rate", "0|1|2"},
-    {"overwrite", nullptr},    {"strip", nullptr}, {"jobs", "N"},   {"list", "FILE"},  {"o", "OUTDIR"},
+    {"progressive", nullptr},  {"keep-jpeg-blocks", nullptr}, {"png-compression", "fast|normal|best"},
+    {"png-rate", "0|1|2"},     {"overwrite", nullptr},    {"strip", nullptr}, {"jobs", "N"},
+    {"list", "FILE"},          {"o", "OUTDIR"},
     {"help", nullptr},         {"version", nullptr}};
 
 // The PNG compression as the save options name it, and as their read-out shows it: the
@@ -259,6 +260,7 @@ Result<BatchCommandLine> ParseBatchCommandLine(const QStringList& arguments)
     options.outputFolder = parser.value("o");
     options.alpha = parser.isSet("alpha");
     options.progressive = parser.isSet("progressive");
+    options.keepJpegBlocks = parser.isSet("keep-jpeg-blocks");
     options.overwrite = parser.isSet("overwrite");
     options.strip = parser.isSet("strip");
     options.lists = parser.values("list");
@@ -314,6 +316,11 @@ QString BatchUsage()
                "                        JPEG \"圧縮率\" ([JPEG] Rate; %3)\n"
                "  --progressive         progressive JPEG: \"プログレッシブタイプ\" ([JPEG] Prgrs;\n"
                "                        %4)\n"
+               "  --keep-jpeg-blocks    a JPEG composite over a JPEG background keeps the\n"
+               "                        background's blocks and encodes only those under the\n"
+               "                        foreground, with the background's tables: the JPEG\n"
+               "                        rate and --progressive do not apply ([Options]\n"
+               "                        KeepJpegBlocks; off)\n"
                "  --png-compression fast|normal|best\n"
                "                        PNG compression, zlib level 1, 6 or 9: the save options'\n"
                "                        PNG \"圧縮率\", whose read-out shows 0, 1 or 2 for these\n"
@@ -359,6 +366,7 @@ Result<BatchSettings> SettleBatchSettings(const BatchOptions& options,
     settled.save.jpegRate = options.jpegRate.value_or(stored.JpegRate);
     settled.save.jpegPrgrs = options.progressive ? -1 : stored.JpegPrgrs;
     settled.save.pngRate = options.pngRate.value_or(stored.PngRate);
+    settled.keepJpegBlocks = options.keepJpegBlocks || KeepJpegBlocksChosen(stored);
 
     QString error;
     if (!options.jpegRate && WritesFormat(options, SaveFormat::Jpeg))

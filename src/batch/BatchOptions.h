@@ -25,6 +25,7 @@ struct BatchOptions {
     std::optional<SaveFormat> format;      // --format bmp|jpg|png
     std::optional<std::int16_t> jpegRate;  // --jpeg-rate 1..100
     bool progressive = false;              // --progressive
+    bool keepJpegBlocks = false;           // --keep-jpeg-blocks
     std::optional<std::int16_t> pngRate;   // --png-rate 0|1|2
     bool overwrite = false;                // --overwrite
     bool strip = false;                    // --strip
@@ -64,6 +65,9 @@ struct BatchSettings {
     std::optional<ForegroundScale> scale;
     std::optional<SaveFormat> format;   // none: each background keeps its own (BatchPlan.h)
     SaveOptions save{};
+    // A JPEG composite over a JPEG background is that file with the blocks under the
+    // foreground encoded again (core/view/StampedJpeg.h), where it can be.
+    bool keepJpegBlocks = false;
     bool overwrite = false;
     bool strip = false;   // the composites carry no metadata of their backgrounds
     int jobs = 1;

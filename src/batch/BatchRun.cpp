@@ -10,6 +10,7 @@
 #include "core/sources/SourcePicture.h"
 #include "core/text/FileNames.h"
 #include "core/view/ExportComposite.h"
+#include "core/view/StampedJpeg.h"
 
 #include <atomic>
 #include <functional>
@@ -67,25 +68,36 @@ public:
         struct stat output {};
         if (!settings_.overwrite && ::lstat(EncodeFileName(item.output).constData(), &output) == 0)
             return Taken(item);
+        const Existing existing = settings_.overwrite ? Existing::Replace : Existing::Keep;
+        const PictureMetadata metadata = settings_.strip ? PictureMetadata{} : ReadSourceMetadata(item.background);
+        if (settings_.keepJpegBlocks && item.format == SaveFormat::Jpeg) {
+            if (!HasForeground())
+                return {};
+            QPoint corner;
+            const Result<bool> kept = WriteStampedJpeg(
+                item.background, std::nullopt,
+                [&](QSize background) {
+                    corner = Place(background);
+                    return PixelRect{corner.x(), corner.y(), front_.Width(), front_.Height()};
+                },
+                [&](const PixelRect& region, CodecSurface& pixels) {
+                    return ComposeOverRegion(settings_.key, KeyTolerance(), settings_.rate, corner.x(), corner.y(),
+                                             front_, back_, board_, region, pixels);
+                },
+                metadata, item.output, existing);
+            if (!kept)
+                return WriteFailure(item, kept.failure());
+            if (*kept)
+                return {};
+        }
         LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
         if (!loaded)
             return {item.background, English(loaded.failure())};
         if (!*loaded)
             return {item.background, QStringLiteral("the name is empty")};
-        const PictureMetadata metadata = settings_.strip ? PictureMetadata{} : ReadSourceMetadata(item.background);
-        const LoadedPicture& foreground = foreground_.get();
-        if (!foreground || !*foreground)
+        if (!HasForeground())
             return {};
-        const QSize backSize = (*loaded)->size();
-        const QSize frontSize = settings_.scale ? ScaledFrontSize((*foreground)->size(), backSize, *settings_.scale)
-                                                : (*foreground)->size();
-        if (!front_.HasPicture() || front_.Image().size() != frontSize)
-            front_.SetPicture(settings_.scale ? ScaledForeground(**foreground, settings_.key, settings_.keyTolerance,
-                                                                 frontSize)
-                                              : **foreground);
-        const QPoint corner = settings_.gravity
-                                  ? PlacedCorner(frontSize, backSize, *settings_.gravity, settings_.margin)
-                                  : QPoint(settings_.x, settings_.y);
+        const QPoint corner = Place((*loaded)->size());
         // The background is composed where it lies: the board takes its pixels and the
         // background surface reads them without owning them, so only the overlap is
         // written and no second picture-sized bitmap is touched.
@@ -93,27 +105,58 @@ public:
         pixels = std::move(**loaded).convertToFormat(QImage::Format_RGB32);
         back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
                                 pixels.bytesPerLine(), pixels.format()));
-        // A resized foreground was keyed before it was resized.
-        ComposeImages(settings_.key, settings_.scale ? 0 : settings_.keyTolerance, settings_.rate, corner.x(),
-                      corner.y(), {front_, back_, nullptr}, board_);
+        ComposeImages(settings_.key, KeyTolerance(), settings_.rate, corner.x(), corner.y(),
+                      {front_, back_, nullptr}, board_);
         // The background surface lets go of the board's pixels before they change. (Shrunk
         // first: clearing a bitmap that still shares the picture's pixels would copy them.)
         back_.SetSize(1, 1);
         back_.SetPicture(std::nullopt);
         // Without --overwrite a file that another process makes meanwhile is kept too.
         const Result<void> written =
-            WriteComposite(board_.Board(), item.output, item.format, settings_.save, metadata,
-                           settings_.overwrite ? Existing::Replace : Existing::Keep);
+            WriteComposite(board_.Board(), item.output, item.format, settings_.save, metadata, existing);
         if (!written)
-            return written.failure().english == ExistsAlready().english ? Taken(item)
-                                                                        : ItemFailure{item.output, English(written.failure())};
+            return WriteFailure(item, written.failure());
         return {};
     }
 
 private:
+    static ItemFailure WriteFailure(const BatchItem& item, const Failure& failure)
+    {
+        return failure.english == ExistsAlready().english ? Taken(item) : ItemFailure{item.output, English(failure)};
+    }
+
+    // False when the foreground turns out not to be a picture.
+    bool HasForeground() const
+    {
+        const LoadedPicture& foreground = foreground_.get();
+        return foreground && *foreground;
+    }
+
+    // Readies the foreground for a background of `background` size, resized for it when
+    // asked, and returns where its corner lies: by the gravity, else at --at.
+    QPoint Place(QSize background)
+    {
+        const QImage& picture = **foreground_.get();
+        if (!settings_.scale) {
+            if (!front_.HasPicture())
+                front_.SetPicture(picture);
+        } else if (const QSize size = ScaledFrontSize(picture.size(), background, *settings_.scale);
+                   scaledTo_ != size) {
+            front_.SetPicture(ScaledForeground(picture, settings_.key, settings_.keyTolerance, size));
+            scaledTo_ = size;
+        }
+        const QSize front(front_.Width(), front_.Height());
+        return settings_.gravity ? PlacedCorner(front, background, *settings_.gravity, settings_.margin)
+                                 : QPoint(settings_.x, settings_.y);
+    }
+
+    // A resized foreground was keyed before it was resized.
+    std::int32_t KeyTolerance() const { return settings_.scale ? 0 : settings_.keyTolerance; }
+
     const std::shared_future<LoadedPicture>& foreground_;
     const BatchSettings& settings_;
     Surface front_{0, 0, HolderBackColour}, back_{0, 0, HolderBackColour};
+    std::optional<QSize> scaledTo_;   // the size front_ was resized to
     BoardTarget board_;
 };
 

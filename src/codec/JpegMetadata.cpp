@@ -51,3 +51,38 @@ void InsertAfterApp0(std::vector<ByteRange>& pieces, std::span<const std::uint8_
     pieces[0].size = at;
     pieces.insert(pieces.begin() + 1, {{segments.data(), segments.size()}, {file + at, size - at}});
 }
+
+void ReplaceJpegMetadata(std::vector<std::uint8_t>& file, const PictureMetadata& metadata)
+{
+    if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8)
+        return;
+    const auto holds = [&file](std::size_t at, std::size_t length, std::string_view signature) {
+        return length - 2 >= signature.size() &&
+               std::equal(signature.begin(), signature.end(), file.begin() + std::ptrdiff_t(at + 4));
+    };
+    std::vector<std::uint8_t> kept(file.begin(), file.begin() + 2);
+    std::size_t segmentsAt = 2;
+    std::size_t at = 2;
+    // The segments before the frame: APPn, COM, tables, restart interval. The frame, a scan
+    // or anything unexpected ends the walk.
+    const auto beforeFrame = [](std::uint8_t marker) {
+        return (marker >= 0xDB && marker != 0xDA) || marker == 0xC4 || marker == 0xCC;
+    };
+    while (at + 4 <= file.size() && file[at] == 0xFF && beforeFrame(file[at + 1])) {
+        const std::uint8_t marker = file[at + 1];
+        const std::size_t length = std::size_t(file[at + 2]) << 8 | file[at + 3];
+        if (length < 2 || at + 2 + length > file.size())
+            break;
+        const bool metadataSegment = (marker == 0xE1 && (holds(at, length, kExif) || holds(at, length, kXmp))) ||
+                                     (marker == 0xE2 && holds(at, length, kIcc));
+        if (!metadataSegment)
+            kept.insert(kept.end(), file.begin() + std::ptrdiff_t(at), file.begin() + std::ptrdiff_t(at + 2 + length));
+        if (marker == 0xE0 && at == 2)
+            segmentsAt = kept.size();
+        at += 2 + length;
+    }
+    const std::vector<std::uint8_t> segments = JpegMetadataSegments(metadata);
+    kept.insert(kept.begin() + std::ptrdiff_t(segmentsAt), segments.begin(), segments.end());
+    kept.insert(kept.end(), file.begin() + std::ptrdiff_t(at), file.end());
+    file = std::move(kept);
+}

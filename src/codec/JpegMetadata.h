@@ -14,3 +14,8 @@ std::vector<std::uint8_t> JpegMetadataSegments(const PictureMetadata& metadata);
 // Puts `segments` into the file whose first piece begins with SOI (and JFIF APP0): the
 // piece is split after them. Nothing changes for no segments.
 void InsertAfterApp0(std::vector<ByteRange>& pieces, std::span<const std::uint8_t> segments);
+
+// Replaces the metadata segments of the whole JPEG file `file` (the APP1 "Exif" and XMP and
+// the APP2 "ICC_PROFILE" before its frame) with those of `metadata`, placed as a written file
+// has them; every other byte stays.
+void ReplaceJpegMetadata(std::vector<std::uint8_t>& file, const PictureMetadata& metadata);

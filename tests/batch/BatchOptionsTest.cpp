@@ -20,7 +20,8 @@ std::string Settled(const QStringList& arguments, const SettingsRecord& stored =
                              s.format ? qPrintable(ExtensionOf(FormatOf(*s.format))) : "-", s.save.jpegRate,
                              s.save.jpegPrgrs, s.save.pngRate, s.jobs, s.overwrite ? " overwrite" : "", s.strip ? " strip" : "")
                .toStdString() +
-           (s.keyTolerance ? " fuzz=" + std::to_string(s.keyTolerance) : "") + (s.alpha ? " alpha" : "");
+           (s.keyTolerance ? " fuzz=" + std::to_string(s.keyTolerance) : "") + (s.alpha ? " alpha" : "") +
+           (s.keepJpegBlocks ? " keep-blocks" : "");
 }
 
 // Every option at the largest value it takes, and at the smallest; what the command line leaves
@@ -29,6 +30,8 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
 {
     const SettingsRecord stored{"/p.ini", {}, {}, 0x00FF00FF, 30, 300, -1, 7};
     const QStringList r{"--foreground", "f.png", "-o", "out", "b.jpg"};
+    SettingsRecord kKeepsBlocks;
+    kKeepsBlocks.KeepJpegBlocks = 1;
     const struct { QStringList arguments; SettingsRecord stored; int cores; std::string expected; } rows[] = {
         {r + QStringList{"--format", "bmp"}, {}, 0, "key=000000 rate=100 at=0,0 format=.bmp jpeg=50/0 png=1 jobs=1"},
         {r + QStringList{"--key", "FF00ff", "--rate", "100", "--at", "2147483647,-2147483648", "--format", "JPG",
@@ -44,6 +47,8 @@ TEST(BatchCommandLine, ParsesAndSettlesEveryOptionAndRefusesBadValuesAndMissingP
         {r + QStringList{"--png-compression=best"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=2 jobs=1"},
         {r + QStringList{"--png-compression=0"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1"},
         {r + QStringList{"--png-compression=1"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=0 jobs=1"},
+        {r + QStringList{"--keep-jpeg-blocks"}, {}, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1 keep-blocks"},
+        {r, kKeepsBlocks, 1, "key=000000 rate=100 at=0,0 format=- jpeg=50/0 png=1 jobs=1 keep-blocks"},
         {r + QStringList{"--opacity", "80", "--rate", "80"}, {}, 1,
          "error: --opacity and --rate name one value: give one of them"},
         {r + QStringList{"--png-compression", "best", "--png-rate", "2"}, {}, 1,

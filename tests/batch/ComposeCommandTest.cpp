@@ -345,4 +345,61 @@ TEST_F(ComposeCommand, TheWindowAndTheCommandWriteTheSameFile)
         EXPECT_TRUE(SamePixels(QImage::fromData(stripped), QImage::fromData(file)));
     }
 }
+
+// With the JPEG blocks kept, the window and the command write the same file: the background's
+// own outside the MCUs the logo touches. A background whose blocks cannot be kept is written
+// whole, as without the choice.
+TEST_F(ComposeCommand, KeepingTheJpegBlocksTheWindowAndTheCommandKeepTheBackgroundAroundTheLogo)
+{
+    const QImage photo = GradientPicture(120, 90);
+    Write("in/photo.jpg", EncodedPicture(photo, "JPG"));
+    WritePicture("in/photo.png", photo);
+    for (const QString& back : {QString("in/photo.jpg"), QString("in/photo.png")}) {
+        SCOPED_TRACE(back.toStdString());
+        SettingsRecord s;
+        s.KeepJpegBlocks = 1;
+        Document document(s);
+        frmMain main(document);
+        ScriptedDialogsScope dialogs;
+        ASSERT_EQ(main.LoadSourceImage(logo, 0) + main.LoadSourceImage(Path(back), 1), 0);
+        std::tie(document.FrontX, document.FrontY) = std::tuple(37, 21);
+        main.BTN_Click(0);
+        ASSERT_NE(main.View(), nullptr);
+        dialogs->saveAnswers.push_back({true, Path("window/" + back + "/composite"), 3});
+        QTest::mouseRelease(&Find<PictureBox>(*main.View(), "Board"), Qt::RightButton, {}, QPoint(5, 5));
+        const std::string window = ReadFile("window/" + back + "/composite.JPG");
+
+        const QStringList arguments{Path(back), "--format", "jpg", "--at", "37,21"};
+        EXPECT_EQ(Compose("kept/" + back, arguments + QStringList{"--keep-jpeg-blocks"}).exitCode, 0);
+        EXPECT_EQ(Compose("whole/" + back, arguments).exitCode, 0);
+        const std::string kept = ReadFile("kept/" + back + "/photo.jpg"), whole = ReadFile("whole/" + back + "/photo.jpg");
+        EXPECT_TRUE(kept == window && dialogs->messages.empty());
+        EXPECT_EQ(kept == whole, back.endsWith(".png"));
+        if (back.endsWith(".png"))
+            continue;
+        // The logo covers 37..76 x 21..50: the 16-pixel MCUs 32..79 x 16..63, and the pixel
+        // beyond them that the decoder's chroma upsampling mixes.
+        const QImage before = QImage(Path(back)).convertToFormat(QImage::Format_RGB32);
+        const QImage after = QImage::fromData(QByteArray::fromStdString(kept)).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(after.size(), before.size());
+        int changed = 0;
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x) {
+                const bool mixed = QRect(31, 15, 50, 50).contains(x, y);
+                if (!mixed)
+                    ASSERT_EQ(before.pixel(x, y), after.pixel(x, y)) << x << "," << y;
+                changed += before.pixel(x, y) != after.pixel(x, y);
+            }
+        EXPECT_GT(changed, 40 * 30 / 2);
+        // A background file changed since it was opened is not read again: the composite
+        // is written whole.
+        Write("in/photo.jpg", EncodedPicture(photo.mirrored(), "JPG"));
+        QFile changedFile(Path(back));
+        ASSERT_TRUE(changedFile.open(QIODevice::ReadWrite) &&
+                    changedFile.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        dialogs->saveAnswers.push_back({true, Path("changed/composite"), 3});
+        QTest::mouseRelease(&Find<PictureBox>(*main.View(), "Board"), Qt::RightButton, {}, QPoint(5, 5));
+        EXPECT_EQ(ReadFile("changed/composite.JPG"), whole);
+    }
+}
 } // namespace

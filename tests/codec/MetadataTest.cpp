@@ -1,6 +1,7 @@
 // A photo's metadata read, made upright and written, as real readers see it: libexif reads the
 // EXIF, Qt the colour profile. The photos are Pillow's test pictures.
 #include "codec/Codec.h"
+#include "codec/JpegMetadata.h"
 #include "support/ExifTags.h"
 #include "support/PixelAssert.h"
 #include "support/TestPictures.h"
@@ -122,6 +123,11 @@ TEST(Metadata, WrittenFilesCarryItBesideTheSamePixels)
         const QByteArray jpegFile = Bytes(jpeg), pngFile = Bytes(png);
         EXPECT_EQ(jpegFile.left(20) + jpegFile.mid(20 + jpegFile.size() - qsizetype(plain.size())), Bytes(plain));
         EXPECT_EQ(WithoutMetadata(pngFile), Bytes(plainPng));
+        // A file whose blocks are kept has its metadata replaced, or taken out.
+        std::vector<std::uint8_t> replaced = plain, stripped = jpeg;
+        ReplaceJpegMetadata(replaced, *metadata);
+        ReplaceJpegMetadata(stripped, {});
+        EXPECT_TRUE(replaced == jpeg && stripped == plain);
         PictureMetadata inJpeg = *metadata, inPng = *metadata;
         inJpeg.iccName.clear();
         inJpeg.xmp = metadata->xmp.size() > 65504 ? "" : metadata->xmp;

@@ -7,6 +7,7 @@
 #include "core/surfaces/Surface.h"
 #include "core/transparency/RecolourHistory.h"
 
+#include <QDateTime>
 #include <cstdint>
 
 class Document {
@@ -29,6 +30,11 @@ public:
     // What the background's file says of itself (camera, profile), read when it was loaded:
     // a composite saved as JPEG or PNG carries it.
     PictureMetadata BackMetadata;
+    // The file the background was loaded from, which a save that keeps its JPEG blocks reads
+    // again, and when it was last changed at the load: a file changed since (replaced by
+    // another photo of the same size, say) is not read again. Empty while none is loaded.
+    QString BackFile;
+    QDateTime BackFileChanged;
     // The foreground's recolourings since it was loaded, for undo and redo.
     RecolourHistory Recolourings;
 };

@@ -30,6 +30,7 @@ const IniEntry WindowHeightEntry{"Window", "Height"};
 const IniEntry AlphaEntry{"Options", "Alpha"};
 const IniEntry KeyToleranceEntry{"Options", "KeyTolerance"};
 const IniEntry LiveDragEntry{"Options", "LiveDrag"};
+const IniEntry KeepJpegBlocksEntry{"Options", "KeepJpegBlocks"};
 
 // Reads the entries of one settings file's bytes; the first value that does not convert
 // leaves its failure behind.
@@ -116,6 +117,7 @@ Result<SettingsRecord> ReadSettings(const QByteArray& content, const QString& pa
     read.LiveDrag = entries.Optional<std::int16_t>(LiveDragEntry);
     if (const auto tolerance = entries.Optional<std::int16_t>(KeyToleranceEntry))
         read.KeyTolerance = std::clamp<std::int16_t>(*tolerance, 0, 100);
+    read.KeepJpegBlocks = entries.Optional<std::int16_t>(KeepJpegBlocksEntry);
     if (entries.failure())
         return *entries.failure();
     return read;
@@ -150,7 +152,8 @@ Result<void> SaveSettings(const SettingsRecord& settings)
                 << Entry(WindowHeightEntry, QString::number(settings.WindowHeight));
     for (const auto& [entry, value] : {std::pair{AlphaEntry, settings.Alpha},
                                        {KeyToleranceEntry, settings.KeyTolerance},
-                                       {LiveDragEntry, settings.LiveDrag}})
+                                       {LiveDragEntry, settings.LiveDrag},
+                                       {KeepJpegBlocksEntry, settings.KeepJpegBlocks}})
         if (value)
             entries << Entry(entry, QString::number(*value));
     return WriteProfileStrings(settings.IniPath, entries);

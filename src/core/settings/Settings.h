@@ -29,6 +29,10 @@ struct SettingsRecord {
     std::optional<std::int16_t> Alpha;
     std::optional<std::int16_t> KeyTolerance;
     std::optional<std::int16_t> LiveDrag;
+    // JPEG composites over a JPEG background keep the background's blocks outside the
+    // foreground when non-zero (core/view/StampedJpeg.h); none until the user changes it or
+    // the file holds it, and never written while none.
+    std::optional<std::int16_t> KeepJpegBlocks;
 };
 
 // The choices as the program uses them.
@@ -43,6 +47,10 @@ inline std::int32_t KeyToleranceChosen(const SettingsRecord& settings)
 inline bool LiveDragChosen(const SettingsRecord& settings)
 {
     return settings.LiveDrag.value_or(0) != 0;
+}
+inline bool KeepJpegBlocksChosen(const SettingsRecord& settings)
+{
+    return settings.KeepJpegBlocks.value_or(0) != 0;
 }
 
 struct LoadedSettings {

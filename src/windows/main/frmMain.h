@@ -72,11 +72,13 @@ public:
     void BTN_Click(std::int16_t Index);
 
     // The choices menu, opened by a right-click on the window outside the panes or by the
-    // Menu key: whether the foreground keeps its transparency, the key's tolerance, and
-    // whether the picture itself moves while it is dragged in the composite view.
+    // Menu key: whether the foreground keeps its transparency, the key's tolerance, whether
+    // the picture itself moves while it is dragged in the composite view, and whether a JPEG
+    // background keeps its blocks when the composite is saved as JPEG.
     void mnuAlpha_Click();
     void mnuTolerance_Click();
     void mnuLiveDrag_Click();
+    void mnuKeepJpegBlocks_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

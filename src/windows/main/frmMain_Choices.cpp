@@ -17,12 +17,18 @@ struct Choice {
     const char* text;
     bool (*ticked)(const SettingsRecord&);     // a check box's state; none for a command
     void (frmMain::*click)();
+    const char* toolTip = nullptr;
 };
 
 const Choice kChoices[] = {
     {"mnuAlpha", "前景の透明度を使う", AlphaChosen, &frmMain::mnuAlpha_Click},
     {"mnuTolerance", "キー色の許容範囲...", nullptr, &frmMain::mnuTolerance_Click},
-    {"mnuLiveDrag", "ドラッグ中も画像を動かす", LiveDragChosen, &frmMain::mnuLiveDrag_Click},
+    {"mnuLiveDrag", "ドラッグ中も画像を動かす", LiveDragChosen, &frmMain::mnuLiveDrag_Click, nullptr},
+    {"mnuKeepJpegBlocks", "JPEG のブロックを保つ (圧縮率は使いません)", KeepJpegBlocksChosen,
+     &frmMain::mnuKeepJpegBlocks_Click,
+     "JPEG の背景を JPEG で保存するとき、前景の外のブロックを元のファイルのまま残し、\n"
+     "前景にかかるブロックだけを背景の量子化表で符号化し直します。\n"
+     "保存オプションの JPEG 圧縮率とプログレッシブは使いません。"},
 };
 } // namespace
 
@@ -30,10 +36,13 @@ void frmMain::CreateChoices()
 {
     Choices = new QMenu(this);
     Choices->setObjectName(QStringLiteral("Choices"));
+    Choices->setToolTipsVisible(true);
     for (const Choice& choice : kChoices) {
         QAction* action = Choices->addAction(QString::fromUtf8(choice.text));
         action->setObjectName(QLatin1String(choice.name));
         action->setCheckable(choice.ticked != nullptr);
+        if (choice.toolTip)
+            action->setToolTip(QString::fromUtf8(choice.toolTip));
         connect(action, &QAction::triggered, this, [this, click = choice.click] { (this->*click)(); });
     }
     connect(Choices, &QMenu::aboutToShow, this, [this] {
@@ -42,7 +51,7 @@ void frmMain::CreateChoices()
                 Choices->findChild<QAction*>(QLatin1String(choice.name))
                     ->setChecked(choice.ticked(document_.Settings));
     });
-    setToolTip(QStringLiteral("右クリックでメニュー: 前景の透明度、キー色の許容範囲、ドラッグ中の表示"));
+    setToolTip(QStringLiteral("右クリックでメニュー: 前景の透明度、キー色の許容範囲、ドラッグ中の表示、JPEG のブロック"));
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* event)
@@ -70,6 +79,12 @@ void frmMain::mnuAlpha_Click()
 {
     document_.Settings.Alpha = AlphaChosen(document_.Settings) ? 0 : 1;
     ReopenForeground();
+}
+
+// The choice applies from the next save of a composite.
+void frmMain::mnuKeepJpegBlocks_Click()
+{
+    document_.Settings.KeepJpegBlocks = KeepJpegBlocksChosen(document_.Settings) ? 0 : 1;
 }
 
 // The tolerance takes effect at the next composition, as the key and the rate do.

@@ -4,6 +4,8 @@
 #include "core/surfaces/Gdi.h"
 #include "windows/main/frmMain.h"
 
+#include <QFileInfo>
+
 namespace {
 bool IsSourceSlot(std::int16_t slot)
 {
@@ -29,6 +31,8 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
         frontFile_ = path;
     } else {
         document_.BackMetadata = ReadSourceMetadata(path);
+        document_.BackFile = path;
+        document_.BackFileChanged = QFileInfo(path).lastModified();
     }
     // Where the new picture does not reach, the pane shows its background, not the last one.
     AREA[slot]->surface().Cls();

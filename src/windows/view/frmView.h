@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include "codec/Metadata.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/Shape.h"
@@ -7,6 +8,8 @@
 #include <QWidget>
 #include <cstdint>
 #include <optional>
+
+struct SaveOptions;
 
 class Document;
 class QScrollArea;
@@ -48,6 +51,9 @@ protected:
 
 private:
     void SaveComposite();
+    // Saves the composite as the background's JPEG file with its blocks kept outside the
+    // foreground, or whole as JPEG when they cannot be kept.
+    Result<void> SaveKeepingBlocks(const QString& name, const SaveOptions& options);
     void Nudge(QPoint step);
     void ComposeSoon();
     bool ZoomKey(int Key, Qt::KeyboardModifiers Modifiers);

@@ -5,6 +5,10 @@
 #include "windows/view/CheckFile.h"
 #include "core/view/ExportComposite.h"
 #include "core/view/SaveName.h"
+#include "core/view/StampedJpeg.h"
+
+#include <QFileInfo>
+#include <cstring>
 
 namespace {
 QString SaveFilters()
@@ -55,10 +59,36 @@ void frmView::SaveComposite()
     // Read at the moment of saving, so a change in the options dialog applies to the next save.
     const SettingsRecord& settings = document_.Settings;
     const SaveOptions options{settings.JpegRate, settings.JpegPrgrs, settings.PngRate};
-    const Result<void> saved = WriteComposite(Board->surface(), name, target.format, options, boardMetadata_);
+    const Result<void> saved = target.format == SaveFormat::Jpeg && KeepJpegBlocksChosen(settings)
+                                   ? SaveKeepingBlocks(name, options)
+                                   : WriteComposite(Board->surface(), name, target.format, options, boardMetadata_);
     if (!saved)
         Dialogs().MessageBox({this,
                               name + QStringLiteral("\r\n")
                                   + QString::fromStdString(saved.failure().japanese),
                               QStringLiteral("保存エラー"), MB_OK | MB_ICONEXCLAMATION});
+}
+
+Result<void> frmView::SaveKeepingBlocks(const QString& name, const SaveOptions& options)
+{
+    if (QFileInfo(document_.BackFile).lastModified() != document_.BackFileChanged)
+        return WriteComposite(Board->surface(), name, SaveFormat::Jpeg, options, boardMetadata_);
+    QImage& board = Board->surface().hDC();
+    const Surface& front = document_.PicImg[0];
+    // The board holds the composite: the MCUs under the foreground are encoded from it.
+    const Result<bool> kept = WriteStampedJpeg(
+        document_.BackFile, board.size(),
+        [&](QSize) { return PixelRect{document_.FrontX, document_.FrontY, front.Width(), front.Height()}; },
+        [&board](const PixelRect& region, CodecSurface& pixels) {
+            for (int y = 0; y < pixels.height; ++y)
+                std::memcpy(pixels.bits + std::ptrdiff_t(y) * pixels.stride,
+                            board.constScanLine(int(region.y) + y) + region.x * 4, std::size_t(pixels.width) * 4);
+            return Result<void>();
+        },
+        boardMetadata_, name);
+    if (!kept)
+        return kept.failure();
+    if (*kept)
+        return {};
+    return WriteComposite(Board->surface(), name, SaveFormat::Jpeg, options, boardMetadata_);
 }

@@ -76,12 +76,16 @@ TEST_F(SettingsFolder, ReadsAndEditsAHandWrittenFileLineByLine)
     const SettingsRecord kept = Load();
     EXPECT_EQ(QSize(kept.WindowWidth, kept.WindowHeight), QSize(500, 600));
     // So do the menu's choices, once chosen; a tolerance beyond 100 reads as 100.
-    EXPECT_EQ(std::pair(kept.Alpha, kept.KeyTolerance), std::pair(std::optional<std::int16_t>(), std::optional<std::int16_t>()));
-    settings.Alpha = 0, settings.KeyTolerance = 250;
+    EXPECT_EQ(std::tuple(kept.Alpha, kept.KeyTolerance, kept.KeepJpegBlocks),
+              std::tuple(std::optional<std::int16_t>(), std::optional<std::int16_t>(), std::optional<std::int16_t>()));
+    settings.Alpha = 0, settings.KeyTolerance = 250, settings.LiveDrag = 1, settings.KeepJpegBlocks = 0;
     ASSERT_TRUE(SaveSettings(settings));
-    EXPECT_TRUE(ReadIni().find("[Options]\r\nGIF=0\r\nAlpha=0\r\nKeyTolerance=250\r\n") != std::string::npos);
+    EXPECT_TRUE(ReadIni().find("[Options]\r\nGIF=0\r\nAlpha=0\r\nKeyTolerance=250\r\nLiveDrag=1\r\nKeepJpegBlocks=0\r\n")
+                != std::string::npos);
     const SettingsRecord chosen = Load();
-    EXPECT_EQ(std::tuple(chosen.Alpha.value_or(-1), AlphaChosen(chosen), KeyToleranceChosen(chosen)), std::tuple(0, false, 100));
+    EXPECT_EQ(std::tuple(chosen.Alpha.value_or(-1), AlphaChosen(chosen), KeyToleranceChosen(chosen), LiveDragChosen(chosen),
+                         chosen.KeepJpegBlocks),
+              std::tuple(0, false, 100, true, std::optional<std::int16_t>(0)));
 }
 
 // A missing folder, a file taken for a folder, a folder where the file should be.

@@ -101,4 +101,19 @@ TEST_F(Choices, TheToleranceDialogStoresOnlyAChangeConfirmed)
         EXPECT_EQ(std::pair(shown, settings.KeyTolerance), std::pair(row.shown, row.after)) << row.value;
     }
 }
+
+// The block choice flips the key the view's save reads (the save itself: ComposeCommandTest),
+// shows its state, and says in its tool tip that the JPEG rate does not apply.
+TEST_F(Choices, TheJpegBlockChoiceFlipsItsKey)
+{
+    QAction& entry = *Menu().findChild<QAction*>("mnuKeepJpegBlocks");
+    EXPECT_TRUE(entry.toolTip().contains("圧縮率") && Menu().toolTipsVisible());
+    for (const int kept : {1, 0}) {
+        ASSERT_TRUE(OpensMenuAt(form, {form.width() - 3, form.height() - 3}));
+        Choose("mnuKeepJpegBlocks");
+        EXPECT_EQ(settings.KeepJpegBlocks, kept);
+        ASSERT_TRUE(OpensMenuAt(form, {form.width() - 3, form.height() - 3}));
+        EXPECT_EQ(entry.isChecked(), kept == 1);
+    }
+}
 } // namespace

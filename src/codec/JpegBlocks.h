@@ -1,0 +1,40 @@
+#pragma once
+// Stamping a JPEG file without decoding and encoding it whole: only the MCUs (the 8 x 8
+// blocks of each component that code one patch of pixels together) under a rectangle are
+// decoded, composed and encoded again, with the file's own quantisation tables and
+// sampling; every other block stays as the file holds it, so the rest of the picture loses
+// nothing and takes no time.
+#include "base/Result.h"
+#include "codec/Codec.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+// A rectangle of a picture, in pixels; any place, also beyond the picture.
+struct PixelRect {
+    std::int64_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// Composes the pixels of `region` of the picture in place: `pixels` is region-sized and holds
+// them as a full decode of the file gives them (Qt's reader and libjpeg's defaults: accurate
+// transform, smooth chroma upsampling). A failure stops the stamping with it.
+using ComposeRegion = std::function<Result<void>(const PixelRect& region, CodecSurface& pixels)>;
+
+// The JPEG file `file` with the MCUs that `area` touches replaced by what `compose` makes
+// of them. The blocks elsewhere keep their data, and the file keeps its markers (APPn, COM),
+// progressive mode and restart interval. Decoded, the picture is the file's own outside
+// those MCUs, bar the pixel next to them where the decoder's smooth chroma upsampling mixes
+// in their colour (with subsampled chroma only); inside, it is the composite encoded with the
+// file's tables by the accurate transform. A baseline file keeps even the bytes of its data
+// before and after those MCUs, and takes time for the data up to them alone (for none with
+// restart markers); when its tables lack a code the new blocks need, every block is written
+// again with tables fitted to them, as a progressive file's are.
+// Fails, saying why, when the file is not an 8-bit YCbCr colour JPEG whose decoded pixels
+// these blocks give exactly (grey, CMYK or RGB samples; progressive data whose last scans
+// leave coefficients rough), when its data is damaged, when `area` misses the picture, or
+// with the failure of `compose`.
+Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> file,
+                                                  const PixelRect& area,
+                                                  const ComposeRegion& compose);

@@ -1,0 +1,271 @@
+#include "codec/JpegSplice.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr int kRestartMarker = 0xD0;
+
+// The n-th smallest choice of sixteen-zero runs per table that adds `bits` modulo 8 to
+// the data, at most 7 of a table (8 add a whole number of bytes); empty when none does.
+std::vector<int> RunsPerTable(const std::vector<int>& codeLength, const std::vector<int>& room, int bits)
+{
+    const std::size_t tables = codeLength.size();
+    std::vector<int> best, counts(tables, 0);
+    int bestTotal = 1 << 30;
+    for (;;) {
+        int added = 0, total = 0;
+        for (std::size_t t = 0; t < tables; ++t) {
+            added += counts[t] * codeLength[t];
+            total += counts[t];
+        }
+        if (added % 8 == bits && total < bestTotal) {
+            best = counts;
+            bestTotal = total;
+        }
+        std::size_t t = 0;
+        while (t < tables && ++counts[t] > std::min(room[t], 7))
+            counts[t++] = 0;
+        if (t == tables)
+            return best;
+    }
+}
+} // namespace
+
+RegionBlocks MakeRegionBlocks(const McuRect& mcus, const std::vector<Sampling>& frame)
+{
+    RegionBlocks region{mcus, {}};
+    for (const Sampling& sampling : frame) {
+        BlockGrid grid{mcus.Width() * sampling.h, mcus.Height() * sampling.v, {}};
+        grid.blocks.resize(std::size_t(grid.width) * std::size_t(grid.height));
+        region.components.push_back(std::move(grid));
+    }
+    return region;
+}
+
+ScanSplicer::ScanSplicer(std::span<const std::uint8_t> file, ScanLayout layout)
+    : file_(file), layout_(std::move(layout))
+{
+}
+
+std::optional<ScanSplicer> ScanSplicer::Make(std::span<const std::uint8_t> file, ScanLayout layout)
+{
+    ScanSplicer splicer(file, std::move(layout));
+    for (const ScanComponent& component : splicer.layout_.components) {
+        const auto& dc = splicer.layout_.dcTables[std::size_t(component.dcTable)];
+        const auto& ac = splicer.layout_.acTables[std::size_t(component.acTable)];
+        if (!dc || !ac)
+            return std::nullopt;
+        splicer.dcCodes_.emplace_back(*dc);
+        splicer.acCodes_.emplace_back(*ac);
+        if (!splicer.dcCodes_.back().Valid() || !splicer.acCodes_.back().Valid())
+            return std::nullopt;
+        splicer.blocksPerMcu_ += component.sampling.h * component.sampling.v;
+    }
+    return splicer;
+}
+
+bool ScanSplicer::DecodeMcu(BitReader& reader, std::vector<int>& dc,
+                            std::vector<CoefficientBlock>* mcu) const
+{
+    int block = 0;
+    for (std::size_t c = 0; c < layout_.components.size(); ++c) {
+        const Sampling& sampling = layout_.components[c].sampling;
+        for (int i = 0; i < sampling.h * sampling.v; ++i, ++block)
+            if (!DecodeBlock(reader, dcCodes_[c], acCodes_[c], dc[c], mcu ? &(*mcu)[std::size_t(block)] : nullptr))
+                return false;
+    }
+    return true;
+}
+
+std::optional<std::size_t> ScanSplicer::IntervalStart(int index)
+{
+    if (intervalStarts_.empty())
+        intervalStarts_.push_back(layout_.dataStart);
+    std::size_t at = intervalStarts_.back();
+    while (intervalStarts_.size() <= std::size_t(index)) {
+        const void* found = std::memchr(file_.data() + at, 0xFF, file_.size() - at);
+        if (!found)
+            return std::nullopt;
+        at = std::size_t(static_cast<const std::uint8_t*>(found) - file_.data());
+        if (at + 1 >= file_.size())
+            return std::nullopt;
+        const int next = file_[at + 1];
+        if (next == 0x00 || next == 0xFF) {   // a stuffed zero, or fill before a marker
+            at += next == 0 ? 2 : 1;
+            continue;
+        }
+        if (next != kRestartMarker + int((intervalStarts_.size() - 1) % 8))
+            return std::nullopt;
+        at += 2;
+        intervalStarts_.push_back(at);
+    }
+    return intervalStarts_[std::size_t(index)];
+}
+
+bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
+{
+    const int across = layout_.mcusAcross, interval = layout_.restartInterval;
+    const McuRect& mcus = region.mcus;
+    const int first = mcus.top * across + mcus.left, last = (mcus.bottom - 1) * across + mcus.right - 1;
+    const int target = touched.top * across + touched.left;
+    int start = 0;
+    BitPosition position{layout_.dataStart, 0};
+    if (interval > 0) {
+        start = first / interval * interval;
+        const auto byte = IntervalStart(first / interval);
+        if (!byte)
+            return false;
+        position = {*byte, 0};
+    }
+    BitReader reader(file_, position);
+    std::vector<int> dc(layout_.components.size(), 0);
+    std::vector<CoefficientBlock> mcu(static_cast<std::size_t>(blocksPerMcu_));
+    for (int m = start; m <= last; ++m) {
+        if (interval > 0 && m % interval == 0 && m != start) {
+            if (!reader.PassRestart((m / interval - 1) % 8))
+                return false;
+            std::fill(dc.begin(), dc.end(), 0);
+        }
+        if (m == target)
+            resume_ = {reader.Position(), dc, m};
+        const int x = m % across, y = m / across;
+        const bool inside = mcus.Contains(x, y);
+        if (!DecodeMcu(reader, dc, inside ? &mcu : nullptr))
+            return false;
+        if (!inside)
+            continue;
+        int block = 0;
+        for (const ScanComponent& component : layout_.components) {
+            BlockGrid& grid = region.components[std::size_t(component.frameIndex)];
+            const Sampling& s = component.sampling;
+            for (int by = 0; by < s.v; ++by)
+                for (int bx = 0; bx < s.h; ++bx)
+                    grid.At((x - mcus.left) * s.h + bx, (y - mcus.top) * s.v + by) = mcu[std::size_t(block++)];
+        }
+    }
+    return true;
+}
+
+ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns,
+                                       std::vector<std::uint8_t>& out, std::vector<Host>& hosts,
+                                       int& missingBits)
+{
+    const int across = layout_.mcusAcross, total = across * layout_.mcusDown;
+    const int interval = layout_.restartInterval;
+    const McuRect& touched = replaced.mcus;
+    const int lastTouched = (touched.bottom - 1) * across + touched.right - 1;
+    const auto rest = [&](std::size_t from) {
+        out.insert(out.end(), file_.begin() + std::ptrdiff_t(from), file_.end());
+        return Emitted::Done;
+    };
+
+    out.assign(file_.begin(), file_.begin() + std::ptrdiff_t(layout_.dataStart));
+    BitWriter writer(out);
+    std::vector<int> dcIn(layout_.components.size(), 0), dcOut = dcIn;
+    int m = resume_.mcu;
+    BitPosition position = resume_.position;
+    if (interval > 0) {
+        m = m / interval * interval;
+        position = {*IntervalStart(m / interval), 0};
+    } else {
+        dcIn = dcOut = resume_.dc;
+    }
+    out.insert(out.end(), file_.begin() + std::ptrdiff_t(layout_.dataStart),
+               file_.begin() + std::ptrdiff_t(position.byte));
+    if (position.bit > 0)
+        writer.Write(file_[position.byte] >> (8 - position.bit), position.bit);
+    BitReader reader(file_, position);
+    std::vector<CoefficientBlock> mcu(static_cast<std::size_t>(blocksPerMcu_));
+    std::size_t ordinal = 0;
+    for (const int start = m;; ++m) {
+        if (m == total) {
+            // The marker that ends the data, and all that follows it, stay as they are.
+            writer.PadWithOnes();
+            std::size_t at = reader.NextWholeByte();
+            while (at < file_.size() && file_[at] != 0xFF)
+                ++at;
+            if (at + 1 >= file_.size() || file_[at + 1] == 0x00)
+                return Emitted::Failed;
+            return rest(at);
+        }
+        if (interval > 0 && m % interval == 0 && m != start) {
+            const int n = (m / interval - 1) % 8;
+            if (!reader.PassRestart(n))
+                return Emitted::Failed;
+            writer.PadWithOnes();
+            const std::uint8_t marker[2] = {0xFF, std::uint8_t(kRestartMarker + n)};
+            writer.Append(marker);
+            if (m > lastTouched)
+                return rest(reader.Position().byte);
+            std::fill(dcIn.begin(), dcIn.end(), 0);
+            std::fill(dcOut.begin(), dcOut.end(), 0);
+        }
+        if (interval == 0 && m > lastTouched && dcIn == dcOut) {
+            const BitPosition at = reader.Position();
+            if (at.bit != writer.Phase()) {
+                missingBits = (at.bit - writer.Phase() + 8) % 8;
+                return Emitted::OffBy;
+            }
+            if (at.bit == 0)
+                return rest(at.byte);
+            writer.Write(file_[at.byte] & ((1u << (8 - at.bit)) - 1), 8 - at.bit);
+            return rest(reader.NextWholeByte());
+        }
+        if (!DecodeMcu(reader, dcIn, &mcu))
+            return Emitted::Failed;
+        const int x = m % across, y = m / across;
+        int block = 0;
+        for (std::size_t c = 0; c < layout_.components.size(); ++c) {
+            const ScanComponent& component = layout_.components[c];
+            const Sampling& s = component.sampling;
+            for (int by = 0; by < s.v; ++by) {
+                for (int bx = 0; bx < s.h; ++bx, ++block) {
+                    const CoefficientBlock& coefficients =
+                        touched.Contains(x, y)
+                            ? replaced.components[std::size_t(component.frameIndex)].At(
+                                  (x - touched.left) * s.h + bx, (y - touched.top) * s.v + by)
+                            : mcu[std::size_t(block)];
+                    hosts.push_back({component.acTable, ZeroRunRoom(coefficients)});
+                    const int runs = ordinal < zeroRuns.size() ? zeroRuns[ordinal] : 0;
+                    ++ordinal;
+                    if (!EncodeBlock(writer, dcCodes_[c], acCodes_[c], dcOut[c], coefficients, runs))
+                        return Emitted::Failed;
+                }
+            }
+        }
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> ScanSplicer::Splice(const RegionBlocks& replaced)
+{
+    std::vector<std::uint8_t> out;
+    std::vector<Host> hosts;
+    int missingBits = 0;
+    const Emitted first = Emit(replaced, {}, out, hosts, missingBits);
+    if (first == Emitted::Done)
+        return out;
+    if (first == Emitted::Failed)
+        return std::nullopt;
+    // Sixteen-zero runs are added where the blocks have room, few enough to keep each
+    // table's share below eight (eight runs of one table add whole bytes).
+    std::vector<int> codeLength(4, 0), room(4, 0);
+    for (std::size_t c = 0; c < layout_.components.size(); ++c)
+        codeLength[std::size_t(layout_.components[c].acTable)] = acCodes_[c].Length(kZeroRun);
+    for (const Host& host : hosts)
+        if (codeLength[std::size_t(host.acTable)] > 0)
+            room[std::size_t(host.acTable)] += host.room;
+    std::vector<int> left = RunsPerTable(codeLength, room, missingBits);
+    if (left.empty())
+        return std::nullopt;
+    std::vector<int> zeroRuns(hosts.size(), 0);
+    for (std::size_t i = 0; i < hosts.size(); ++i) {
+        int& wanted = left[std::size_t(hosts[i].acTable)];
+        zeroRuns[i] = std::min(wanted, codeLength[std::size_t(hosts[i].acTable)] > 0 ? hosts[i].room : 0);
+        wanted -= zeroRuns[i];
+    }
+    hosts.clear();
+    if (Emit(replaced, zeroRuns, out, hosts, missingBits) != Emitted::Done)
+        return std::nullopt;
+    return out;
+}

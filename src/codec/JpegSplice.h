@@ -1,0 +1,101 @@
+#pragma once
+// Rewriting the scan of a sequential Huffman-coded JPEG file where a rectangle of MCUs
+// changes. The data before the rectangle is copied byte for byte; the MCUs from the
+// rectangle's first to its last are decoded and encoded again with the file's own tables,
+// the rectangle's with their new blocks; after them the data is copied byte for byte again.
+// That copy must start at the same bit of a byte as in the file, which a few extra
+// sixteen-zero runs in the rewritten blocks arrange; with restart markers every interval
+// starts at a byte of its own, and only the intervals that hold the rectangle are rewritten.
+#include "codec/JpegEntropy.h"
+
+#include <optional>
+
+// A rectangle of MCUs, from (left, top) up to but not including (right, bottom).
+struct McuRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+// How many blocks of a component an MCU holds, across and down.
+struct Sampling {
+    int h = 1, v = 1;
+};
+
+// The blocks of one component over a rectangle of MCUs, row by row.
+struct BlockGrid {
+    int width = 0, height = 0;
+    std::vector<CoefficientBlock> blocks;
+
+    CoefficientBlock& At(int x, int y) { return blocks[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    const CoefficientBlock& At(int x, int y) const
+    {
+        return blocks[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
+};
+
+// The blocks of every component of a frame over a rectangle of MCUs, in the frame's order.
+struct RegionBlocks {
+    McuRect mcus;
+    std::vector<BlockGrid> components;
+};
+RegionBlocks MakeRegionBlocks(const McuRect& mcus, const std::vector<Sampling>& frame);
+
+struct ScanComponent {
+    int frameIndex = 0;           // its place in the frame header
+    Sampling sampling;
+    int dcTable = 0, acTable = 0;
+};
+
+// What the splice needs of a file whose one scan holds every component.
+struct ScanLayout {
+    int mcusAcross = 0, mcusDown = 0;
+    std::vector<ScanComponent> components;           // in the scan's order
+    std::array<std::optional<HuffmanTable>, 4> dcTables, acTables;
+    int restartInterval = 0;                         // MCUs; 0: no restart markers
+    std::size_t dataStart = 0;                       // the scan's first byte of data
+};
+
+class ScanSplicer {
+public:
+    // Nothing when a table the scan uses is missing or not valid.
+    static std::optional<ScanSplicer> Make(std::span<const std::uint8_t> file, ScanLayout layout);
+
+    // Decodes the data up to the end of `region.mcus` into the region's blocks, noting where
+    // `touched` (within the region) starts. False for data a decoder could only guess at.
+    bool ReadBlocks(RegionBlocks& region, const McuRect& touched);
+    // The file with the MCUs of `replaced.mcus`, those `touched` of ReadBlocks, holding its
+    // blocks and every other block as it was. Nothing when the file's tables lack a code the
+    // new blocks need, or the copy after them cannot be brought to its bit.
+    std::optional<std::vector<std::uint8_t>> Splice(const RegionBlocks& replaced);
+
+private:
+    ScanSplicer(std::span<const std::uint8_t> file, ScanLayout layout);
+
+    struct Resume {
+        BitPosition position;
+        std::vector<int> dc;
+        int mcu = 0;
+    };
+    // Each block written again, with the table that codes its AC coefficients and how many
+    // sixteen-zero runs it can take.
+    struct Host {
+        int acTable = 0;
+        int room = 0;
+    };
+    enum class Emitted { Done, Failed, OffBy };
+    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns,
+                 std::vector<std::uint8_t>& out, std::vector<Host>& hosts, int& missingBits);
+    bool DecodeMcu(BitReader& reader, std::vector<int>& dc, std::vector<CoefficientBlock>* mcu) const;
+    // The first byte of restart interval `index`.
+    std::optional<std::size_t> IntervalStart(int index);
+
+    std::span<const std::uint8_t> file_;
+    ScanLayout layout_;
+    std::vector<HuffmanCode> dcCodes_, acCodes_;     // per scan component
+    int blocksPerMcu_ = 0;
+    Resume resume_;
+    std::vector<std::size_t> intervalStarts_;
+};
