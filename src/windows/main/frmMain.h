@@ -1,4 +1,5 @@
 #pragma once
+#include "core/surfaces/BitmapMemory.h"
 #include "windows/controls/Label.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/PushButton.h"
@@ -111,6 +112,9 @@ private:
     Label* LBL[4];
 
     QPointer<frmView> View_;
+    // The composite view's board memory, got ready once a background is open and no view is
+    // loaded, and kept from a view that closes.
+    PreparedBitmap boardMemory_;
     // The path of the file being opened by a drop, per slot.
     QString DroppedPath[2];
     // The foreground pixel the loupe was last drawn around, so it can be drawn again.
