@@ -1,5 +1,5 @@
 // The real program on a real X server: Xvfb for the screen, xdotool for the pointer and the
-// keys (through XTEST) and xclip for the clipboard.
+// keys (through XTEST), xclip for the clipboard and XGetImage for what the screen shows.
 #include "StartedProgram.h"
 #include "support/FolderSnapshot.h"
 #include "support/TestPictures.h"
@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+// Last: Xlib's macros clash with Qt's names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 class OnXServer : public ::testing::Test {
@@ -44,6 +48,28 @@ protected:
         ASSERT_EQ(Tool("xdotool", move + then).exitCode, 0);
     }
 
+    // Whether the client area of `window` is `expected`, leaving out the pixels of `outline`
+    // (the marker's blinking edge).
+    bool Shows(const QString& window, const QImage& expected, QRect outline)
+    {
+        Display* x = XOpenDisplay(environment.value("DISPLAY").toLatin1().constData());
+        XWindowAttributes area{};
+        XImage* shot = x && XGetWindowAttributes(x, window.toULong(), &area) && area.width == expected.width()
+                               && area.height == expected.height()
+                           ? XGetImage(x, window.toULong(), 0, 0, area.width, area.height, AllPlanes, ZPixmap)
+                           : nullptr;
+        bool same = shot != nullptr;
+        for (int y = 0; same && y < expected.height(); ++y)
+            for (int x0 = 0; same && x0 < expected.width(); ++x0)
+                same = (outline.contains(x0, y) && !outline.adjusted(1, 1, -1, -1).contains(x0, y))
+                       || (XGetPixel(shot, x0, y) & 0xFFFFFF) == (expected.pixel(x0, y) & 0xFFFFFF);
+        if (shot)
+            XDestroyImage(shot);
+        if (x)
+            XCloseDisplay(x);
+        return same;
+    }
+
     QTemporaryDir folder;
     QProcessEnvironment environment;
     std::unique_ptr<StartedProgram> server, program;   // the program ends first, then its server
@@ -68,6 +94,9 @@ TEST_F(OnXServer, OpenComposeDragCopySaveAndClose)
     // from it copies the composite as PNG, a right-button release opens the save dialog.
     PointerAt(main, {32, 460}, {"click", "1"});
     const QString view = Window("合成画像");
+    QImage composed = back.copy();
+    QPainter(&composed).drawImage(0, 0, front);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(view, composed, QRect(0, 0, 40, 30)); }, 15000));
     PointerAt(view, {20, 15}, {"mousedown", "1", "mousemove", "--window", view, "45", "35", "mousemove", "--window",
                                view, "70", "55", "mouseup", "1"});
     PointerAt(view, {10, 100}, {"click", "--repeat", "2", "--delay", "80", "1"});

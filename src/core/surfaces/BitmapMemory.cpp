@@ -2,9 +2,9 @@
 
 #include "core/surfaces/PixelMemory.h"
 
-#include <algorithm>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 QImage NewBitmap(int width, int height)
 {
@@ -20,20 +20,22 @@ QImage NewBitmap(int width, int height)
                   QImage::Format_RGB32, FreePixelMemory, memory);
 }
 
-BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap)
+BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap, std::size_t step)
 {
     void* pixels = const_cast<uchar*>(bitmap.constBits());
     const auto bytes = std::size_t(bitmap.sizeInBytes());
     if (pixels != nullptr && bytes >= kLargePixelBlock) {
         try {
-            // A huge page at a time. The decoder's own allocations wait while a step holds
-            // the process's memory map, so a small step keeps them quick, and a decoder that
+            // A step at a time. The decoder's own allocations wait while a step holds the
+            // process's memory map, so a small step keeps them quick, and a decoder that
             // gives up early (a damaged file) stops the mapping at once, leaving the rest of
             // the picture's memory untouched.
-            mapping_ = std::thread([this, pixels, bytes] {
-                constexpr std::size_t kStep = std::size_t(2) << 20;
-                for (std::size_t at = 0; at < bytes && !done_; at += kStep)
-                    MapPixelMemory(static_cast<char*>(pixels) + at, std::min(kStep, bytes - at));
+            // A rest shorter than a step joins the last one.
+            mapping_ = std::thread([this, pixels, bytes, step] {
+                for (std::size_t at = 0, length = 0; at < bytes && !done_; at += length) {
+                    length = bytes - at < 2 * step ? bytes - at : step;
+                    MapPixelMemory(static_cast<char*>(pixels) + at, length);
+                }
             });
         } catch (const std::system_error&) {
             // No thread to spare: the pages are mapped as they are first written.
@@ -46,4 +48,29 @@ BitmapPagesAhead::~BitmapPagesAhead()
     done_ = true;
     if (mapping_.joinable())
         mapping_.join();
+}
+
+void PreparedBitmap::Prepare(int width, int height)
+{
+    if (!bitmap_.isNull() && bitmap_.size() == QSize(width, height))
+        return;
+    mapping_.reset();
+    bitmap_ = QImage();
+    if (width > 0 && height > 0)
+        bitmap_ = NewBitmap(width, height);
+    if (!bitmap_.isNull())
+        mapping_ = std::make_unique<BitmapPagesAhead>(bitmap_, kLargePixelBlock);
+}
+
+void PreparedBitmap::Keep(QImage bitmap)
+{
+    mapping_.reset();
+    bitmap_ = bitmap.isDetached() ? std::move(bitmap) : QImage();
+}
+
+QImage PreparedBitmap::Take(int width, int height)
+{
+    if (bitmap_.isNull() || bitmap_.size() != QSize(width, height))
+        return QImage();
+    return std::exchange(bitmap_, QImage());
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QImage>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 // A new w x h bitmap (QImage::Format_RGB32) in pixel memory (platform/PixelMemory.h),
@@ -15,7 +16,8 @@ QImage NewBitmap(int width, int height);
 // the object: a writer that stops early leaves the rest of the memory unmapped.
 class BitmapPagesAhead {
 public:
-    explicit BitmapPagesAhead(const QImage& bitmap);
+    // `step` bytes are mapped at a time; a block smaller than kLargePixelBlock is not mapped.
+    explicit BitmapPagesAhead(const QImage& bitmap, std::size_t step = std::size_t(2) << 20);
     ~BitmapPagesAhead();
     BitmapPagesAhead(const BitmapPagesAhead&) = delete;
     BitmapPagesAhead& operator=(const BitmapPagesAhead&) = delete;
@@ -23,4 +25,25 @@ public:
 private:
     std::atomic<bool> done_{false};
     std::thread mapping_;
+};
+
+// A bitmap got ready before anything draws on it: its memory is had at once and its pages are
+// mapped on a second thread meanwhile, a camera-sized block (kLargePixelBlock) a step, so that
+// the first drawing does not wait for the system to clear fresh memory.
+class PreparedBitmap {
+public:
+    // Gets a width x height bitmap ready, unless it holds one of that size; what it held
+    // otherwise is dropped. A size of 0 holds none.
+    void Prepare(int width, int height);
+    // Holds `bitmap`, whose pages are mapped already, for the next taker; one whose pixels
+    // a copy still shares is not held.
+    void Keep(QImage bitmap);
+    // The bitmap when it is width x height, else a null image. Pages not mapped yet go on
+    // being mapped ahead of the taker's writing, until the next Prepare or Keep; nothing is
+    // held afterwards.
+    QImage Take(int width, int height);
+
+private:
+    std::unique_ptr<BitmapPagesAhead> mapping_;
+    QImage bitmap_;
 };

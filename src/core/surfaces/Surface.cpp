@@ -44,10 +44,16 @@ QImage& Surface::BitmapToRedraw(int width, int height)
         SetSize(width, height);
         return bitmap_;
     }
-    bitmap_ = std::move(fresh);
+    TakeBitmap(std::move(fresh));
+    return bitmap_;
+}
+
+void Surface::TakeBitmap(QImage bitmap)
+{
+    const bool resizing = bitmap.size() != bitmap_.size();
+    bitmap_ = std::move(bitmap);
     if (resizing)
         emit resized();
-    return bitmap_;
 }
 
 void Surface::SetBackColour(QColor colour)

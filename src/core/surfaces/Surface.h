@@ -25,6 +25,9 @@ public:
     // another size, or one whose pixels a copy (the clipboard's) still shares, gives way to
     // a new one whose pixels are not painted or copied first.
     QImage& BitmapToRedraw(int width, int height);
+    // Takes `bitmap` (QImage::Format_RGB32) as the bitmap, its pixels as they are, for a
+    // caller that draws every pixel next.
+    void TakeBitmap(QImage bitmap);
 
     QColor BackColour() const { return backColour_; }
     void SetBackColour(QColor colour);

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/sources/PictureLoader.h"
+#include "core/surfaces/BitmapMemory.h"
 #include "windows/controls/Label.h"
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/PushButton.h"
@@ -136,6 +137,9 @@ private:
     QPointer<frmView> View_;
     // The file the foreground was opened from, to decode it again when a choice asks.
     QString frontFile_;
+    // The composite view's board memory, got ready once a background is open and no view is
+    // loaded, and kept from a view that closes.
+    PreparedBitmap boardMemory_;
     // The path of the file being opened by a drop, per slot.
     QString DroppedPath[2];
     // The foreground pixel the loupe was last drawn around, so it can be drawn again.

@@ -13,7 +13,7 @@ void frmMain::BTN_Click(std::int16_t Index)
             return;
         // A view the user closed has deleted itself; the next compose loads a fresh one.
         if (!View_)
-            View_ = new frmView(document_);
+            View_ = new frmView(document_, boardMemory_);
         View_->Compose();
         View_->Present();
         break;

@@ -4,6 +4,7 @@
 #include "core/sources/SourceNames.h"
 #include "windows/controls/InputCodes.h"
 #include "windows/main/frmMain.h"
+#include "windows/view/frmView.h"
 
 #include <algorithm>
 
@@ -32,6 +33,13 @@ void frmMain::OpenSourcePicture(const QString& path, std::int16_t slot)
     // A new picture is seen from its top-left corner.
     FitScrollBars(slot, 0, 0);
     opened_[slot] = true;
+    // The memory the first 合成 draws into is got ready now rather than after the click: the
+    // work surface takes the foreground's size, the view's board the background's.
+    const Surface& opened = document_.PicImg[slot];
+    if (slot == 0)
+        document_.PicImg[2].SetSize(opened.Width(), opened.Height());
+    else if (!View_)
+        boardMemory_.Prepare(opened.Width(), opened.Height());
 }
 
 void frmMain::FitScrollBars(std::int16_t slot, std::int16_t x, std::int16_t y)

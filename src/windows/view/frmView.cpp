@@ -2,6 +2,7 @@
 
 #include "core/compose/ComposeImages.h"
 #include "core/document/Document.h"
+#include "core/surfaces/BitmapMemory.h"
 #include "core/surfaces/SystemColours.h"
 #include "windows/controls/InputCodes.h"
 
@@ -28,7 +29,8 @@ private:
 };
 } // namespace
 
-frmView::frmView(Document& document) : QWidget(nullptr, Qt::Tool), document_(document)
+frmView::frmView(Document& document, PreparedBitmap& boardMemory)
+    : QWidget(nullptr, Qt::Tool), document_(document), boardMemory_(boardMemory)
 {
     setWindowTitle(Caption);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -82,10 +84,22 @@ frmView::frmView(Document& document) : QWidget(nullptr, Qt::Tool), document_(doc
             });
 }
 
+frmView::~frmView()
+{
+    boardMemory_.Keep(std::move(Board->surface().hDC()));
+}
+
 void frmView::Compose()
 {
     BoardAndMarker target(*Board, *Shape1);
     Document& d = document_;
+    // The engine gives the board the background's size: into memory got ready for it, so
+    // the first composite does not wait for the system to clear fresh pages.
+    const Surface& back = d.PicImg[1];
+    Surface& board = Board->surface();
+    if (board.Width() != back.Width() || board.Height() != back.Height())
+        if (QImage ready = boardMemory_.Take(back.Width(), back.Height()); !ready.isNull())
+            board.TakeBitmap(std::move(ready));
     ComposeImages(d.Settings.TransColor, KeyToleranceChosen(d.Settings), d.Settings.TransRate,
                   d.FrontX, d.FrontY, {d.PicImg[0], d.PicImg[1], &d.PicImg[2]}, target);
     boardMetadata_ = d.BackMetadata;
@@ -93,6 +107,7 @@ void frmView::Compose()
 
 void frmView::Present()
 {
+    Form_Activate();
     show();
     raise();
     activateWindow();

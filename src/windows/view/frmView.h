@@ -12,16 +12,20 @@
 struct SaveOptions;
 
 class Document;
+class PreparedBitmap;
 class QScrollArea;
 
 // The composite view "合成画像": the composite of `document` on `Board`, the foreground's
 // place marked by the blinking outline `Shape1`. A tool window without a task-bar button; it
 // closes and frees itself, and the next composition loads it afresh. The handlers live in
 // the files frmView_*.cpp beside it. Controls are named as in the main window ("Board").
+// The board's bitmap comes from `boardMemory`, got ready for the background's size before
+// the first composition, and goes back there when the view closes, for the next view.
 class frmView : public QWidget {
     Q_OBJECT
 public:
-    explicit frmView(Document& document);
+    frmView(Document& document, PreparedBitmap& boardMemory);
+    ~frmView() override;
 
     inline static const QString Caption = QStringLiteral("合成画像");
 
@@ -29,8 +33,8 @@ public:
     // and the rate of its settings, through its work surface, into Board, and places Shape1
     // over the foreground. Repaints the board; does not show the window.
     void Compose();
-    // Shows the window, brought forward and activated, so that it fits itself to a composite
-    // of a new size.
+    // Shows the window, brought forward and activated, already fitted to the composite, so
+    // that it is mapped and painted once at its size.
     void Present();
 
     void Form_Activate();
@@ -67,6 +71,7 @@ private:
     void FitWindow();
 
     Document& document_;
+    PreparedBitmap& boardMemory_;
     PictureBox* Board;
     // The metadata of the background the composite on Board was made from, which a save keeps.
     PictureMetadata boardMetadata_;

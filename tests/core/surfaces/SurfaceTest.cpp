@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <sys/mman.h>
+#include <thread>
+#include <vector>
 
 namespace {
 // A 4-pixel-wide picture read as letters, one a pixel (its blue byte), rows separated by "/".
@@ -85,5 +90,39 @@ TEST(BitmapMemory, MappingPagesAheadKeepsWhatIsWrittenBeforeAndMeanwhile)
         std::memcpy(bitmap.bits() + half, pattern.data() + half, pattern.size() - half);
     }
     EXPECT_EQ(std::memcmp(bitmap.constBits(), pattern.data(), pattern.size()), 0);
+}
+
+// Whether every whole page of the bitmap's pixels is in memory.
+bool Mapped(const QImage& bitmap)
+{
+    const std::uintptr_t page = 4096, at = std::uintptr_t(bitmap.constBits());
+    const std::uintptr_t start = (at + page - 1) & ~(page - 1), end = (at + bitmap.sizeInBytes()) & ~(page - 1);
+    std::vector<unsigned char> pages((end - start) / page);
+    return mincore(reinterpret_cast<void*>(start), end - start, pages.data()) == 0
+           && std::all_of(pages.begin(), pages.end(), [](unsigned char p) { return (p & 1) != 0; });
+}
+
+// A prepared bitmap is taken only at its own size and once; its pages get mapped with
+// nothing written. A bitmap kept back is held only while no copy shares its pixels.
+TEST(PreparedBitmap, TakenOnceAtItsSizeItsPagesMappedAhead)
+{
+    PreparedBitmap prepared;
+    prepared.Prepare(2051, 1537);   // 12.6 MB
+    EXPECT_TRUE(prepared.Take(2051, 1536).isNull());
+    QImage taken = prepared.Take(2051, 1537);
+    ASSERT_EQ(taken.size(), QSize(2051, 1537));
+    EXPECT_TRUE(prepared.Take(2051, 1537).isNull());
+    for (int wait = 0; wait < 2000 && !Mapped(taken); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(Mapped(taken));
+
+    QImage copy = taken;
+    prepared.Keep(taken);
+    EXPECT_TRUE(prepared.Take(2051, 1537).isNull());
+    copy = QImage();
+    const uchar* pixels = taken.constBits();
+    prepared.Keep(std::move(taken));
+    prepared.Prepare(2051, 1537);
+    EXPECT_EQ(prepared.Take(2051, 1537).constBits(), pixels);
 }
 } // namespace
