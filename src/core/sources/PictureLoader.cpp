@@ -144,12 +144,7 @@ LoadedPicture LoadPicture(const QString& path, PictureBackground background)
     if (Result<void> size = CheckReaderSize(reader.size()); !size)
         return size.failure();
     QImage picture = DecodeTarget(reader.format(), reader.size());
-    bool decoded = false;
-    {
-        const BitmapPagesAhead pagesAhead(picture);
-        decoded = reader.read(&picture);
-    }
-    if (!decoded)
+    if (!reader.read(&picture))
         return ReaderFailure(reader);
     if (Result<void> size = CheckStatedSize(picture.width(), picture.height()); !size)
         return size.failure();

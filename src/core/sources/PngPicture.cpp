@@ -32,12 +32,7 @@ LoadedPicture DecodePngPicture(const QString& path, QFile& file, PictureBackgrou
         return OutOfMemory();
     CodecSurface view = CodecView(decoded, background.value_or(Qt::black));
     view.keepAlpha = !background;
-    int status = 0;
-    {
-        const BitmapPagesAhead pagesAhead(decoded);
-        status = DCReadPNG(EncodeFileName(path).constData(), &view);
-    }
-    if (status != 0)
+    if (DCReadPNG(EncodeFileName(path).constData(), &view) != 0)
         return CodecLastFailure();
     if (!background)
         return LoadedPicture(KeepingTransparency(std::move(decoded)));

@@ -26,11 +26,8 @@ BitmapPagesAhead::BitmapPagesAhead(const QImage& bitmap, std::size_t step)
     const auto bytes = std::size_t(bitmap.sizeInBytes());
     if (pixels != nullptr && bytes >= kLargePixelBlock) {
         try {
-            // A step at a time. The decoder's own allocations wait while a step holds the
-            // process's memory map, so a small step keeps them quick, and a decoder that
-            // gives up early (a damaged file) stops the mapping at once, leaving the rest of
-            // the picture's memory untouched.
-            // A rest shorter than a step joins the last one.
+            // A step at a time, so that the owner's end stops the mapping soon; a rest
+            // shorter than a step joins the last one.
             mapping_ = std::thread([this, pixels, bytes, step] {
                 for (std::size_t at = 0, length = 0; at < bytes && !done_; at += length) {
                     length = bytes - at < 2 * step ? bytes - at : step;

@@ -10,14 +10,15 @@
 QImage NewBitmap(int width, int height);
 
 // While it lives, the pages of a new camera-sized bitmap are mapped on a second thread, ahead
-// of a decoder or a fill writing the bitmap from the top: the system clears fresh memory
-// about as slowly as a JPEG decodes, and this way the two run side by side. Mapping changes
-// no byte, so it is harmless even when the writer replaces the bitmap meanwhile. It ends with
-// the object: a writer that stops early leaves the rest of the memory unmapped.
+// of whatever writes the bitmap: the system clears fresh memory slowly, and this way the
+// clearing is done before it is needed. Mapping changes no byte, so it is harmless even when
+// the writer replaces the bitmap meanwhile. It ends with the object, leaving the rest of the
+// memory unmapped.
 class BitmapPagesAhead {
 public:
-    // `step` bytes are mapped at a time; a block smaller than kLargePixelBlock is not mapped.
-    explicit BitmapPagesAhead(const QImage& bitmap, std::size_t step = std::size_t(2) << 20);
+    // `step` bytes are mapped at a time, kLargePixelBlock or more; a bitmap smaller than that
+    // is not mapped.
+    BitmapPagesAhead(const QImage& bitmap, std::size_t step);
     ~BitmapPagesAhead();
     BitmapPagesAhead(const BitmapPagesAhead&) = delete;
     BitmapPagesAhead& operator=(const BitmapPagesAhead&) = delete;

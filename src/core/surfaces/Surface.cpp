@@ -8,10 +8,7 @@ namespace {
 QImage BlankBitmap(int width, int height, QColor colour)
 {
     QImage bitmap = NewBitmap(width, height);
-    {
-        const BitmapPagesAhead pagesAhead(bitmap);
-        bitmap.fill(colour);
-    }
+    bitmap.fill(colour);
     return bitmap;
 }
 } // namespace

@@ -86,7 +86,7 @@ TEST(BitmapMemory, MappingPagesAheadKeepsWhatIsWrittenBeforeAndMeanwhile)
     const std::size_t half = pattern.size() / 2;
     std::memcpy(bitmap.bits(), pattern.data(), half);
     {
-        const BitmapPagesAhead pagesAhead(bitmap);
+        const BitmapPagesAhead pagesAhead(bitmap, kLargePixelBlock);
         std::memcpy(bitmap.bits() + half, pattern.data() + half, pattern.size() - half);
     }
     EXPECT_EQ(std::memcmp(bitmap.constBits(), pattern.data(), pattern.size()), 0);
