@@ -210,12 +210,12 @@ void RegisterLogoStamp(const PairSize& pair)
              const QString path = QFile::decodeName(Path(pair, "jpg").c_str());
              for (auto _ : state) {
                  const Result<bool> kept = WriteStampedJpeg(
-                     path, std::nullopt, {x, y, 600, 200},
+                     path, std::nullopt, [&](QSize) { return PixelRect{x, y, 600, 200}; },
                      [&](const PixelRect& region, CodecSurface& pixels) {
                          return ComposeOverRegion(kKeyColour, 0, 50, x, y, stamp->front, stamp->back, stamp->board,
                                                   region, pixels);
                      },
-                     name);
+                     {}, name);
                  if (!kept || !*kept)
                      state.SkipWithError("the blocks were not kept");
              }
