@@ -391,6 +391,12 @@ TEST_F(ComposeCommand, KeepingTheJpegBlocksTheWindowAndTheCommandKeepTheBackgrou
                 changed += before.pixel(x, y) != after.pixel(x, y);
             }
         EXPECT_GT(changed, 40 * 30 / 2);
+        // Pictures opened after the composite was made change nothing of what its save keeps.
+        ASSERT_EQ(main.LoadSourceImage(Background("other.png", 8, 8), 0) +
+                  main.LoadSourceImage(WritePicture("in/other.jpg", photo.mirrored()), 1), 0);
+        dialogs->saveAnswers.push_back({true, Path("later/composite"), 3});
+        QTest::mouseRelease(&Find<PictureBox>(*main.View(), "Board"), Qt::RightButton, {}, QPoint(5, 5));
+        EXPECT_EQ(ReadFile("later/composite.JPG"), window);
         // A background file changed since it was opened is not read again: the composite
         // is written whole.
         Write("in/photo.jpg", EncodedPicture(photo.mirrored(), "JPG"));

@@ -23,7 +23,7 @@ struct Choice {
 const Choice kChoices[] = {
     {"mnuAlpha", "前景の透明度を使う", AlphaChosen, &frmMain::mnuAlpha_Click},
     {"mnuTolerance", "キー色の許容範囲...", nullptr, &frmMain::mnuTolerance_Click},
-    {"mnuLiveDrag", "ドラッグ中も画像を動かす", LiveDragChosen, &frmMain::mnuLiveDrag_Click, nullptr},
+    {"mnuLiveDrag", "ドラッグ中も画像を動かす", LiveDragChosen, &frmMain::mnuLiveDrag_Click},
     {"mnuKeepJpegBlocks", "JPEG のブロックを保つ (圧縮率は使いません)", KeepJpegBlocksChosen,
      &frmMain::mnuKeepJpegBlocks_Click,
      "JPEG の背景を JPEG で保存するとき、前景の外のブロックを元のファイルのまま残し、\n"

@@ -25,7 +25,8 @@ std::int16_t frmMain::LoadSourceImage(const QString& path, std::int16_t slot)
     if (!loaded)
         return 1;
     holder.SetPicture(std::move(*loaded));
-    // The recolourings belonged to the picture that has gone.
+    // The recolourings belonged to the foreground that has gone; of a background, its file and
+    // what it says of itself are kept for the saves.
     if (slot == 0) {
         document_.Recolourings.Clear();
         frontFile_ = path;

@@ -103,6 +103,9 @@ void frmView::Compose()
     ComposeImages(d.Settings.TransColor, KeyToleranceChosen(d.Settings), d.Settings.TransRate,
                   d.FrontX, d.FrontY, {d.PicImg[0], d.PicImg[1], &d.PicImg[2]}, target);
     boardMetadata_ = d.BackMetadata;
+    boardBackFile_ = d.BackFile;
+    boardBackChanged_ = d.BackFileChanged;
+    boardFront_ = QRect(d.FrontX, d.FrontY, d.PicImg[0].Width(), d.PicImg[0].Height());
 }
 
 void frmView::Present()

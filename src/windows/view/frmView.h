@@ -4,6 +4,8 @@
 #include "windows/controls/PictureBox.h"
 #include "windows/controls/Shape.h"
 
+#include <QDateTime>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -73,8 +75,13 @@ private:
     Document& document_;
     PreparedBitmap& boardMemory_;
     PictureBox* Board;
-    // The metadata of the background the composite on Board was made from, which a save keeps.
+    // What the composite on Board was made from, which a save keeps to even after other
+    // pictures were opened: the background's metadata, its file as it was then, and the
+    // foreground's rectangle on it (the MCUs a save with the JPEG blocks kept encodes).
     PictureMetadata boardMetadata_;
+    QString boardBackFile_;
+    QDateTime boardBackChanged_;
+    QRect boardFront_;
     QTimer* TMC;
     Shape* Shape1;
     QScrollArea* scroller_;

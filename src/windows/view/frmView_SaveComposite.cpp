@@ -71,14 +71,13 @@ void frmView::SaveComposite()
 
 Result<void> frmView::SaveKeepingBlocks(const QString& name, const SaveOptions& options)
 {
-    if (QFileInfo(document_.BackFile).lastModified() != document_.BackFileChanged)
+    if (QFileInfo(boardBackFile_).lastModified() != boardBackChanged_)
         return WriteComposite(Board->surface(), name, SaveFormat::Jpeg, options, boardMetadata_);
     QImage& board = Board->surface().hDC();
-    const Surface& front = document_.PicImg[0];
     // The board holds the composite: the MCUs under the foreground are encoded from it.
     const Result<bool> kept = WriteStampedJpeg(
-        document_.BackFile, board.size(),
-        [&](QSize) { return PixelRect{document_.FrontX, document_.FrontY, front.Width(), front.Height()}; },
+        boardBackFile_, board.size(),
+        [this](QSize) { return PixelRect{boardFront_.x(), boardFront_.y(), boardFront_.width(), boardFront_.height()}; },
         [&board](const PixelRect& region, CodecSurface& pixels) {
             for (int y = 0; y < pixels.height; ++y)
                 std::memcpy(pixels.bits + std::ptrdiff_t(y) * pixels.stride,
