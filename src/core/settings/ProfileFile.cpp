@@ -50,6 +50,8 @@ Result<QByteArray> ReadOnce(const QString& file, bool& steady)
 {
     // Opened without waiting, so that a pipe put where the file belongs cannot stop the program.
     const int fd = ::open(EncodeFileName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // A missing file is no reading to repeat.
+    steady = fd < 0;
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR
                    ? Result<QByteArray>(QByteArray())
