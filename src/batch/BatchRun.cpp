@@ -8,11 +8,13 @@
 #include "core/surfaces/SystemColours.h"
 #include "core/sources/SourceMetadata.h"
 #include "core/sources/SourcePicture.h"
+#include "core/sources/SourceRows.h"
 #include "core/text/FileNames.h"
 #include "core/view/ExportComposite.h"
 #include "core/view/StampedJpeg.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <memory>
@@ -90,6 +92,34 @@ public:
             if (*kept)
                 return {};
         }
+        if (std::unique_ptr<RowReader> rows = OpenSourceRows(item.background, HolderBackColour)) {
+            const QSize size(rows->Width(), rows->Height());
+            std::optional<QPoint> corner;
+            const Result<bool> streamed = WriteStreamedComposite(
+                *rows,
+                [&](const CodecSurface& band, std::int32_t top) {
+                    // At a fixed corner, the rows above it go through while the foreground
+                    // is still being read; the last band waits for it, so that nothing is
+                    // written when it turns out not to be a picture.
+                    const bool last = top + band.height == size.height();
+                    if (!corner && !settings_.gravity && top + band.height <= settings_.y && !last &&
+                        foreground_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+                        return true;
+                    if (!corner && !HasForeground())
+                        return false;
+                    if (!corner)
+                        corner = Place(size);
+                    ComposeWhereTheyLie(QImage(band.bits, band.width, band.height, band.stride, QImage::Format_RGB32),
+                                        *corner - QPoint(0, top));
+                    board_.Board().hDC() = QImage();   // the band's memory is the pipe's, not the board's
+                    return true;
+                },
+                item.output, item.format, settings_.save, metadata, existing);
+            if (!streamed)
+                return WriteFailure(item, streamed.failure());
+            if (*streamed)
+                return {};
+        }
         LoadedPicture loaded = LoadSourcePicture(item.background, HolderBackColour);
         if (!loaded)
             return {item.background, English(loaded.failure())};
@@ -98,19 +128,7 @@ public:
         if (!HasForeground())
             return {};
         const QPoint corner = Place((*loaded)->size());
-        // The background is composed where it lies: the board takes its pixels and the
-        // background surface reads them without owning them, so only the overlap is
-        // written and no second picture-sized bitmap is touched.
-        QImage& pixels = board_.Board().hDC();
-        pixels = std::move(**loaded).convertToFormat(QImage::Format_RGB32);
-        back_.SetPicture(QImage(pixels.constBits(), pixels.width(), pixels.height(),
-                                pixels.bytesPerLine(), pixels.format()));
-        ComposeImages(settings_.key, KeyTolerance(), settings_.rate, corner.x(), corner.y(),
-                      {front_, back_, nullptr}, board_);
-        // The background surface lets go of the board's pixels before they change. (Shrunk
-        // first: clearing a bitmap that still shares the picture's pixels would copy them.)
-        back_.SetSize(1, 1);
-        back_.SetPicture(std::nullopt);
+        ComposeWhereTheyLie(std::move(**loaded).convertToFormat(QImage::Format_RGB32), corner);
         // Without --overwrite a file that another process makes meanwhile is kept too.
         const Result<void> written =
             WriteComposite(board_.Board(), item.output, item.format, settings_.save, metadata, existing);
@@ -120,6 +138,22 @@ public:
     }
 
 private:
+    // Composes the foreground, its corner at `corner`, over `pixels` where they lie: the board
+    // takes them and the background surface reads them without owning them, so only the
+    // overlap is written and no second picture-sized bitmap is touched.
+    void ComposeWhereTheyLie(QImage pixels, QPoint corner)
+    {
+        QImage& board = board_.Board().hDC();
+        board = std::move(pixels);
+        back_.SetPicture(QImage(board.constBits(), board.width(), board.height(), board.bytesPerLine(), board.format()));
+        ComposeImages(settings_.key, KeyTolerance(), settings_.rate, corner.x(), corner.y(),
+                      {front_, back_, nullptr}, board_);
+        // The background surface lets go of the board's pixels before they change. (Shrunk
+        // first: clearing a bitmap that still shares the picture's pixels would copy them.)
+        back_.SetSize(1, 1);
+        back_.SetPicture(std::nullopt);
+    }
+
     static ItemFailure WriteFailure(const BatchItem& item, const Failure& failure)
     {
         return failure.english == ExistsAlready().english ? Taken(item) : ItemFailure{item.output, English(failure)};

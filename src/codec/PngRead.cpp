@@ -6,6 +6,7 @@
 #include "codec/PictureLimit.h"
 #include "codec/PngCommon.h"
 #include "codec/PngSize.h"
+#include "codec/Rows.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -43,7 +44,53 @@ struct FileCursor {
     std::uint8_t block[65536];
     std::size_t at = 0;
     std::size_t end = 0;
+
+    FileCursor() = default;
+    FileCursor(const FileCursor&) = delete;
+    FileCursor& operator=(const FileCursor&) = delete;
+    ~FileCursor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
 };
+
+// The plain file `path` open for reading a block at a time; null, with the reason, when it
+// cannot be opened or is not a plain file. The caller names the file; the reason leaves it
+// out. Opened without waiting, so that a pipe is refused rather than waited on.
+std::unique_ptr<FileCursor> OpenCursor(const char* path)
+{
+    std::unique_ptr<FileCursor> file;
+    try {
+        file = std::make_unique<FileCursor>();
+    } catch (const std::bad_alloc&) {
+        CodecFailure(OutOfMemory());
+        return nullptr;
+    }
+    file->fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file->fd < 0) {
+        CodecFailure(FileFailure(FileStep::Open, "", errno));
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(file->fd, &info) != 0) {
+        CodecFailure(FileFailure(FileStep::Read, "", errno));
+        return nullptr;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        CodecFailure(S_ISDIR(info.st_mode) ? FileFailure(FileStep::Read, "", EISDIR) : NotAPlainFile());
+        return nullptr;
+    }
+    return file;
+}
+
+// The failure of a read that failed, which is why libpng's did.
+std::int16_t WithReadError(std::int16_t result, const FileCursor* file)
+{
+    if (result != kCodecOk && file != nullptr && file->error != 0)
+        return CodecFailure(FileFailure(FileStep::Read, "", file->error));
+    return result;
+}
 
 // False on a read error or at the end of the file.
 bool RefillBlock(FileCursor& file)
@@ -109,22 +156,23 @@ bool SetUpTransforms(png_structp png, png_infop info, int* passes)
 
 // Rows go straight into the surface; an interlaced picture's passes each fill in their
 // own pixels of the same rows.
-bool ReadRows(png_structp png, const CodecSurface& dc, int passes)
+bool ReadPasses(png_structp png, const CodecSurface& dc, int passes, std::int32_t rows, bool toEnd)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     for (int pass = 0; pass < passes; ++pass)
-        for (std::int32_t y = 0; y < dc.height; ++y)
+        for (std::int32_t y = 0; y < rows; ++y)
             png_read_row(png, dc.bits + std::ptrdiff_t{y} * dc.stride, nullptr);
-    png_read_end(png, nullptr); // reads on to IEND, so a damaged tail is noticed too
+    if (toEnd)
+        png_read_end(png, nullptr); // reads on to IEND, so a damaged tail is noticed too
     return true;
 }
 
-void DrawOverBackground(const CodecSurface& dc)
+// Draws the first `rows` rows' pixels over `colour`, a ColorRef.
+void DrawOverBackground(const CodecSurface& dc, std::int32_t rows, std::uint32_t colour)
 {
-    const unsigned background[3] = {(dc.background >> 16) & 0xFFu, (dc.background >> 8) & 0xFFu,
-                                    dc.background & 0xFFu};
-    for (std::int32_t y = 0; y < dc.height; ++y) {
+    const unsigned background[3] = {(colour >> 16) & 0xFFu, (colour >> 8) & 0xFFu, colour & 0xFFu};
+    for (std::int32_t y = 0; y < rows; ++y) {
         std::uint8_t* pixel = dc.bits + std::ptrdiff_t{y} * dc.stride;
         for (std::int32_t x = 0; x < dc.width; ++x, pixel += 4) {
             const unsigned alpha = pixel[3];
@@ -144,53 +192,97 @@ Failure NoSurfaceToDrawInto()
     return {"no surface to draw into", "描画先の描画面がありません"};
 }
 
-// Decodes the PNG file holding `imageData` bytes of image data that `read` delivers from
-// `source` into `dc`. The image data are checked against the picture the file states before
-// any row is read.
-std::int16_t DecodePng(png_rw_ptr read, void* source, std::uint64_t imageData, HDC dc)
-{
-    PngErrorSink sink;
-    const PngStructs structs(PngStructs::Mode::Read, sink);
-    if (!structs)
-        return CodecFailure(OutOfMemory());
-    png_set_read_fn(structs.png(), source, read);
-    // The picture limit is the one that counts; libpng's own is lifted so that every
-    // oversized picture is refused the same way.
-    png_set_user_limits(structs.png(), PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    // Only the pixels are read. Text, profile and palette-suggestion chunks are skipped
-    // unread, so one that claims gigabytes, or a compressed text that unfolds to them, costs
-    // nothing; any other chunk may take at most 8 MiB.
-    static constexpr png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
-    png_set_keep_unknown_chunks(structs.png(), PNG_HANDLE_CHUNK_NEVER, kSkipped, 6);
-    png_set_chunk_malloc_max(structs.png(), 8 << 20);
+// A PNG picture's rows, from a file or from memory.
+class PngRowReader final : public RowReader {
+public:
+    PngRowReader() : structs_(PngStructs::Mode::Read, sink_) {}
 
-    PngStatedPicture stated;
-    if (!ReadHeader(structs.png(), structs.info(), &stated))
-        return PngFailure(kBadPng, sink);
-    if (!PictureSizeAllowed(stated.width, stated.height))
-        return CodecFailure(SizeBeyondLimit(stated.width, stated.height));
-    if (imageData < PngLeastDataBytes(stated))
-        return CodecFailure(TooShortForSize(stated.width, stated.height));
-    if (stated.width != static_cast<png_uint_32>(dc->width)
-        || stated.height != static_cast<png_uint_32>(dc->height)) {
-        const std::string picture = SizeWords(stated.width, stated.height);
+    // Opens the file `file`, which the reader keeps, as the Open below does.
+    std::int16_t Open(std::unique_ptr<FileCursor> file)
+    {
+        file_ = std::move(file);
+        return WithReadError(Open(ReadFromFile, file_.get(), PngImageDataBytes(file_->fd)), file_.get());
+    }
+
+    // Reads the header of the PNG file holding `imageData` bytes of image data that `read`
+    // delivers from `source`, and checks the image data against the picture it states.
+    std::int16_t Open(png_rw_ptr read, void* source, std::uint64_t imageData)
+    {
+        if (!structs_)
+            return CodecFailure(OutOfMemory());
+        png_set_read_fn(structs_.png(), source, read);
+        // The picture limit is the one that counts; libpng's own is lifted so that every
+        // oversized picture is refused the same way.
+        png_set_user_limits(structs_.png(), PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+        // Only the pixels are read. Text, profile and palette-suggestion chunks are skipped
+        // unread, so one that claims gigabytes, or a compressed text that unfolds to them, costs
+        // nothing; any other chunk may take at most 8 MiB.
+        static constexpr png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+        png_set_keep_unknown_chunks(structs_.png(), PNG_HANDLE_CHUNK_NEVER, kSkipped, 6);
+        png_set_chunk_malloc_max(structs_.png(), 8 << 20);
+
+        PngStatedPicture stated;
+        if (!ReadHeader(structs_.png(), structs_.info(), &stated))
+            return PngFailure(kBadPng, sink_);
+        if (!PictureSizeAllowed(stated.width, stated.height))
+            return CodecFailure(SizeBeyondLimit(stated.width, stated.height));
+        if (imageData < PngLeastDataBytes(stated))
+            return CodecFailure(TooShortForSize(stated.width, stated.height));
+        width_ = std::int32_t(stated.width);
+        height_ = std::int32_t(stated.height);
+        if (!SetUpTransforms(structs_.png(), structs_.info(), &passes_))
+            return PngFailure(kBadPng, sink_);
+        if (png_get_rowbytes(structs_.png(), structs_.info()) != std::size_t{stated.width} * 4)
+            return CodecFailure({"unsupported PNG pixel layout", "この PNG の画素の並びには対応していません"});
+        return kCodecOk;
+    }
+
+    int Passes() const { return passes_; }
+    // What Read draws alpha over, a ColorRef.
+    void SetBackground(std::uint32_t colour) { background_ = colour; }
+
+    // The whole picture, every pass, into `dc` of the picture's size; alpha is drawn over the
+    // background colour unless dc.keepAlpha.
+    std::int16_t ReadWhole(const CodecSurface& dc)
+    {
+        if (!ReadPasses(structs_.png(), dc, passes_, height_, true))
+            return WithReadError(PngFailure(kBadPng, sink_), file_.get());
+        if (!dc.keepAlpha)
+            DrawOverBackground(dc, height_, dc.background);
+        return kCodecOk;
+    }
+
+    std::int16_t Read(const CodecSurface& band, std::int32_t rows) override
+    {
+        rows = std::clamp(rows, 0, height_ - read_);
+        read_ += rows;
+        if (!ReadPasses(structs_.png(), band, 1, rows, read_ == height_))
+            return WithReadError(PngFailure(kBadPng, sink_), file_.get());
+        DrawOverBackground(band, rows, background_);
+        return kCodecOk;
+    }
+
+private:
+    std::unique_ptr<FileCursor> file_;   // none when reading from memory
+    PngErrorSink sink_;
+    PngStructs structs_;
+    int passes_ = 1;
+    std::uint32_t background_ = 0;
+    std::int32_t read_ = 0;
+};
+
+// Decodes the picture of an opened reader into `dc`, which must be its size.
+std::int16_t DecodeInto(PngRowReader& reader, HDC dc)
+{
+    if (reader.Width() != dc->width || reader.Height() != dc->height) {
+        const std::string picture = SizeWords(reader.Width(), reader.Height());
         const std::string surface = SizeWords(dc->width, dc->height);
         return CodecFailure({"the picture is " + picture + " pixels, its surface " + surface,
                              "画像は " + picture + " ピクセルですが、描画面は " + surface + " です"});
     }
     if (dc->stride < std::int64_t{dc->width} * 4)
         return CodecFailure(ShortSurfaceRows());
-
-    int passes = 1;
-    if (!SetUpTransforms(structs.png(), structs.info(), &passes))
-        return PngFailure(kBadPng, sink);
-    if (png_get_rowbytes(structs.png(), structs.info()) != std::size_t{stated.width} * 4)
-        return CodecFailure({"unsupported PNG pixel layout", "この PNG の画素の並びには対応していません"});
-    if (!ReadRows(structs.png(), *dc, passes))
-        return PngFailure(kBadPng, sink);
-    if (!dc->keepAlpha)
-        DrawOverBackground(*dc);
-    return kCodecOk;
+    return reader.ReadWhole(*dc);
 }
 
 } // namespace
@@ -203,7 +295,10 @@ std::int16_t DecodePngBytes(const std::uint8_t* data, std::size_t size, HDC dc)
     if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0)
         return CodecFailure(NotAPngFile());
     ByteCursor cursor{data, size};
-    return DecodePng(ReadFromCursor, &cursor, PngImageDataBytes(data, size), dc);
+    PngRowReader reader;
+    if (reader.Open(ReadFromCursor, &cursor, PngImageDataBytes(data, size)) != kCodecOk)
+        return kCodecFailed;
+    return DecodeInto(reader, dc);
 }
 
 std::int16_t DCReadPNG(const char* path, HDC dc)
@@ -213,26 +308,28 @@ std::int16_t DCReadPNG(const char* path, HDC dc)
         return CodecFailure(NoFileName());
     if (dc == nullptr || dc->bits == nullptr)
         return CodecFailure(NoSurfaceToDrawInto());
-    std::unique_ptr<FileCursor> file;
+    std::unique_ptr<FileCursor> file = OpenCursor(path);
+    if (!file)
+        return kCodecFailed;
+    PngRowReader reader;
+    if (reader.Open(std::move(file)) != kCodecOk)
+        return kCodecFailed;
+    return DecodeInto(reader, dc);
+}
+
+std::unique_ptr<RowReader> OpenPngRows(const char* path, std::uint32_t background)
+{
+    ClearCodecFailure();
+    std::unique_ptr<FileCursor> file = OpenCursor(path);
+    if (!file)
+        return nullptr;
     try {
-        file = std::make_unique<FileCursor>();
+        auto reader = std::make_unique<PngRowReader>();
+        if (reader->Open(std::move(file)) != kCodecOk || reader->Passes() != 1)
+            return nullptr;
+        reader->SetBackground(background);
+        return reader;
     } catch (const std::bad_alloc&) {
-        return CodecFailure(OutOfMemory());
+        return nullptr;
     }
-    // The caller names the file; the reason leaves it out. Opened without waiting, so that a
-    // pipe is refused rather than waited on.
-    file->fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file->fd < 0)
-        return CodecFailure(FileFailure(FileStep::Open, "", errno));
-    struct stat info {};
-    std::int16_t result = ::fstat(file->fd, &info) != 0
-                              ? CodecFailure(FileFailure(FileStep::Read, "", errno))
-                          : !S_ISREG(info.st_mode)
-                              ? CodecFailure(S_ISDIR(info.st_mode) ? FileFailure(FileStep::Read, "", EISDIR)
-                                                                   : NotAPlainFile())
-                              : DecodePng(ReadFromFile, file.get(), PngImageDataBytes(file->fd), dc);
-    if (result != kCodecOk && file->error != 0)
-        result = CodecFailure(FileFailure(FileStep::Read, "", file->error));
-    ::close(file->fd);
-    return result;
 }

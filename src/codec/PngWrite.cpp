@@ -2,8 +2,11 @@
 #include "base/Failure.h"
 #include "codec/CodecInternal.h"
 #include "codec/PngCommon.h"
+#include "codec/Rows.h"
 
+#include <algorithm>
 #include <csetjmp>
+#include <memory>
 #include <new>
 #include <zlib.h>
 
@@ -20,17 +23,18 @@ int ZlibLevelForRate(std::uint8_t rate)
     }
 }
 
-void AppendToBytes(png_structp png, png_bytep data, std::size_t count)
+// libpng's bytes go to the writer's function; after a failed write the rest are dropped
+// and the writer reports it at the end.
+struct PngSink {
+    const WriteBytes* write;
+    bool failed = false;
+};
+
+void HandToSink(png_structp png, png_bytep data, std::size_t count)
 {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    bool appended = true;
-    try {
-        out->insert(out->end(), data, data + count);
-    } catch (const std::bad_alloc&) {
-        appended = false;
-    }
-    if (!appended) // outside the handler: png_error does not return
-        png_error(png, "out of memory");
+    auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
+    if (!sink->failed && !(*sink->write)(data, count))
+        sink->failed = true;
 }
 
 void FlushNothing(png_structp) {}
@@ -60,8 +64,8 @@ void SetMetadata(png_structp png, png_infop info, const PictureMetadata& metadat
 }
 
 // Holds no object with a destructor, so libpng's longjmp on an error skips nothing.
-bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::int32_t width,
-                  std::int32_t height, int level, const PictureMetadata& metadata)
+bool WriteHeader(png_structp png, png_infop info, std::int32_t width, std::int32_t height, int level,
+                 const PictureMetadata& metadata)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -80,10 +84,80 @@ bool WritePicture(png_structp png, png_infop info, const CodecSurface& dc, std::
     png_write_info(png, info);
     png_set_bgr(png);
     png_set_filler(png, 0, PNG_FILLER_AFTER); // the surface's fourth byte is dropped
-    for (std::int32_t y = 0; y < height; ++y)
-        png_write_row(png, dc.bits + std::ptrdiff_t{y} * dc.stride);
-    png_write_end(png, nullptr);
     return true;
+}
+
+bool WriteRows(png_structp png, const CodecSurface& dc, std::int32_t rows, bool last)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    for (std::int32_t y = 0; y < rows; ++y)
+        png_write_row(png, dc.bits + std::ptrdiff_t{y} * dc.stride);
+    if (last)
+        png_write_end(png, nullptr);
+    return true;
+}
+
+class PngRowWriter final : public RowWriter {
+public:
+    PngRowWriter(const WriteBytes& write, std::int32_t height)
+        : structs_(PngStructs::Mode::Write, errors_), sink_{&write}, height_(height)
+    {
+    }
+
+    std::int16_t Start(std::int32_t width, int level, const PictureMetadata& metadata)
+    {
+        if (!structs_)
+            return CodecFailure(OutOfMemory());
+        png_set_write_fn(structs_.png(), &sink_, HandToSink, FlushNothing);
+        if (!WriteHeader(structs_.png(), structs_.info(), width, height_, level, metadata))
+            return Failed();
+        return kCodecOk;
+    }
+
+    std::int16_t Write(const CodecSurface& band, std::int32_t rows) override
+    {
+        rows = std::clamp(rows, 0, height_ - written_);
+        written_ += rows;
+        if (!WriteRows(structs_.png(), band, rows, written_ == height_))
+            return Failed();
+        return kCodecOk;
+    }
+
+    std::int16_t Finish() override
+    {
+        if (written_ != height_)
+            return CodecFailure({"the PNG picture lacks rows", "PNG の画像の行が足りません"});
+        if (sink_.failed)
+            return CodecFailure({"cannot write the PNG file", "PNG ファイルを書き込めません"});
+        return kCodecOk;
+    }
+
+private:
+    std::int16_t Failed() { return PngFailure({"cannot encode PNG", "PNG に符号化できません"}, errors_); }
+
+    PngErrorSink errors_;
+    PngStructs structs_;
+    PngSink sink_;
+    std::int32_t height_ = 0, written_ = 0;
+};
+
+std::unique_ptr<PngRowWriter> StartWriter(std::int32_t width, std::int32_t height, std::uint8_t rate,
+                                          const PictureMetadata& metadata, const WriteBytes& write)
+{
+    const int level = ZlibLevelForRate(rate);
+    if (level < 0) {
+        CodecFailure({"the PNG rate must be 0, 1 or 2", "PNG の圧縮率は 0、1、2 のいずれかです"});
+        return nullptr;
+    }
+    try {
+        auto writer = std::make_unique<PngRowWriter>(write, height);
+        if (writer->Start(width, level, metadata) == kCodecOk)
+            return writer;
+    } catch (const std::bad_alloc&) {
+        CodecFailure(OutOfMemory());
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -95,9 +169,6 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
     out.clear();
     if (CheckSourceRect(dc, width, height) != kCodecOk)
         return kCodecFailed;
-    const int level = ZlibLevelForRate(rate);
-    if (level < 0)
-        return CodecFailure({"the PNG rate must be 0, 1 or 2", "PNG の圧縮率は 0、1、2 のいずれかです"});
     // A camera-sized file runs to tens of megabytes. Room for the raw rows is set aside at
     // once, of which the system maps only the pages written, so the bytes are never moved
     // to a larger buffer as they grow.
@@ -105,17 +176,22 @@ std::int16_t EncodePngBytes(HDC dc, std::int32_t width, std::int32_t height, std
         out.reserve(std::size_t(width) * std::size_t(height) * 3 + std::size_t(height) + 4096);
     } catch (const std::bad_alloc&) {
     }
-
-    PngErrorSink sink;
-    const PngStructs write(PngStructs::Mode::Write, sink);
-    if (!write)
-        return CodecFailure(OutOfMemory());
-    png_set_write_fn(write.png(), &out, AppendToBytes, FlushNothing);
-    if (!WritePicture(write.png(), write.info(), *dc, width, height, level, metadata)) {
-        out.clear();
-        return PngFailure({"cannot encode PNG", "PNG に符号化できません"}, sink);
-    }
-    return kCodecOk;
+    bool outOfMemory = false;
+    const WriteBytes append = [&](const void* data, std::size_t size) {
+        try {
+            const auto* bytes = static_cast<const std::uint8_t*>(data);
+            out.insert(out.end(), bytes, bytes + size);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
+        }
+        return !outOfMemory;
+    };
+    const std::unique_ptr<PngRowWriter> writer = StartWriter(width, height, rate, metadata, append);
+    const bool written = writer && writer->Write(*dc, height) == kCodecOk && writer->Finish() == kCodecOk;
+    if (written)
+        return kCodecOk;
+    out.clear();
+    return outOfMemory ? CodecFailure(OutOfMemory()) : kCodecFailed;
 }
 
 std::int16_t SavePngFile(HDC dc, std::int32_t width, std::int32_t height, const char* path,
@@ -135,4 +211,13 @@ std::int16_t DCSavetoPNG(HDC dc, std::int32_t width, std::int32_t height, const 
                          std::uint8_t rate)
 {
     return SavePngFile(dc, width, height, path, rate, {}, Existing::Replace);
+}
+
+std::unique_ptr<RowWriter> StartPngRows(std::int32_t width, std::int32_t height, std::uint8_t rate,
+                                        const PictureMetadata& metadata, const WriteBytes& write)
+{
+    ClearCodecFailure();
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    return StartWriter(width, height, rate, metadata, write);
 }

@@ -246,6 +246,20 @@ Result<void> WriteFileSafely(const char* path, const void* data, std::size_t siz
 Result<void> WriteFileSafely(const char* path, std::span<const ByteRange> pieces,
                              Existing existing)
 {
+    return WriteFileSafely(
+        path,
+        [pieces](const WriteBytes& write) {
+            for (const ByteRange& piece : pieces)
+                if (!write(piece.data, piece.size))
+                    break;
+            return Result<void>();
+        },
+        existing);
+}
+
+Result<void> WriteFileSafely(const char* path, const std::function<Result<void>(const WriteBytes&)>& produce,
+                             Existing existing)
+{
     if (path == nullptr || *path == '\0')
         return NoFileName();
     std::string target = path;
@@ -276,9 +290,13 @@ Result<void> WriteFileSafely(const char* path, std::span<const ByteRange> pieces
         return created;
     const int fd = file.fd;
     std::optional<Failure> failure;
-    for (const ByteRange& piece : pieces)
-        if (!failure && !WriteAll(fd, static_cast<const std::uint8_t*>(piece.data), piece.size))
+    const Result<void> produced = produce([&](const void* data, std::size_t size) {
+        if (!failure && !WriteAll(fd, static_cast<const std::uint8_t*>(data), size))
             failure = FileFailure(FileStep::Write, target, errno);
+        return !failure;
+    });
+    if (!failure && !produced)
+        failure = produced.failure();
     // After writing, which clears the set-user-ID and set-group-ID bits.
     if (!failure && replacing)
         KeepOwnerAndPermissions(fd, old);

@@ -5,6 +5,7 @@
 #include "base/Result.h"
 
 #include <cstddef>
+#include <functional>
 #include <span>
 
 // Bytes of a file being saved, which need not lie in one block of memory.
@@ -41,4 +42,13 @@ Result<void> WriteFileSafely(const char* path, const void* data, std::size_t siz
                              Existing existing = Existing::Replace);
 // The same with the file's bytes in `pieces`, one after another.
 Result<void> WriteFileSafely(const char* path, std::span<const ByteRange> pieces,
+                             Existing existing = Existing::Replace);
+
+// Takes the next bytes of a file being saved; false once a write has failed, after which
+// the rest is not written.
+using WriteBytes = std::function<bool(const void* data, std::size_t size)>;
+// The same with the bytes that `produce` hands, in order, to the function it is given, so
+// that a file larger than memory can be saved as it is made. The failure of a write comes
+// first, then that of `produce`; either leaves the target as it was.
+Result<void> WriteFileSafely(const char* path, const std::function<Result<void>(const WriteBytes&)>& produce,
                              Existing existing = Existing::Replace);

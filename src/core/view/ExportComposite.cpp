@@ -60,3 +60,34 @@ Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat form
         plain ? DCSavetoPNG(&dc, dc.width, dc.height, path.constData(), *rate)
               : SavePngFile(&dc, dc.width, dc.height, path.constData(), *rate, metadata, existing));
 }
+
+Result<bool> WriteStreamedComposite(RowReader& rows, const ComposeBand& compose, const QString& name,
+                                    SaveFormat format, const SaveOptions& options,
+                                    const PictureMetadata& metadata, Existing existing)
+{
+    const std::optional<std::uint8_t> rate =
+        ByteOf(format == SaveFormat::Jpeg ? options.jpegRate : options.pngRate);
+    if (format == SaveFormat::Bmp || (format == SaveFormat::Jpeg && options.jpegPrgrs != 0) || !rate)
+        return false;
+    bool whole = false;   // the composite is for the caller to write whole
+    const Result<void> written = WriteFileSafely(
+        EncodeFileName(name).constData(),
+        [&](const WriteBytes& write) -> Result<void> {
+            const std::unique_ptr<RowWriter> writer =
+                format == SaveFormat::Jpeg
+                    ? StartJpegRows(rows.Width(), rows.Height(), *rate, 0, metadata, write)
+                    : StartPngRows(rows.Width(), rows.Height(), *rate, metadata, write);
+            const PipedRows piped = writer ? PipeRows(rows, compose, *writer)
+                                           : PipedRows{PipedRows::End::ReadFailed, CodecLastFailure()};
+            whole = piped.end == PipedRows::End::ReadFailed;
+            if (piped.end != PipedRows::End::Done)
+                return piped.failure;
+            return {};
+        },
+        existing);
+    if (whole)
+        return false;
+    if (!written)
+        return written.failure();
+    return true;
+}

@@ -1,11 +1,13 @@
 #pragma once
 #include "base/Result.h"
 #include "codec/Metadata.h"
+#include "codec/Rows.h"
 #include "core/view/SaveName.h"
 #include "files/SafeFile.h"
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class Surface;
 
@@ -26,3 +28,18 @@ struct SaveOptions {
 Result<void> WriteComposite(Surface& board, const QString& name, SaveFormat format,
                             const SaveOptions& options, const PictureMetadata& metadata = {},
                             Existing existing = Existing::Replace);
+
+// Composes the foreground over a band of the background in place: its pixels, and the
+// background row of its top. False stops the streaming: the composite is then not written.
+using ComposeBand = std::function<bool(const CodecSurface& band, std::int32_t top)>;
+
+// Writes to `name` what WriteComposite writes of the whole composite, byte for byte, from the
+// background read from `rows` a band at a time with `compose` applied to each band, so that
+// neither the background nor the composite is ever held whole. False, with nothing written,
+// when it cannot be written so: a bitmap or progressive JPEG file, a rate the codec refuses,
+// a background whose data turn out damaged, or `compose` stopped it; the caller then composes
+// the whole picture,
+// and the loader or the codec says what is wrong. A failure to write is a failure.
+Result<bool> WriteStreamedComposite(RowReader& rows, const ComposeBand& compose, const QString& name,
+                                    SaveFormat format, const SaveOptions& options,
+                                    const PictureMetadata& metadata = {}, Existing existing = Existing::Replace);
