@@ -116,6 +116,10 @@ int main(int argc, char* argv[])
         if (pair.back == kPair24.back)
             written = written && Write(back, PicturePath(folder, pair, PictureKind::Back, "bmp"));
     }
+    // The floor of a batch job's memory: a background too small to count.
+    for (const char* format : {"jpg", "png"})
+        written = written && Write([] { return PhotoPicture(QSize(16, 16), 1); },
+                                   folder + QStringLiteral("/back-16px.") + QLatin1String(format));
     written = written && WriteForged(folder + QStringLiteral("/forged"));
     if (!written)
         std::fprintf(stderr, "bench_pictures: cannot write into %s\n", argv[1]);
