@@ -98,7 +98,7 @@ PipedRows PipeRows(RowReader& reader, const std::function<bool(const CodecSurfac
     const std::int32_t bandRows = std::min(kBandRows, height);
     std::vector<std::unique_ptr<std::uint8_t[]>> pixels;
     std::vector<CodecSurface> bands;
-    std::vector<std::int32_t> rows(kBands);
+    std::vector<std::int32_t> rows(kBands), tops(kBands);
     try {
         for (std::size_t i = 0; i < kBands; ++i) {
             pixels.emplace_back(new std::uint8_t[std::size_t(width) * 4 * std::size_t(bandRows)]);
@@ -108,8 +108,19 @@ PipedRows PipeRows(RowReader& reader, const std::function<bool(const CodecSurfac
         return {PipedRows::End::ReadFailed, OutOfMemory()};
     }
     BandQueue queue(kBands);
+    // The reading is the longer part (a JPEG decodes slower than it encodes), so the change
+    // is made on the writer's thread.
     const auto write = [&] {
         while (const std::optional<std::size_t> band = queue.TakeFilled()) {
+            try {
+                CodecSurface read = bands[*band];
+                read.height = rows[*band];
+                if (!change(read, tops[*band]))
+                    return queue.Stop(PipedRows::End::ReadFailed,
+                                      {"the rows were not changed", "行を変更できませんでした"});
+            } catch (const std::bad_alloc&) {
+                return queue.Stop(PipedRows::End::ReadFailed, OutOfMemory());
+            }
             if (writer.Write(bands[*band], rows[*band]) != kCodecOk)
                 return queue.Stop(PipedRows::End::WriteFailed, CodecLastFailure());
             queue.Emptied(*band);
@@ -132,17 +143,7 @@ PipedRows PipeRows(RowReader& reader, const std::function<bool(const CodecSurfac
             queue.Stop(PipedRows::End::ReadFailed, CodecLastFailure());
             break;
         }
-        try {
-            CodecSurface read = bands[*band];
-            read.height = rows[*band];
-            if (!change(read, top)) {
-                queue.Stop(PipedRows::End::ReadFailed, {"the rows were not changed", "行を変更できませんでした"});
-                break;
-            }
-        } catch (const std::bad_alloc&) {
-            queue.Stop(PipedRows::End::ReadFailed, OutOfMemory());
-            break;
-        }
+        tops[*band] = top;
         queue.Filled(*band);
     }
     queue.End();

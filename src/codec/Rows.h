@@ -65,8 +65,8 @@ struct PipedRows {
 
 // Passes every row of `reader` to `writer` and finishes it, in bands a few dozen rows high
 // with `change` applied to each band (its pixels, and the picture row of its top) on the
-// way; a `change` that returns false stops the reading as a failed read does. The writer
-// works on a thread of its own, so reading and writing overlap; at most three bands are held
-// at a time.
+// way; a `change` that returns false stops the reading as a failed read does. The change
+// and the writer work on a thread of their own, so reading and writing overlap; at most
+// three bands are held at a time.
 PipedRows PipeRows(RowReader& reader, const std::function<bool(const CodecSurface& band, std::int32_t top)>& change,
                    RowWriter& writer);
