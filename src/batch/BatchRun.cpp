@@ -94,27 +94,41 @@ public:
         }
         if (std::unique_ptr<RowReader> rows = OpenSourceRows(item.background, HolderBackColour)) {
             const QSize size(rows->Width(), rows->Height());
-            std::optional<QPoint> corner;
+            std::optional<QRect> placed;   // where the foreground lies, once it has been read
+            std::future<void> readied;     // the foreground resized meanwhile
             const Result<bool> streamed = WriteStreamedComposite(
                 *rows,
                 [&](const CodecSurface& band, std::int32_t top) {
-                    // At a fixed corner, the rows above it go through while the foreground
-                    // is still being read; the last band waits for it, so that nothing is
-                    // written when it turns out not to be a picture.
-                    const bool last = top + band.height == size.height();
-                    if (!corner && !settings_.gravity && top + band.height <= settings_.y && !last &&
-                        foreground_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+                    const std::int32_t bottom = top + band.height;
+                    if (!placed) {
+                        // At a fixed corner, the rows above it go through while the foreground
+                        // is still being read; the last band waits for it, so that nothing is
+                        // written when it turns out not to be a picture.
+                        if (!settings_.gravity && bottom <= settings_.y && bottom < size.height() &&
+                            foreground_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+                            return true;
+                        if (!HasForeground())
+                            return false;
+                        placed = Placement(size);
+                        // Resizing takes a while; the rows above the foreground go through
+                        // meanwhile.
+                        readied = std::async(std::launch::async | std::launch::deferred,
+                                             [this, front = placed->size()] { ReadyFront(front); });
+                    }
+                    if (bottom <= placed->top() || top > placed->bottom())
                         return true;
-                    if (!corner && !HasForeground())
+                    if (readied.valid())
+                        readied.get();
+                    if (QSize(front_.Width(), front_.Height()) != placed->size())
                         return false;
-                    if (!corner)
-                        corner = Place(size);
                     ComposeWhereTheyLie(QImage(band.bits, band.width, band.height, band.stride, QImage::Format_RGB32),
-                                        *corner - QPoint(0, top));
+                                        placed->topLeft() - QPoint(0, top));
                     board_.Board().hDC() = QImage();   // the band's memory is the pipe's, not the board's
                     return true;
                 },
                 item.output, item.format, settings_.save, metadata, existing);
+            if (readied.valid())
+                readied.wait();
             if (!streamed)
                 return WriteFailure(item, streamed.failure());
             if (*streamed)
@@ -166,22 +180,37 @@ private:
         return foreground && *foreground;
     }
 
-    // Readies the foreground for a background of `background` size, resized for it when
-    // asked, and returns where its corner lies: by the gravity, else at --at.
-    QPoint Place(QSize background)
+    // Where the foreground lies on a background of `background` size, resized for it when
+    // asked: its corner by the gravity, else at --at. Nothing is resized yet.
+    QRect Placement(QSize background) const
+    {
+        const QSize picture = (*foreground_.get())->size();
+        const QSize front = settings_.scale ? ScaledFrontSize(picture, background, *settings_.scale) : picture;
+        return {settings_.gravity ? PlacedCorner(front, background, *settings_.gravity, settings_.margin)
+                                  : QPoint(settings_.x, settings_.y),
+                front};
+    }
+
+    // Gives the foreground surface the picture at `size`, resized when asked.
+    void ReadyFront(QSize size)
     {
         const QImage& picture = **foreground_.get();
         if (!settings_.scale) {
             if (!front_.HasPicture())
                 front_.SetPicture(picture);
-        } else if (const QSize size = ScaledFrontSize(picture.size(), background, *settings_.scale);
-                   scaledTo_ != size) {
+        } else if (scaledTo_ != size) {
             front_.SetPicture(ScaledForeground(picture, settings_.key, settings_.keyTolerance, size));
             scaledTo_ = size;
         }
-        const QSize front(front_.Width(), front_.Height());
-        return settings_.gravity ? PlacedCorner(front, background, *settings_.gravity, settings_.margin)
-                                 : QPoint(settings_.x, settings_.y);
+    }
+
+    // Readies the foreground for a background of `background` size and returns where its
+    // corner lies.
+    QPoint Place(QSize background)
+    {
+        const QRect placed = Placement(background);
+        ReadyFront(placed.size());
+        return placed.topLeft();
     }
 
     // A resized foreground was keyed before it was resized.
