@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <new>
 #include <vector>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,9 +37,16 @@ public:
     // False when the file is not one whose rows can be read as Qt's reader decodes them.
     bool Open(const char* path)
     {
-        file_.reset(std::fopen(path, "rbe"));
-        if (!file_)
+        // Opened without waiting, and only a plain file, so that a pipe put in its place
+        // cannot stop the program.
+        const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat status {};
+        if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+            !(file_ = std::unique_ptr<std::FILE, FileCloser>(::fdopen(fd, "rb")))) {
+            if (fd >= 0)
+                ::close(fd);
             return false;
+        }
         jpeg_decompress_struct& info = session_.info;
         const bool read = Guarded(session_.error, [&] {
             jpeg_create_decompress(&info);

@@ -19,8 +19,8 @@ public:
     std::int32_t Width() const { return width_; }
     std::int32_t Height() const { return height_; }
     // Reads the next `rows` rows (at most kMostBandRows) into the first rows of `band`, which
-    // is Width() wide. The
-    // call that reads the last row also reads the file on to its end, so damage there fails.
+    // is Width() wide. The call that reads the last row also reads the file on to its end, so
+    // damage there fails.
     virtual std::int16_t Read(const CodecSurface& band, std::int32_t rows) = 0;
 
 protected:
@@ -48,9 +48,9 @@ std::unique_ptr<RowReader> OpenJpegRows(const char* path);
 std::unique_ptr<RowReader> OpenPngRows(const char* path, std::uint32_t background);
 
 // Writers of the very bytes SaveJpegFile and SavePngFile write for a picture of width x
-// height, handed to `write` (which must outlive the writer) as they are made. Null when a JPEG file cannot be made so
-// (a progressive one, or an encoder told otherwise by its environment), or for a rate the
-// codec refuses.
+// height, handed to `write` (which must outlive the writer) as they are made. Null when a
+// JPEG file cannot be made so (a progressive one, or an encoder told otherwise by its
+// environment), or for a rate the codec refuses.
 std::unique_ptr<RowWriter> StartJpegRows(std::int32_t width, std::int32_t height, std::uint8_t rate,
                                          std::int32_t progressive, const PictureMetadata& metadata,
                                          const WriteBytes& write);
