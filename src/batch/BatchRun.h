@@ -24,9 +24,10 @@ public:
 // a time; refused items are skipped without a report. Each picture is loaded as the window
 // loads it, composed by ComposeImages at (settings.x, settings.y) and written by
 // WriteComposite with the background's metadata (none with settings.strip), so a file equals
-// what the window saves from the same inputs. Without
-// settings.overwrite an output that exists already is a failure. Every worker holds at most
-// one background at a time. The foreground is read once, on a thread of its own while the
+// what the window saves from the same inputs; a JPEG or PNG background that OpenSourceRows
+// reads in bands is streamed through WriteStreamedComposite instead, into the same file.
+// Without settings.overwrite an output that exists already is a failure. Every worker holds
+// at most one background at a time. The foreground is read once, on a thread of its own while the
 // workers read their first backgrounds; when it cannot be loaded nothing is written and only
 // the foreground's failure is reported. Returns the number of failures.
 int RunBatch(const QString& foreground, const std::vector<BatchItem>& items,
