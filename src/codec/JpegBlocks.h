@@ -3,7 +3,7 @@
 // blocks of each component that code one patch of pixels together) under a rectangle are
 // decoded, composed and encoded again, with the file's own quantisation tables and
 // sampling; every other block stays as the file holds it, so the rest of the picture loses
-// nothing and takes no time.
+// nothing and is never transformed again.
 #include "base/Result.h"
 #include "codec/Codec.h"
 

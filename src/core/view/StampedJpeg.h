@@ -1,7 +1,7 @@
 #pragma once
 // Saving a composite over a JPEG background as that very file with only the MCUs under the
 // foreground encoded again (codec/JpegBlocks.h): the rest of the photo keeps its blocks, so
-// it loses nothing and costs no time. The JPEG rate does not apply; the background's own
+// it loses nothing. The JPEG rate does not apply; the background's own
 // tables, sampling, progressive mode and markers (APPn, COM) are kept, but for its
 // metadata, which is written as every saved composite writes it (codec/Metadata.h).
 #include "base/ColorRef.h"
