@@ -24,6 +24,7 @@ namespace {
 struct VectorDestination {
     jpeg_destination_mgr library;
     std::vector<std::uint8_t>* bytes;
+    std::size_t expected;   // the size it starts with
 };
 
 bool Resized(std::vector<std::uint8_t>& bytes, std::size_t size) noexcept
@@ -42,7 +43,7 @@ boolean GrowDestination(j_compress_ptr info)
 {
     auto* destination = reinterpret_cast<VectorDestination*>(info->dest);
     const std::size_t used = destination->bytes->size();
-    if (!Resized(*destination->bytes, std::max<std::size_t>(used * 2, 1 << 16))) {
+    if (!Resized(*destination->bytes, std::max({used * 2, destination->expected, std::size_t{1} << 16}))) {
         info->err->msg_code = JERR_OUT_OF_MEMORY;
         (*info->err->error_exit)(j_common_ptr(info));
     }
@@ -63,9 +64,12 @@ void EndDestination(j_compress_ptr info)
     destination->bytes->resize(destination->bytes->size() - destination->library.free_in_buffer);
 }
 
-VectorDestination DestinationInto(std::vector<std::uint8_t>& bytes)
+// A destination of `expected` bytes to start with, which a whole file rewritten should not
+// outgrow: doubling a photo's buffer again and again would copy and clear it each time.
+VectorDestination DestinationInto(std::vector<std::uint8_t>& bytes, std::size_t expected = 0)
 {
     VectorDestination destination{};
+    destination.expected = expected;
     destination.library.init_destination = StartDestination;
     destination.library.empty_output_buffer = GrowDestination;
     destination.library.term_destination = EndDestination;
@@ -132,7 +136,7 @@ std::vector<Sampling> FrameSampling(const jpeg_decompress_struct& info)
 // The layout of a file whose one scan holds every component in sequential Huffman coding,
 // the kind whose data can be spliced; nothing for any other.
 std::optional<ScanLayout> SpliceableLayout(const jpeg_decompress_struct& info, const McuGrid& grid,
-                                           std::span<const std::uint8_t> bytes)
+                                           std::size_t dataStart)
 {
     if (info.progressive_mode || info.arith_code || info.comps_in_scan != info.num_components ||
         info.Ss != 0 || info.Se != 63 || info.Ah != 0 || info.Al != 0)
@@ -158,7 +162,7 @@ std::optional<ScanLayout> SpliceableLayout(const jpeg_decompress_struct& info, c
         copy(info.ac_huff_tbl_ptrs[t], layout.acTables[std::size_t(t)]);
     }
     layout.restartInterval = int(info.restart_interval);
-    layout.dataStart = std::size_t(info.src->next_input_byte - bytes.data());
+    layout.dataStart = dataStart;
     return layout;
 }
 
@@ -294,12 +298,13 @@ Result<void> EncodeRegion(Decompressor& file, const CodecSurface& pixels, Region
     return {};
 }
 
-// Writes every block of `arrays` again, as the file had them, with its markers.
-Result<std::vector<std::uint8_t>> WriteAllBlocks(Decompressor& file, jvirt_barray_ptr* arrays)
+// Writes every block of `arrays` again, as the file of `fileSize` bytes had them, with its
+// markers.
+Result<std::vector<std::uint8_t>> WriteAllBlocks(Decompressor& file, jvirt_barray_ptr* arrays, std::size_t fileSize)
 {
     std::vector<std::uint8_t> bytes;
     Compressor writer;
-    VectorDestination destination = DestinationInto(bytes);
+    VectorDestination destination = DestinationInto(bytes, fileSize + fileSize / 8);
     const bool written = Guarded(writer.error, [&] {
         jpeg_create_compress(&writer.info);
         jpeg_copy_critical_parameters(&file.info, &writer.info);
@@ -325,15 +330,16 @@ Result<std::vector<std::uint8_t>> WriteAllBlocks(Decompressor& file, jvirt_barra
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> bytes,
-                                                  const PixelRect& area,
-                                                  const ComposeRegion& compose)
+Result<StampedJpeg> StampJpegBlocks(std::span<const std::uint8_t> bytes, const PixelRect& area,
+                                    const ComposeRegion& compose)
 {
     try {
         Decompressor file;
         if (!ReadHeader(file, bytes))
             return file.Why("cannot read the JPEG file", "JPEG ファイルを読めません");
         const jpeg_decompress_struct& info = file.info;
+        // Where the first scan's data begins: the header stops reading there.
+        const std::size_t dataStart = std::size_t(info.src->next_input_byte - bytes.data());
         if (info.jpeg_color_space != JCS_YCbCr || info.num_components != 3 || info.data_precision != 8)
             return kNotColour;
         if (info.err->num_warnings > 0)
@@ -349,7 +355,7 @@ Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> 
         RegionBlocks blocks = MakeRegionBlocks(around, frame);
 
         std::optional<ScanSplicer> splicer;
-        if (std::optional<ScanLayout> layout = SpliceableLayout(info, grid, bytes))
+        if (std::optional<ScanLayout> layout = SpliceableLayout(info, grid, dataStart))
             splicer = ScanSplicer::Make(bytes, std::move(*layout));
         jvirt_barray_ptr* arrays = nullptr;
         const auto readAll = [&]() -> Result<void> {
@@ -380,8 +386,11 @@ Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> 
             return encoded.failure();
 
         if (splicer) {
-            if (std::optional<std::vector<std::uint8_t>> spliced = splicer->Splice(stamped))
-                return std::move(*spliced);
+            if (std::optional<SplicedScan> spliced = splicer->Splice(stamped))
+                return StampedJpeg{{bytes.begin(), bytes.begin() + std::ptrdiff_t(dataStart)},
+                                   bytes.subspan(dataStart, spliced->keptUpTo - dataStart),
+                                   std::move(spliced->rewritten),
+                                   bytes.subspan(spliced->keptFrom)};
             // Tables fitted to the picture may lack a code the new blocks need: every block
             // is written again with tables fitted to them.
             if (Result<void> read = readAll(); !read)
@@ -389,7 +398,10 @@ Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> 
         }
         if (!CopyBlocks(j_common_ptr(&file.info), file.error, arrays, frame, stamped, {}, true))
             return file.Why("cannot write the blocks", "ブロックを書けません");
-        return WriteAllBlocks(file, arrays);
+        Result<std::vector<std::uint8_t>> written = WriteAllBlocks(file, arrays, bytes.size());
+        if (!written)
+            return written.failure();
+        return StampedJpeg{std::move(*written), {}, {}, {}};
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }

@@ -6,6 +6,7 @@
 // nothing and is never transformed again.
 #include "base/Result.h"
 #include "codec/Codec.h"
+#include "files/SafeFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,21 @@ struct PixelRect {
 // transform, smooth chroma upsampling). A failure stops the stamping with it.
 using ComposeRegion = std::function<Result<void>(const PixelRect& region, CodecSurface& pixels)>;
 
+// A stamped JPEG file, mostly the given file's own bytes: `head`, `keptBefore`, `rewritten`
+// and `keptAfter` one after another. The kept parts point into the given file.
+struct StampedJpeg {
+    std::vector<std::uint8_t> head;              // SOI up to the scan's data, or the whole file
+    std::span<const std::uint8_t> keptBefore;
+    std::vector<std::uint8_t> rewritten;
+    std::span<const std::uint8_t> keptAfter;
+
+    std::vector<ByteRange> Pieces() const
+    {
+        return {{head.data(), head.size()}, {keptBefore.data(), keptBefore.size()},
+                {rewritten.data(), rewritten.size()}, {keptAfter.data(), keptAfter.size()}};
+    }
+};
+
 // The JPEG file `file` with the MCUs that `area` touches replaced by what `compose` makes
 // of them. The blocks elsewhere keep their data, and the file keeps its markers (APPn, COM),
 // progressive mode and restart interval. Decoded, the picture is the file's own outside
@@ -35,6 +51,6 @@ using ComposeRegion = std::function<Result<void>(const PixelRect& region, CodecS
 // these blocks give exactly (grey, CMYK or RGB samples; progressive data whose last scans
 // leave coefficients rough), when its data is damaged, when `area` misses the picture, or
 // with the failure of `compose`.
-Result<std::vector<std::uint8_t>> StampJpegBlocks(std::span<const std::uint8_t> file,
-                                                  const PixelRect& area,
-                                                  const ComposeRegion& compose);
+// The stamped file's kept parts are left empty when every block was written again.
+Result<StampedJpeg> StampJpegBlocks(std::span<const std::uint8_t> file, const PixelRect& area,
+                                    const ComposeRegion& compose);

@@ -1,6 +1,8 @@
 #include "codec/JpegEntropy.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 #include <cstdlib>
 
 namespace {
@@ -44,6 +46,19 @@ BitReader::BitReader(std::span<const std::uint8_t> file, BitPosition start)
 
 void BitReader::Fill()
 {
+    // Most of the data holds no 0xFF: then the bytes are taken seven at a time.
+    if (!atEnd_ && next_ + 8 <= file_.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, file_.data() + next_, 8);
+        const std::uint64_t inverted = ~word;
+        if (((inverted - 0x0101010101010101u) & word & 0x8080808080808080u) == 0) {
+            const int bytes = std::min((64 - count_) / 8, 7);
+            word = __builtin_bswap64(word);
+            buffer_ = buffer_ << (bytes * 8) | word >> (64 - bytes * 8);
+            count_ += bytes * 8;
+            next_ += std::size_t(bytes);
+        }
+    }
     while (count_ <= 56) {
         std::uint8_t byte = 0;
         if (!atEnd_ && next_ < file_.size()) {
@@ -129,6 +144,42 @@ HuffmanCode::HuffmanCode(const HuffmanTable& table)
         last_[length] = table.bits[length] > 0 ? code - 1 : -1;
         code <<= 1;
     }
+    for (std::uint32_t bits = 0; bits < pass_.size(); ++bits) {
+        int taken = 0, moved = 0;
+        std::uint16_t flags = 0;
+        while (flags == 0) {
+            const int left = kPassBits - taken;
+            const auto [symbol, length] = Lookup(bits & ((1u << left) - 1), left);
+            const int run = symbol >> 4, size = symbol & 15;
+            if (symbol < 0 || size > 10 || taken + length + size > kPassBits)
+                break;
+            if (size == 0 && run == 15) {   // alone, as it needs no room in the block
+                if (taken == 0) {
+                    taken = length;
+                    moved = 16;
+                    flags = kZeros;
+                }
+                break;
+            }
+            taken += length + size;
+            if (size == 0)
+                flags = kEnds;
+            else
+                moved += run + 1;
+        }
+        if (taken > 0)
+            pass_[bits] = std::uint16_t(taken | moved << 4 | flags);
+    }
+}
+
+std::pair<int, int> HuffmanCode::Lookup(std::uint32_t bits, int count) const
+{
+    for (int length = 1; length <= std::min(count, 16); ++length) {
+        const int code = int(bits >> (count - length));
+        if (code <= last_[length])
+            return {symbols_[std::size_t(code + offset_[length])], length};
+    }
+    return {-1, 0};
 }
 
 int HuffmanCode::Decode(BitReader& reader) const
@@ -148,6 +199,52 @@ int HuffmanCode::Decode(BitReader& reader) const
     return -1;
 }
 
+bool BitReader::PassCoefficients(const HuffmanCode& code)
+{
+    // The bits not taken, the oldest highest, and their count, held apart from the
+    // reader's own fields: the codes are looked up by the top bits alone, which keeps the
+    // chain from one lookup to the next short.
+    if (count_ < HuffmanCode::kPassBits)
+        Fill();
+    int count = count_;
+    std::uint64_t window = buffer_ << (64 - count);
+    const auto reload = [&] {
+        count = count_;
+        window = count > 0 ? buffer_ << (64 - count) : 0;
+    };
+    for (int k = 1; k < 64;) {
+        if (count < HuffmanCode::kPassBits) {
+            count_ = count;
+            Fill();
+            reload();
+        }
+        const HuffmanCode::Passed pass = code.Pass(std::uint32_t(window >> 48));
+        // Sixteen zeros may run past the block's end; coefficients must fall within it,
+        // and an end counts only before its last place.
+        if (pass.taken > 0 && (pass.zeros || k + pass.moved < 64 || (!pass.ends && k + pass.moved == 64))) {
+            window <<= pass.taken;
+            count -= pass.taken;
+            if (pass.ends)
+                break;
+            k += pass.moved;
+            continue;
+        }
+        // One code at a time, as a decoder takes it.
+        count_ = count;
+        const int symbol = code.Decode(*this);
+        const int run = symbol >> 4, size = symbol & 15;
+        if (symbol < 0 || (size > 0 && (k + run > 63 || size > 10)))
+            return false;
+        if (size == 0 && run != 15)
+            return true;
+        Read(size);
+        reload();
+        k += size == 0 ? 16 : run + 1;
+    }
+    count_ = count;
+    return true;
+}
+
 bool DecodeBlock(BitReader& reader, const HuffmanCode& dcCode, const HuffmanCode& acCode,
                  int& dc, CoefficientBlock* block)
 {
@@ -157,10 +254,10 @@ bool DecodeBlock(BitReader& reader, const HuffmanCode& dcCode, const HuffmanCode
     dc += dcSize == 0 ? 0 : Extend(reader.Read(dcSize), dcSize);
     if (dc < -32768 || dc > 32767)
         return false;
-    if (block) {
-        block->fill(0);
-        (*block)[0] = std::int16_t(dc);
-    }
+    if (!block)
+        return reader.PassCoefficients(acCode) && !reader.Overran();
+    block->fill(0);
+    (*block)[0] = std::int16_t(dc);
     for (int k = 1; k < 64;) {
         const int symbol = acCode.Decode(reader);
         if (symbol < 0)
@@ -175,9 +272,7 @@ bool DecodeBlock(BitReader& reader, const HuffmanCode& dcCode, const HuffmanCode
         k += run;
         if (k > 63 || size > 10)
             return false;
-        const std::uint32_t bits = reader.Read(size);
-        if (block)
-            (*block)[kNaturalOrder[k]] = std::int16_t(Extend(bits, size));
+        (*block)[kNaturalOrder[k]] = std::int16_t(Extend(reader.Read(size), size));
         ++k;
     }
     return !reader.Overran();

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 // The quantised coefficients of one 8 x 8 block, in natural order (row by row).
@@ -23,6 +24,8 @@ struct BitPosition {
     std::size_t byte = 0;
     int bit = 0;
 };
+
+class HuffmanCode;
 
 // Reads the entropy-coded data of a file from a position on. Past its end (a marker, or the
 // file's end) it reads zeros, as a decoder does, and says so.
@@ -44,6 +47,17 @@ public:
         Skip(count);
         return bits;
     }
+    // The next `count` (1 to 56) bits, taken.
+    std::uint64_t ReadWide(int count)
+    {
+        if (count_ < count)
+            Fill();
+        count_ -= count;
+        return (buffer_ >> count_) & ((std::uint64_t{1} << count) - 1);
+    }
+    // Passes a block's AC coefficients, without their values, with the table of `code`.
+    // False for data that a decoder could only guess at.
+    bool PassCoefficients(const HuffmanCode& code);
     // Whether a bit beyond the data has been taken.
     bool Overran() const { return count_ < padding_; }
     // Where the next bit lies; only while nothing beyond the data has been taken.
@@ -71,7 +85,8 @@ class BitWriter {
 public:
     explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
 
-    void Write(std::uint32_t bits, int count)
+    // Writes the low `count` (up to 56) of `bits`.
+    void Write(std::uint64_t bits, int count)
     {
         buffer_ = (buffer_ << count) | bits;
         count_ += count;
@@ -120,10 +135,32 @@ public:
     // The length of the code for `symbol`, 0 when it has none.
     int Length(int symbol) const { return length_[symbol]; }
 
+    // Passing AC coefficients without their values, several codes at a time: for the next
+    // kPassBits bits of data (of 16 peeked), the codes that lie whole within them, each of a
+    // coefficient with its value, the last possibly the block's end; or sixteen zeros
+    // alone. 0 where the first code does not lie whole within them or is not simple (a
+    // value of more than 10 bits, no code).
+    struct Passed {
+        int taken;    // bits
+        int moved;    // places in the block, without the end's
+        bool ends;    // the block's end is among them
+        bool zeros;   // sixteen zeros
+    };
+    static constexpr int kPassBits = 13;
+    Passed Pass(std::uint32_t peeked16) const
+    {
+        const std::uint16_t pass = pass_[peeked16 >> (16 - kPassBits)];
+        return {pass & 15, pass >> 4 & 127, (pass & kEnds) != 0, (pass & kZeros) != 0};
+    }
+
 private:
     static constexpr int kFastBits = 9;
     bool valid_ = true;
     std::array<std::uint16_t, 1 << kFastBits> fast_{};   // length << 8 | symbol; 0: longer
+    static constexpr std::uint16_t kEnds = 1 << 11, kZeros = 1 << 12;
+    // The symbol whose code starts `bits` (of `count`) and its code's length; -1 when none does.
+    std::pair<int, int> Lookup(std::uint32_t bits, int count) const;
+    std::array<std::uint16_t, 1 << kPassBits> pass_{};
     std::array<std::int32_t, 17> last_{};                 // the last code of each length, -1: none
     std::array<std::int32_t, 17> offset_{};               // symbol index minus code
     std::array<std::uint8_t, 256> symbols_{};

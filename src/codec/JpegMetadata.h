@@ -15,7 +15,7 @@ std::vector<std::uint8_t> JpegMetadataSegments(const PictureMetadata& metadata);
 // piece is split after them. Nothing changes for no segments.
 void InsertAfterApp0(std::vector<ByteRange>& pieces, std::span<const std::uint8_t> segments);
 
-// Replaces the metadata segments of the whole JPEG file `file` (the APP1 "Exif" and XMP and
-// the APP2 "ICC_PROFILE" before its frame) with those of `metadata`, placed as a written file
-// has them; every other byte stays.
+// Replaces the metadata segments of the JPEG file `file` (the APP1 "Exif" and XMP and the
+// APP2 "ICC_PROFILE" before its frame) with those of `metadata`, placed as a written file
+// has them; every other byte stays. `file` may be the file's head alone, up to its scan.
 void ReplaceJpegMetadata(std::vector<std::uint8_t>& file, const PictureMetadata& metadata);

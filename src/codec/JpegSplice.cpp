@@ -107,8 +107,8 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
 {
     const int across = layout_.mcusAcross, interval = layout_.restartInterval;
     const McuRect& mcus = region.mcus;
+    rowStarts_.clear();
     const int first = mcus.top * across + mcus.left, last = (mcus.bottom - 1) * across + mcus.right - 1;
-    const int target = touched.top * across + touched.left;
     int start = 0;
     BitPosition position{layout_.dataStart, 0};
     if (interval > 0) {
@@ -127,9 +127,9 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
                 return false;
             std::fill(dc.begin(), dc.end(), 0);
         }
-        if (m == target)
-            resume_ = {reader.Position(), dc, m};
         const int x = m % across, y = m / across;
+        if (x == touched.left && touched.Contains(x, y))
+            rowStarts_.push_back({reader.Position(), dc, m});
         const bool inside = mcus.Contains(x, y);
         if (!DecodeMcu(reader, dc, inside ? &mcu : nullptr))
             return false;
@@ -148,31 +148,32 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
 }
 
 ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns,
-                                       std::vector<std::uint8_t>& out, std::vector<Host>& hosts,
-                                       int& missingBits)
+                                       SplicedScan& out, std::vector<Host>& hosts, int& missingBits)
 {
     const int across = layout_.mcusAcross, total = across * layout_.mcusDown;
     const int interval = layout_.restartInterval;
     const McuRect& touched = replaced.mcus;
     const int lastTouched = (touched.bottom - 1) * across + touched.right - 1;
     const auto rest = [&](std::size_t from) {
-        out.insert(out.end(), file_.begin() + std::ptrdiff_t(from), file_.end());
+        out.keptFrom = from;
         return Emitted::Done;
     };
 
-    out.assign(file_.begin(), file_.begin() + std::ptrdiff_t(layout_.dataStart));
-    BitWriter writer(out);
+    out.rewritten.clear();
+    // About what the rectangle's rows take in the file, so that the bytes are not moved as
+    // they grow.
+    out.rewritten.reserve(rowStarts_.back().position.byte - rowStarts_.front().position.byte + (1 << 16));
+    BitWriter writer(out.rewritten);
     std::vector<int> dcIn(layout_.components.size(), 0), dcOut = dcIn;
-    int m = resume_.mcu;
-    BitPosition position = resume_.position;
+    int m = rowStarts_.front().mcu;
+    BitPosition position = rowStarts_.front().position;
     if (interval > 0) {
         m = m / interval * interval;
         position = {*IntervalStart(m / interval), 0};
     } else {
-        dcIn = dcOut = resume_.dc;
+        dcIn = dcOut = rowStarts_.front().dc;
     }
-    out.insert(out.end(), file_.begin() + std::ptrdiff_t(layout_.dataStart),
-               file_.begin() + std::ptrdiff_t(position.byte));
+    out.keptUpTo = position.byte;
     if (position.bit > 0)
         writer.Write(file_[position.byte] >> (8 - position.bit), position.bit);
     BitReader reader(file_, position);
@@ -212,9 +213,19 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             writer.Write(file_[at.byte] & ((1u << (8 - at.bit)) - 1), 8 - at.bit);
             return rest(reader.NextWholeByte());
         }
+        const int x = m % across, y = m / across;
+        if (interval == 0 && !touched.Contains(x, y) && dcIn == dcOut) {
+            // Up to the next row of the rectangle every block keeps its code.
+            const auto next = std::find_if(rowStarts_.begin(), rowStarts_.end(),
+                                           [m](const Resume& row) { return row.mcu > m; });
+            CopyBits(reader, next->position, writer);
+            reader = BitReader(file_, next->position);
+            dcIn = dcOut = next->dc;
+            m = next->mcu - 1;
+            continue;
+        }
         if (!DecodeMcu(reader, dcIn, &mcu))
             return Emitted::Failed;
-        const int x = m % across, y = m / across;
         int block = 0;
         for (std::size_t c = 0; c < layout_.components.size(); ++c) {
             const ScanComponent& component = layout_.components[c];
@@ -237,9 +248,30 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
     }
 }
 
-std::optional<std::vector<std::uint8_t>> ScanSplicer::Splice(const RegionBlocks& replaced)
+void ScanSplicer::CopyBits(BitReader& reader, const BitPosition& to, BitWriter& writer) const
 {
-    std::vector<std::uint8_t> out;
+    const BitPosition from = reader.Position();
+    std::size_t bytes = to.byte - from.byte;
+    for (std::size_t at = from.byte; at < to.byte; ++at) {
+        const void* found = std::memchr(file_.data() + at, 0xFF, to.byte - at);
+        if (!found)
+            break;
+        at = std::size_t(static_cast<const std::uint8_t*>(found) - file_.data());
+        if (at + 1 < to.byte && file_[at + 1] == 0x00) {   // not data, but stuffed
+            --bytes;
+            ++at;
+        }
+    }
+    std::size_t bits = bytes * 8 + std::size_t(to.bit) - std::size_t(from.bit);
+    for (; bits >= 48; bits -= 48)
+        writer.Write(reader.ReadWide(48), 48);
+    if (bits > 0)
+        writer.Write(reader.ReadWide(int(bits)), int(bits));
+}
+
+std::optional<SplicedScan> ScanSplicer::Splice(const RegionBlocks& replaced)
+{
+    SplicedScan out;
     std::vector<Host> hosts;
     int missingBits = 0;
     const Emitted first = Emit(replaced, {}, out, hosts, missingBits);

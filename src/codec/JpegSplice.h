@@ -1,8 +1,9 @@
 #pragma once
 // Rewriting the scan of a sequential Huffman-coded JPEG file where a rectangle of MCUs
-// changes. The data before the rectangle is copied byte for byte; the MCUs from the
-// rectangle's first to its last are decoded and encoded again with the file's own tables,
-// the rectangle's with their new blocks; after them the data is copied byte for byte again.
+// changes. The data before the rectangle is copied byte for byte; the rectangle's MCUs are
+// encoded with the file's own tables, and so is the MCU after each of its rows, whose DC
+// coefficients are coded as differences from the row's last; the MCUs between the rows
+// keep their bits, shifted; after the rectangle the data is copied byte for byte again.
 // That copy must start at the same bit of a byte as in the file, which a few extra
 // sixteen-zero runs in the rewritten blocks arrange; with restart markers every interval
 // starts at a byte of its own, and only the intervals that hold the rectangle are rewritten.
@@ -58,6 +59,14 @@ struct ScanLayout {
     std::size_t dataStart = 0;                       // the scan's first byte of data
 };
 
+// A spliced scan: the file's bytes up to `keptUpTo`, then `rewritten`, then the file's
+// bytes from `keptFrom` to its end.
+struct SplicedScan {
+    std::size_t keptUpTo = 0;
+    std::vector<std::uint8_t> rewritten;
+    std::size_t keptFrom = 0;
+};
+
 class ScanSplicer {
 public:
     // Nothing when a table the scan uses is missing or not valid.
@@ -69,7 +78,7 @@ public:
     // The file with the MCUs of `replaced.mcus`, those `touched` of ReadBlocks, holding its
     // blocks and every other block as it was. Nothing when the file's tables lack a code the
     // new blocks need, or the copy after them cannot be brought to its bit.
-    std::optional<std::vector<std::uint8_t>> Splice(const RegionBlocks& replaced);
+    std::optional<SplicedScan> Splice(const RegionBlocks& replaced);
 
 private:
     ScanSplicer(std::span<const std::uint8_t> file, ScanLayout layout);
@@ -79,6 +88,8 @@ private:
         std::vector<int> dc;
         int mcu = 0;
     };
+    // Copies the data from the reader's position up to `to` into `writer`, bit for bit.
+    void CopyBits(BitReader& reader, const BitPosition& to, BitWriter& writer) const;
     // Each block written again, with the table that codes its AC coefficients and how many
     // sixteen-zero runs it can take.
     struct Host {
@@ -86,8 +97,8 @@ private:
         int room = 0;
     };
     enum class Emitted { Done, Failed, OffBy };
-    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns,
-                 std::vector<std::uint8_t>& out, std::vector<Host>& hosts, int& missingBits);
+    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns, SplicedScan& out,
+                 std::vector<Host>& hosts, int& missingBits);
     bool DecodeMcu(BitReader& reader, std::vector<int>& dc, std::vector<CoefficientBlock>* mcu) const;
     // The first byte of restart interval `index`.
     std::optional<std::size_t> IntervalStart(int index);
@@ -96,6 +107,7 @@ private:
     ScanLayout layout_;
     std::vector<HuffmanCode> dcCodes_, acCodes_;     // per scan component
     int blocksPerMcu_ = 0;
-    Resume resume_;
+    // Where each row of the touched MCUs starts in the data, top to bottom.
+    std::vector<Resume> rowStarts_;
     std::vector<std::size_t> intervalStarts_;
 };

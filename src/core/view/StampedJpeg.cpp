@@ -4,6 +4,7 @@
 #include "core/compose/ComposeImages.h"
 #include "core/sources/PictureChecks.h"
 #include "core/sources/ReadOnlyFile.h"
+#include "core/surfaces/PixelMemory.h"
 #include "core/surfaces/Surface.h"
 #include "core/text/FileNames.h"
 
@@ -11,10 +12,13 @@
 #include <QFile>
 #include <QImageReader>
 #include <cstring>
+#include <memory>
+#include <span>
 
 namespace {
 struct UprightJpegFile {
-    QByteArray bytes;
+    std::unique_ptr<std::uint8_t[], void (*)(void*)> memory{nullptr, FreePixelMemory};
+    std::span<const std::uint8_t> bytes;
     QSize size;
 };
 
@@ -27,7 +31,19 @@ std::optional<UprightJpegFile> UprightJpeg(const QString& background, std::optio
     QFile file;
     if (!OpenToRead(background, file))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
+    // A photo's bytes are read straight into memory that maps in large pages, not cleared
+    // first: most of them are only copied to the new file, and a fault for each 4 KiB, or
+    // clearing them, would cost more than the copy.
+    const qint64 length = std::max<qint64>(file.size(), 1);
+    UprightJpegFile upright;
+    upright.memory.reset(static_cast<std::uint8_t*>(AllocatePixelMemory(std::size_t(length))));
+    if (!upright.memory)
+        return std::nullopt;
+    const qint64 got = file.read(reinterpret_cast<char*>(upright.memory.get()), length);
+    if (got < 0)
+        return std::nullopt;
+    upright.bytes = {upright.memory.get(), std::size_t(got)};
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(upright.memory.get()), got);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const Result<PictureFormat> format = CheckPictureFile(buffer);
@@ -38,7 +54,8 @@ std::optional<UprightJpegFile> UprightJpeg(const QString& background, std::optio
     reader.setAutoTransform(true);
     if (reader.transformation() != QImageIOHandler::TransformationNone || (size && reader.size() != *size))
         return std::nullopt;
-    return UprightJpegFile{bytes, reader.size()};
+    upright.size = reader.size();
+    return upright;
 }
 } // namespace
 
@@ -49,10 +66,9 @@ Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> si
     const std::optional<UprightJpegFile> file = UprightJpeg(background, size);
     if (!file)
         return false;
-    const QByteArray& bytes = file->bytes;
     std::optional<Failure> composeFailure;
-    Result<std::vector<std::uint8_t>> stamped = StampJpegBlocks(
-        {reinterpret_cast<const std::uint8_t*>(bytes.data()), std::size_t(bytes.size())}, place(file->size),
+    Result<StampedJpeg> stamped = StampJpegBlocks(
+        file->bytes, place(file->size),
         [&](const PixelRect& region, CodecSurface& pixels) {
             Result<void> composed = compose(region, pixels);
             if (!composed)
@@ -63,9 +79,8 @@ Result<bool> WriteStampedJpeg(const QString& background, std::optional<QSize> si
         return *composeFailure;
     if (!stamped)
         return false;
-    ReplaceJpegMetadata(*stamped, metadata);
-    const Result<void> written =
-        WriteFileSafely(EncodeFileName(name).constData(), stamped->data(), stamped->size(), existing);
+    ReplaceJpegMetadata(stamped->head, metadata);
+    const Result<void> written = WriteFileSafely(EncodeFileName(name).constData(), stamped->Pieces(), existing);
     if (!written)
         return written.failure();
     return true;
