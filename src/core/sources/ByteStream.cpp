@@ -18,7 +18,11 @@ bool ByteStream::Refill()
 {
     bufferStart_ += at_;
     at_ = 0;
-    buffer_ = device_.read(blockBytes_);
+    // The buffer is read into again rather than made anew, which a large file would do
+    // thousands of times.
+    buffer_.resize(blockBytes_);
+    const qint64 got = device_.read(buffer_.data(), blockBytes_);
+    buffer_.resize(std::max<qint64>(got, 0));
     blockBytes_ = std::min(blockBytes_ * 2, kLastBlockBytes);
     return !buffer_.isEmpty();
 }
