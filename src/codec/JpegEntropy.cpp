@@ -47,7 +47,7 @@ BitReader::BitReader(std::span<const std::uint8_t> file, BitPosition start)
 void BitReader::Fill()
 {
     // Most of the data holds no 0xFF: then the bytes are taken seven at a time.
-    if (!atEnd_ && next_ + 8 <= file_.size()) {
+    if (!atEnd_ && count_ <= 56 && next_ + 8 <= file_.size()) {
         std::uint64_t word;
         std::memcpy(&word, file_.data() + next_, 8);
         const std::uint64_t inverted = ~word;

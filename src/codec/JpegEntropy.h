@@ -138,8 +138,8 @@ public:
     // Passing AC coefficients without their values, several codes at a time: for the next
     // kPassBits bits of data (of 16 peeked), the codes that lie whole within them, each of a
     // coefficient with its value, the last possibly the block's end; or sixteen zeros
-    // alone. 0 where the first code does not lie whole within them or is not simple (a
-    // value of more than 10 bits, no code).
+    // alone. Nothing taken where the first code does not lie whole within them or is not
+    // simple (a value of more than 10 bits, no code).
     struct Passed {
         int taken;    // bits
         int moved;    // places in the block, without the end's
