@@ -392,7 +392,11 @@ Result<StampedJpeg> StampJpegBlocks(std::span<const std::uint8_t> bytes, const P
                                    std::move(spliced->rewritten),
                                    bytes.subspan(spliced->keptFrom)};
             // Tables fitted to the picture may lack a code the new blocks need: every block
-            // is written again with tables fitted to them.
+            // is coded again, with the file's tables widened by those codes.
+            if (std::optional<RetabledScan> retabled = splicer->Retable(stamped))
+                if (auto head = WithHuffmanTables(bytes.first(dataStart), retabled->tables))
+                    return StampedJpeg{std::move(*head), {}, std::move(retabled->scan.rewritten),
+                                       bytes.subspan(retabled->scan.keptFrom)};
             if (Result<void> read = readAll(); !read)
                 return read.failure();
         }

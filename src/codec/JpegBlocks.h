@@ -45,12 +45,14 @@ struct StampedJpeg {
 // in their colour (with subsampled chroma only); inside, it is the composite encoded with the
 // file's tables by the accurate transform. A baseline file keeps even the bytes of its data
 // before and after those MCUs, and takes time for the data up to them alone (for none with
-// restart markers); when its tables lack a code the new blocks need, every block is written
-// again with tables fitted to them, as a progressive file's are.
+// restart markers); when its tables lack a code the new blocks need, its tables are widened
+// by those codes and every block's codes are written again, their values kept. A progressive
+// file's blocks are all written again with tables fitted to them.
 // Fails, saying why, when the file is not an 8-bit YCbCr colour JPEG whose decoded pixels
 // these blocks give exactly (grey, CMYK or RGB samples; progressive data whose last scans
 // leave coefficients rough), when its data is damaged, when `area` misses the picture, or
 // with the failure of `compose`.
-// The stamped file's kept parts are left empty when every block was written again.
+// The stamped file's kept parts are left empty when every block was written again; with
+// widened tables, only the part after the scan is kept.
 Result<StampedJpeg> StampJpegBlocks(std::span<const std::uint8_t> file, const PixelRect& area,
                                     const ComposeRegion& compose);

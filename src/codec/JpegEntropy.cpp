@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 // Natural-order index of the k-th coefficient in zigzag order.
@@ -25,15 +26,37 @@ int SizeOf(int value)
     return std::bit_width(unsigned(std::abs(value)));
 }
 
-// Baseline data holds DC differences of at most 11 bits and AC coefficients of at most 10.
-bool WriteValue(BitWriter& writer, const HuffmanCode& code, int run, int value, int largest)
+// Calls `code(ac, symbol, bits, size)` for each code of `block` after the block whose DC
+// coefficient was `dc`, in the data's order, the value's `size` low bits with it; stops at
+// the first it refuses. `zeroRuns` sixteen-zero runs go before the end of block. Baseline
+// data holds DC differences of at most 11 bits and AC coefficients of at most 10: false
+// for more.
+template <class Code>
+bool BlockSymbols(const CoefficientBlock& block, int dc, int zeroRuns, Code&& code)
 {
-    const int size = SizeOf(value);
-    if (size > largest || !code.Encode(writer, run << 4 | size))
+    const auto bitsOf = [](int value, int size) { return std::uint32_t(value < 0 ? value - 1 : value) & ((1u << size) - 1); };
+    const int difference = block[0] - dc, dcSize = SizeOf(difference);
+    if (dcSize > 11 || !code(false, dcSize, bitsOf(difference, dcSize), dcSize))
         return false;
-    if (size > 0)
-        writer.Write(std::uint32_t(value < 0 ? value - 1 : value) & ((1u << size) - 1), size);
-    return true;
+    int run = 0;
+    for (int k = 1; k < 64; ++k) {
+        const int value = block[kNaturalOrder[k]];
+        if (value == 0) {
+            ++run;
+            continue;
+        }
+        for (; run > 15; run -= 16)
+            if (!code(true, kZeroRun, 0, 0))
+                return false;
+        const int size = SizeOf(value);
+        if (size > 10 || !code(true, run << 4 | size, bitsOf(value, size), size))
+            return false;
+        run = 0;
+    }
+    for (int i = 0; i < zeroRuns; ++i)
+        if (!code(true, kZeroRun, 0, 0))
+            return false;
+    return run == 0 || code(true, kEndOfBlock, 0, 0);
 }
 } // namespace
 
@@ -144,14 +167,21 @@ HuffmanCode::HuffmanCode(const HuffmanTable& table)
         last_[length] = table.bits[length] > 0 ? code - 1 : -1;
         code <<= 1;
     }
-    for (std::uint32_t bits = 0; bits < pass_.size(); ++bits) {
+    pass_ = MakePass(nullptr);
+}
+
+PassTable HuffmanCode::MakePass(const HuffmanCode* other) const
+{
+    PassTable pass{};
+    for (std::uint32_t bits = 0; bits < pass.size(); ++bits) {
         int taken = 0, moved = 0;
         std::uint16_t flags = 0;
         while (flags == 0) {
             const int left = kPassBits - taken;
             const auto [symbol, length] = Lookup(bits & ((1u << left) - 1), left);
             const int run = symbol >> 4, size = symbol & 15;
-            if (symbol < 0 || size > 10 || taken + length + size > kPassBits)
+            if (symbol < 0 || size > 10 || taken + length + size > kPassBits ||
+                (other && (other->length_[symbol] != length || other->code_[symbol] != code_[symbol])))
                 break;
             if (size == 0 && run == 15) {   // alone, as it needs no room in the block
                 if (taken == 0) {
@@ -168,8 +198,9 @@ HuffmanCode::HuffmanCode(const HuffmanTable& table)
                 moved += run + 1;
         }
         if (taken > 0)
-            pass_[bits] = std::uint16_t(taken | moved << 4 | flags);
+            pass[bits] = std::uint16_t(taken | moved << 4 | flags);
     }
+    return pass;
 }
 
 std::pair<int, int> HuffmanCode::Lookup(std::uint32_t bits, int count) const
@@ -184,44 +215,40 @@ std::pair<int, int> HuffmanCode::Lookup(std::uint32_t bits, int count) const
 
 int HuffmanCode::Decode(BitReader& reader) const
 {
-    const std::uint32_t bits = reader.Peek(16);
-    if (const std::uint16_t entry = fast_[bits >> (16 - kFastBits)]; entry != 0) {
-        reader.Skip(entry >> 8);
-        return entry & 0xFF;
-    }
-    for (int length = kFastBits + 1; length <= 16; ++length) {
-        const int code = int(bits >> (16 - length));
-        if (code <= last_[length]) {
-            reader.Skip(length);
-            return symbols_[code + offset_[length]];
-        }
-    }
-    return -1;
+    const auto [symbol, length] = Symbol(reader.Peek(16));
+    reader.Skip(length);
+    return symbol;
 }
 
-bool BitReader::PassCoefficients(const HuffmanCode& code)
+template <class Code, class Copy>
+bool BitReader::ReadCodes(const HuffmanCode& dcCode, const HuffmanCode& acCode, int& dc, Code&& code,
+                          const PassTable& copied, Copy&& copy)
 {
+    const int dcSize = dcCode.Decode(*this);
+    if (dcSize < 0 || dcSize > 11)
+        return false;
+    const std::uint32_t dcBits = dcSize == 0 ? 0 : Read(dcSize);
+    dc += dcSize == 0 ? 0 : Extend(dcBits, dcSize);
+    if (dc < -32768 || dc > 32767 || !code(dcSize, dcBits, 0))
+        return false;
     // The bits not taken, the oldest highest, and their count, held apart from the
     // reader's own fields: the codes are looked up by the top bits alone, which keeps the
-    // chain from one lookup to the next short.
-    if (count_ < HuffmanCode::kPassBits)
-        Fill();
+    // chain from one lookup to the next short, and a byte written by `code` or `copy`
+    // cannot change them as far as the compiler knows.
     int count = count_;
-    std::uint64_t window = buffer_ << (64 - count);
-    const auto reload = [&] {
-        count = count_;
-        window = count > 0 ? buffer_ << (64 - count) : 0;
-    };
+    std::uint64_t window = count > 0 ? buffer_ << (64 - count) : 0;
     for (int k = 1; k < 64;) {
-        if (count < HuffmanCode::kPassBits) {
+        if (count < 32) {   // room for a code and its value
             count_ = count;
             Fill();
-            reload();
+            count = count_;
+            window = buffer_ << (64 - count);
         }
-        const HuffmanCode::Passed pass = code.Pass(std::uint32_t(window >> 48));
+        const HuffmanCode::Passed pass = HuffmanCode::Passing(copied, std::uint32_t(window >> 48));
         // Sixteen zeros may run past the block's end; coefficients must fall within it,
         // and an end counts only before its last place.
         if (pass.taken > 0 && (pass.zeros || k + pass.moved < 64 || (!pass.ends && k + pass.moved == 64))) {
+            copy(std::uint32_t(window >> (64 - pass.taken)), pass.taken);
             window <<= pass.taken;
             count -= pass.taken;
             if (pass.ends)
@@ -230,52 +257,73 @@ bool BitReader::PassCoefficients(const HuffmanCode& code)
             continue;
         }
         // One code at a time, as a decoder takes it.
-        count_ = count;
-        const int symbol = code.Decode(*this);
+        const auto [symbol, length] = acCode.Symbol(std::uint32_t(window >> 48));
         const int run = symbol >> 4, size = symbol & 15;
         if (symbol < 0 || (size > 0 && (k + run > 63 || size > 10)))
             return false;
+        const std::uint32_t bits = size == 0 ? 0 : std::uint32_t((window << length) >> (64 - size));
+        window <<= length + size;
+        count -= length + size;
+        if (!code(symbol, bits, size == 0 ? k : k + run))
+            return false;
         if (size == 0 && run != 15)
-            return true;
-        Read(size);
-        reload();
+            break;
         k += size == 0 ? 16 : run + 1;
     }
     count_ = count;
-    return true;
+    return !Overran();
 }
 
 bool DecodeBlock(BitReader& reader, const HuffmanCode& dcCode, const HuffmanCode& acCode,
                  int& dc, CoefficientBlock* block)
 {
-    const int dcSize = dcCode.Decode(reader);
-    if (dcSize < 0 || dcSize > 11)
-        return false;
-    dc += dcSize == 0 ? 0 : Extend(reader.Read(dcSize), dcSize);
-    if (dc < -32768 || dc > 32767)
-        return false;
+    const auto skip = [](std::uint32_t, int) {};
     if (!block)
-        return reader.PassCoefficients(acCode) && !reader.Overran();
+        return reader.ReadCodes(dcCode, acCode, dc, [](int, std::uint32_t, int) { return true; }, acCode.Passes(), skip);
     block->fill(0);
-    (*block)[0] = std::int16_t(dc);
-    for (int k = 1; k < 64;) {
-        const int symbol = acCode.Decode(reader);
-        if (symbol < 0)
-            return false;
-        const int run = symbol >> 4, size = symbol & 15;
-        if (size == 0) {
-            if (run != 15)
-                break;
-            k += 16;
-            continue;
+    // Every AC code goes one at a time, to place its value: no pattern of the empty table passes.
+    static const PassTable none{};
+    return reader.ReadCodes(
+        dcCode, acCode, dc,
+        [&](int symbol, std::uint32_t bits, int k) {
+            if (k == 0)
+                (*block)[0] = std::int16_t(dc);
+            else if (const int size = symbol & 15; size > 0)
+                (*block)[kNaturalOrder[k]] = std::int16_t(Extend(bits, size));
+            return true;
+        },
+        none, skip);
+}
+
+bool TranscodeBlock(BitReader& reader, BitWriter& writer, const Recoding& recoding, int& dc)
+{
+    // The writer's pending bits, held here for the same reason as the reader's.
+    std::uint64_t pending = writer.buffer_;
+    int written = writer.count_;
+    const auto write = [&](std::uint64_t bits, int count) {
+        pending = pending << count | bits;
+        written += count;
+        if (written >= 32) {
+            writer.buffer_ = pending;
+            writer.count_ = written;
+            writer.PutWord();
+            pending = writer.buffer_;
+            written = writer.count_;
         }
-        k += run;
-        if (k > 63 || size > 10)
-            return false;
-        (*block)[kNaturalOrder[k]] = std::int16_t(Extend(reader.Read(size), size));
-        ++k;
-    }
-    return !reader.Overran();
+    };
+    const bool read = reader.ReadCodes(
+        recoding.dcIn, recoding.acIn, dc,
+        [&](int symbol, std::uint32_t bits, int k) {
+            const HuffmanCode& out = k == 0 ? recoding.dcOut : recoding.acOut;
+            const int length = out.Length(symbol), size = k == 0 ? symbol : symbol & 15;
+            if (length > 0)
+                write(std::uint64_t{out.Code(symbol)} << size | bits, length + size);
+            return length > 0;
+        },
+        recoding.unchanged, write);
+    writer.buffer_ = pending;
+    writer.count_ = written;
+    return read;
 }
 
 int ZeroRunRoom(const CoefficientBlock& block)
@@ -290,25 +338,17 @@ int ZeroRunRoom(const CoefficientBlock& block)
 bool EncodeBlock(BitWriter& writer, const HuffmanCode& dcCode, const HuffmanCode& acCode,
                  int& dc, const CoefficientBlock& block, int zeroRuns)
 {
-    if (!WriteValue(writer, dcCode, 0, block[0] - dc, 11))
-        return false;
-    dc = block[0];
-    int run = 0;
-    for (int k = 1; k < 64; ++k) {
-        const int value = block[kNaturalOrder[k]];
-        if (value == 0) {
-            ++run;
-            continue;
-        }
-        for (; run > 15; run -= 16)
-            if (!acCode.Encode(writer, kZeroRun))
-                return false;
-        if (!WriteValue(writer, acCode, run, value, 10))
-            return false;
-        run = 0;
-    }
-    for (int i = 0; i < zeroRuns; ++i)
-        if (!acCode.Encode(writer, kZeroRun))
-            return false;
-    return run == 0 || acCode.Encode(writer, kEndOfBlock);
+    const int previous = std::exchange(dc, block[0]);
+    return BlockSymbols(block, previous, zeroRuns, [&](bool ac, int symbol, std::uint32_t bits, int size) {
+        return (ac ? acCode : dcCode).Encode(writer, symbol, bits, size);
+    });
+}
+
+void NoteAcSymbols(const CoefficientBlock& block, std::array<bool, 256>& used)
+{
+    BlockSymbols(block, block[0], 0, [&](bool ac, int symbol, std::uint32_t, int) {
+        if (ac)
+            used[std::size_t(symbol)] = true;
+        return true;
+    });
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Huffman-coded JPEG data, read and written an 8 x 8 block at a time with the file's own
 // tables, so that blocks can be moved without decoding a single pixel. Plain C++ on bytes.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <utility>
 #include <vector>
@@ -26,6 +28,11 @@ struct BitPosition {
 };
 
 class HuffmanCode;
+
+// Codes are passed several at a time by looking the next kPassBits bits up in a table of
+// every pattern they can hold (HuffmanCode::Passing).
+inline constexpr int kPassBits = 13;
+using PassTable = std::array<std::uint16_t, 1 << kPassBits>;
 
 // Reads the entropy-coded data of a file from a position on. Past its end (a marker, or the
 // file's end) it reads zeros, as a decoder does, and says so.
@@ -55,9 +62,16 @@ public:
         count_ -= count;
         return (buffer_ >> count_) & ((std::uint64_t{1} << count) - 1);
     }
-    // Passes a block's AC coefficients, without their values, with the table of `code`.
-    // False for data that a decoder could only guess at.
-    bool PassCoefficients(const HuffmanCode& code);
+    // Reads the codes of one block with the tables `dcCode` and `acCode`, after the block
+    // whose DC coefficient was `dc`, which it sets to this block's. Gives
+    // `code(symbol, bits, k)` each code with the bits of its value, `k` the zigzag place of
+    // its coefficient (0: the DC difference), and stops at the first it refuses. False for
+    // data that a decoder could only guess at. Defined beside DecodeBlock and TranscodeBlock.
+    // The AC codes that `copied` passes are taken several at a time where they can be, and
+    // given to `copy(bits, count)` instead, as they stand in the data.
+    template <class Code, class Copy>
+    bool ReadCodes(const HuffmanCode& dcCode, const HuffmanCode& acCode, int& dc, Code&& code,
+                   const PassTable& copied, Copy&& copy);
     // Whether a bit beyond the data has been taken.
     bool Overran() const { return count_ < padding_; }
     // Where the next bit lies; only while nothing beyond the data has been taken.
@@ -80,40 +94,89 @@ private:
     bool atEnd_ = false;         // loading has reached a marker or the file's end
 };
 
-// Writes entropy-coded data, stuffing a zero after every 0xFF byte it completes.
+// Writes entropy-coded data, stuffing a zero after every 0xFF byte it completes. While it
+// writes, the vector holds room beyond the bytes written; at the writer's end it holds
+// every complete byte and no more.
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out), used_(out.size()) {}
+    ~BitWriter()
+    {
+        Flush();
+        out_.resize(used_);
+    }
+    BitWriter(const BitWriter&) = delete;
+    BitWriter& operator=(const BitWriter&) = delete;
 
-    // Writes the low `count` (up to 56) of `bits`.
+    // Writes the low `count` (up to 32) of `bits`.
     void Write(std::uint64_t bits, int count)
     {
         buffer_ = (buffer_ << count) | bits;
         count_ += count;
-        while (count_ >= 8) {
-            count_ -= 8;
-            const auto byte = std::uint8_t(buffer_ >> count_);
-            out_.push_back(byte);
-            if (byte == 0xFF)
-                out_.push_back(0);
-        }
-        buffer_ &= (std::uint64_t{1} << count_) - 1;
+        if (count_ >= 32)
+            PutWord();
     }
     // Bits written into the byte not yet complete, 0 to 7.
-    int Phase() const { return count_; }
+    int Phase() const { return count_ % 8; }
     // Completes the byte with one bits, as the data's end and a restart marker need.
     void PadWithOnes()
     {
-        if (count_ > 0)
-            Write((1u << (8 - count_)) - 1, 8 - count_);
+        if (const int phase = Phase(); phase > 0)
+            Write((1u << (8 - phase)) - 1, 8 - phase);
     }
     // Bytes taken as they are (markers, copied data); the writer must be at a byte's end.
-    void Append(std::span<const std::uint8_t> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
+    void Append(std::span<const std::uint8_t> bytes)
+    {
+        Flush();
+        out_.resize(used_);
+        out_.insert(out_.end(), bytes.begin(), bytes.end());
+        used_ = out_.size();
+    }
 
 private:
+    friend bool TranscodeBlock(BitReader&, BitWriter&, const struct Recoding&, int&);
+    // The oldest 32 bits pending, as four bytes and the zeros stuffed after them.
+    void PutWord()
+    {
+        if (out_.size() - used_ < 8)
+            Grow();
+        count_ -= 32;
+        const auto word = std::uint32_t(buffer_ >> count_);
+        buffer_ &= (std::uint64_t{1} << count_) - 1;
+        const std::uint32_t inverted = ~word;
+        if (((inverted - 0x01010101u) & word & 0x80808080u) == 0) {   // no 0xFF among them
+            const std::uint32_t bytes = __builtin_bswap32(word);
+            std::memcpy(out_.data() + used_, &bytes, 4);
+            used_ += 4;
+            return;
+        }
+        for (int shift = 24; shift >= 0; shift -= 8)
+            Put(std::uint8_t(word >> shift));
+    }
+    // Every complete byte pending.
+    void Flush()
+    {
+        while (count_ >= 8) {
+            count_ -= 8;
+            if (out_.size() - used_ < 2)
+                Grow();
+            Put(std::uint8_t(buffer_ >> count_));
+        }
+        buffer_ &= (std::uint64_t{1} << count_) - 1;
+    }
+    void Put(std::uint8_t byte)
+    {
+        out_[used_++] = byte;
+        if (byte == 0xFF)
+            out_[used_++] = 0;
+    }
+    // Room for a word at least, and the vector's capacity used before it grows.
+    void Grow() { out_.resize(std::max({out_.capacity(), out_.size() * 2, used_ + 4096})); }
+
     std::vector<std::uint8_t>& out_;
+    std::size_t used_;       // bytes written
     std::uint64_t buffer_ = 0;
-    int count_ = 0;
+    int count_ = 0;          // bits pending, fewer than 32 between writes
 };
 
 // Decoding and encoding with one table. A table that states more codes than its lengths
@@ -124,16 +187,26 @@ public:
     bool Valid() const { return valid_; }
     // The next symbol, or -1 for bits that are no code of the table.
     int Decode(BitReader& reader) const;
-    // The code of `symbol` into `writer`; false when the table has no code for it.
-    bool Encode(BitWriter& writer, int symbol) const
+    // The code of `symbol` into `writer`, followed by the `size` low bits of its value;
+    // false when the table has no code for it.
+    bool Encode(BitWriter& writer, int symbol, std::uint32_t bits, int size) const
     {
         if (length_[symbol] == 0)
             return false;
-        writer.Write(code_[symbol], length_[symbol]);
+        writer.Write(std::uint64_t{code_[symbol]} << size | bits, length_[symbol] + size);
         return true;
     }
-    // The length of the code for `symbol`, 0 when it has none.
+    // The length of the code for `symbol`, 0 when it has none, and the code.
     int Length(int symbol) const { return length_[symbol]; }
+    std::uint32_t Code(int symbol) const { return code_[symbol]; }
+    // The symbol whose code starts the 16 bits `peeked`, and the code's length; -1 and 0
+    // for bits that are no code of the table.
+    std::pair<int, int> Symbol(std::uint32_t peeked) const
+    {
+        if (const std::uint16_t entry = fast_[peeked >> (16 - kFastBits)]; entry != 0)
+            return {entry & 0xFF, entry >> 8};
+        return Lookup(peeked, 16);
+    }
 
     // Passing AC coefficients without their values, several codes at a time: for the next
     // kPassBits bits of data (of 16 peeked), the codes that lie whole within them, each of a
@@ -146,12 +219,14 @@ public:
         bool ends;    // the block's end is among them
         bool zeros;   // sixteen zeros
     };
-    static constexpr int kPassBits = 13;
-    Passed Pass(std::uint32_t peeked16) const
+    const PassTable& Passes() const { return pass_; }
+    static Passed Passing(const PassTable& table, std::uint32_t peeked16)
     {
-        const std::uint16_t pass = pass_[peeked16 >> (16 - kPassBits)];
+        const std::uint16_t pass = table[peeked16 >> (16 - kPassBits)];
         return {pass & 15, pass >> 4 & 127, (pass & kEnds) != 0, (pass & kZeros) != 0};
     }
+    // The table of Pass for the codes alone that `other` writes with the same bits.
+    PassTable SharedPass(const HuffmanCode& other) const { return MakePass(&other); }
 
 private:
     static constexpr int kFastBits = 9;
@@ -160,7 +235,8 @@ private:
     static constexpr std::uint16_t kEnds = 1 << 11, kZeros = 1 << 12;
     // The symbol whose code starts `bits` (of `count`) and its code's length; -1 when none does.
     std::pair<int, int> Lookup(std::uint32_t bits, int count) const;
-    std::array<std::uint16_t, 1 << kPassBits> pass_{};
+    PassTable MakePass(const HuffmanCode* other) const;
+    PassTable pass_{};
     std::array<std::int32_t, 17> last_{};                 // the last code of each length, -1: none
     std::array<std::int32_t, 17> offset_{};               // symbol index minus code
     std::array<std::uint8_t, 256> symbols_{};
@@ -175,11 +251,24 @@ inline constexpr int kZeroRun = 0xF0;
 // `dc`, which it sets to this block's. False for data that a decoder could only guess at.
 bool DecodeBlock(BitReader& reader, const HuffmanCode& dcCode, const HuffmanCode& acCode,
                  int& dc, CoefficientBlock* block);
+// Writing the codes of a component's blocks again with other tables.
+struct Recoding {
+    const HuffmanCode& dcIn;
+    const HuffmanCode& acIn;
+    const HuffmanCode& dcOut;
+    const HuffmanCode& acOut;
+    PassTable unchanged;   // the AC codes that both tables write alike
+};
+// Passes a block as DecodeBlock does, writing each code again with the tables the block is
+// recoded to, the bits of its value unchanged. False also when those tables lack a code.
+bool TranscodeBlock(BitReader& reader, BitWriter& writer, const Recoding& recoding, int& dc);
 // Encodes `block` after the block whose DC coefficient was `dc`, which it sets to this
 // block's. `zeroRuns` extra sixteen-zero runs are written before its end of block, which
 // decode to the same block and make the data that many codes longer; the block must end in
 // more than 16 * zeroRuns zeros. False when the tables lack a code it needs.
 bool EncodeBlock(BitWriter& writer, const HuffmanCode& dcCode, const HuffmanCode& acCode,
                  int& dc, const CoefficientBlock& block, int zeroRuns);
+// Marks in `used` the symbols that code the AC coefficients of `block`.
+void NoteAcSymbols(const CoefficientBlock& block, std::array<bool, 256>& used);
 // How many sixteen-zero runs the block can take before its end of block.
 int ZeroRunRoom(const CoefficientBlock& block);

@@ -148,7 +148,8 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
 }
 
 ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns,
-                                       SplicedScan& out, std::vector<Host>& hosts, int& missingBits)
+                                       const Writing& writing, SplicedScan& out, std::vector<Host>& hosts,
+                                       int& missingBits)
 {
     const int across = layout_.mcusAcross, total = across * layout_.mcusDown;
     const int interval = layout_.restartInterval;
@@ -159,15 +160,21 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
         return Emitted::Done;
     };
 
+    const bool whole = writing.whole != nullptr;
     out.rewritten.clear();
-    // About what the rectangle's rows take in the file, so that the bytes are not moved as
+    // About what the rewritten data takes in the file, so that the bytes are not moved as
     // they grow.
-    out.rewritten.reserve(rowStarts_.back().position.byte - rowStarts_.front().position.byte + (1 << 16));
+    out.rewritten.reserve((whole ? file_.size() - layout_.dataStart
+                                 : rowStarts_.back().position.byte - rowStarts_.front().position.byte) +
+                          (1 << 16));
     BitWriter writer(out.rewritten);
     std::vector<int> dcIn(layout_.components.size(), 0), dcOut = dcIn;
     int m = rowStarts_.front().mcu;
     BitPosition position = rowStarts_.front().position;
-    if (interval > 0) {
+    if (whole) {
+        m = 0;
+        position = {layout_.dataStart, 0};
+    } else if (interval > 0) {
         m = m / interval * interval;
         position = {*IntervalStart(m / interval), 0};
     } else {
@@ -197,12 +204,12 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             writer.PadWithOnes();
             const std::uint8_t marker[2] = {0xFF, std::uint8_t(kRestartMarker + n)};
             writer.Append(marker);
-            if (m > lastTouched)
+            if (!whole && m > lastTouched)
                 return rest(reader.Position().byte);
             std::fill(dcIn.begin(), dcIn.end(), 0);
             std::fill(dcOut.begin(), dcOut.end(), 0);
         }
-        if (interval == 0 && m > lastTouched && dcIn == dcOut) {
+        if (!whole && interval == 0 && m > lastTouched && dcIn == dcOut) {
             const BitPosition at = reader.Position();
             if (at.bit != writer.Phase()) {
                 missingBits = (at.bit - writer.Phase() + 8) % 8;
@@ -214,7 +221,7 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             return rest(reader.NextWholeByte());
         }
         const int x = m % across, y = m / across;
-        if (interval == 0 && !touched.Contains(x, y) && dcIn == dcOut) {
+        if (!whole && interval == 0 && !touched.Contains(x, y) && dcIn == dcOut) {
             // Up to the next row of the rectangle every block keeps its code.
             const auto next = std::find_if(rowStarts_.begin(), rowStarts_.end(),
                                            [m](const Resume& row) { return row.mcu > m; });
@@ -222,6 +229,17 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             reader = BitReader(file_, next->position);
             dcIn = dcOut = next->dc;
             m = next->mcu - 1;
+            continue;
+        }
+        if (whole && !touched.Contains(x, y) && dcIn == dcOut) {
+            // A block that keeps its coefficients keeps its codes' values; only the codes change.
+            for (std::size_t c = 0; c < layout_.components.size(); ++c) {
+                const Sampling& s = layout_.components[c].sampling;
+                for (int i = 0; i < s.h * s.v; ++i)
+                    if (!TranscodeBlock(reader, writer, (*writing.whole)[c], dcIn[c]))
+                        return Emitted::Failed;
+            }
+            dcOut = dcIn;
             continue;
         }
         if (!DecodeMcu(reader, dcIn, &mcu))
@@ -237,10 +255,11 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
                             ? replaced.components[std::size_t(component.frameIndex)].At(
                                   (x - touched.left) * s.h + bx, (y - touched.top) * s.v + by)
                             : mcu[std::size_t(block)];
-                    hosts.push_back({component.acTable, ZeroRunRoom(coefficients)});
+                    if (!whole)
+                        hosts.push_back({component.acTable, ZeroRunRoom(coefficients)});
                     const int runs = ordinal < zeroRuns.size() ? zeroRuns[ordinal] : 0;
                     ++ordinal;
-                    if (!EncodeBlock(writer, dcCodes_[c], acCodes_[c], dcOut[c], coefficients, runs))
+                    if (!EncodeBlock(writer, writing.dc[c], writing.ac[c], dcOut[c], coefficients, runs))
                         return Emitted::Failed;
                 }
             }
@@ -263,8 +282,8 @@ void ScanSplicer::CopyBits(BitReader& reader, const BitPosition& to, BitWriter& 
         }
     }
     std::size_t bits = bytes * 8 + std::size_t(to.bit) - std::size_t(from.bit);
-    for (; bits >= 48; bits -= 48)
-        writer.Write(reader.ReadWide(48), 48);
+    for (; bits >= 32; bits -= 32)
+        writer.Write(reader.ReadWide(32), 32);
     if (bits > 0)
         writer.Write(reader.ReadWide(int(bits)), int(bits));
 }
@@ -274,7 +293,8 @@ std::optional<SplicedScan> ScanSplicer::Splice(const RegionBlocks& replaced)
     SplicedScan out;
     std::vector<Host> hosts;
     int missingBits = 0;
-    const Emitted first = Emit(replaced, {}, out, hosts, missingBits);
+    const Writing own{dcCodes_, acCodes_};
+    const Emitted first = Emit(replaced, {}, own, out, hosts, missingBits);
     if (first == Emitted::Done)
         return out;
     if (first == Emitted::Failed)
@@ -297,7 +317,46 @@ std::optional<SplicedScan> ScanSplicer::Splice(const RegionBlocks& replaced)
         wanted -= zeroRuns[i];
     }
     hosts.clear();
-    if (Emit(replaced, zeroRuns, out, hosts, missingBits) != Emitted::Done)
+    if (Emit(replaced, zeroRuns, own, out, hosts, missingBits) != Emitted::Done)
         return std::nullopt;
     return out;
+}
+
+std::optional<RetabledScan> ScanSplicer::Retable(const RegionBlocks& replaced)
+{
+    // Any DC difference may follow a new block; AC codes are new in the new blocks alone.
+    std::array<bool, 256> everyDcSize{};
+    std::fill(everyDcSize.begin(), everyDcSize.begin() + 12, true);
+    std::array<std::array<bool, 256>, 4> acUsed{};
+    for (const ScanComponent& component : layout_.components)
+        for (const CoefficientBlock& block : replaced.components[std::size_t(component.frameIndex)].blocks)
+            NoteAcSymbols(block, acUsed[std::size_t(component.acTable)]);
+    RetabledScan retabled;
+    std::array<std::optional<HuffmanTable>, 4> dcTables, acTables;
+    for (const ScanComponent& component : layout_.components) {
+        const auto dc = std::size_t(component.dcTable), ac = std::size_t(component.acTable);
+        if (!dcTables[dc]) {
+            dcTables[dc] = WidenedTable(*layout_.dcTables[dc], everyDcSize);
+            retabled.tables.push_back({0, int(dc), *dcTables[dc]});
+        }
+        if (!acTables[ac]) {
+            acTables[ac] = WidenedTable(*layout_.acTables[ac], acUsed[ac]);
+            retabled.tables.push_back({1, int(ac), *acTables[ac]});
+        }
+    }
+    std::vector<HuffmanCode> dcCodes, acCodes;
+    for (const ScanComponent& component : layout_.components) {
+        dcCodes.emplace_back(*dcTables[std::size_t(component.dcTable)]);
+        acCodes.emplace_back(*acTables[std::size_t(component.acTable)]);
+        if (!dcCodes.back().Valid() || !acCodes.back().Valid())
+            return std::nullopt;
+    }
+    std::vector<Recoding> recodings;
+    for (std::size_t c = 0; c < layout_.components.size(); ++c)
+        recodings.push_back({dcCodes_[c], acCodes_[c], dcCodes[c], acCodes[c], acCodes_[c].SharedPass(acCodes[c])});
+    std::vector<Host> hosts;
+    int missingBits = 0;
+    if (Emit(replaced, {}, {dcCodes, acCodes, &recodings}, retabled.scan, hosts, missingBits) != Emitted::Done)
+        return std::nullopt;
+    return retabled;
 }

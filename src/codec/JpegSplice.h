@@ -7,7 +7,9 @@
 // That copy must start at the same bit of a byte as in the file, which a few extra
 // sixteen-zero runs in the rewritten blocks arrange; with restart markers every interval
 // starts at a byte of its own, and only the intervals that hold the rectangle are rewritten.
-#include "codec/JpegEntropy.h"
+// Where the file's tables lack a code the new blocks need, the scan is written again whole
+// with widened tables: the other blocks' codes are recoded, the bits of their values kept.
+#include "codec/JpegTables.h"
 
 #include <optional>
 
@@ -67,6 +69,13 @@ struct SplicedScan {
     std::size_t keptFrom = 0;
 };
 
+// A scan written again whole: `scan.rewritten` replaces the file's data from `scan.keptUpTo`
+// to `scan.keptFrom`, coded with `tables` in place of the file's.
+struct RetabledScan {
+    SplicedScan scan;
+    std::vector<NamedTable> tables;
+};
+
 class ScanSplicer {
 public:
     // Nothing when a table the scan uses is missing or not valid.
@@ -79,6 +88,9 @@ public:
     // blocks and every other block as it was. Nothing when the file's tables lack a code the
     // new blocks need, or the copy after them cannot be brought to its bit.
     std::optional<SplicedScan> Splice(const RegionBlocks& replaced);
+    // The same blocks, every one coded again with the file's tables widened by the codes
+    // the new blocks need. Nothing for data a decoder could only guess at.
+    std::optional<RetabledScan> Retable(const RegionBlocks& replaced);
 
 private:
     ScanSplicer(std::span<const std::uint8_t> file, ScanLayout layout);
@@ -97,8 +109,15 @@ private:
         int room = 0;
     };
     enum class Emitted { Done, Failed, OffBy };
-    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns, SplicedScan& out,
-                 std::vector<Host>& hosts, int& missingBits);
+    // The codes the data is written with, per scan component; `whole` writes every block
+    // again, from the data's start to its end, and says how the file's codes change.
+    struct Writing {
+        const std::vector<HuffmanCode>& dc;
+        const std::vector<HuffmanCode>& ac;
+        const std::vector<Recoding>* whole = nullptr;   // from the file's codes to these
+    };
+    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns, const Writing& writing,
+                 SplicedScan& out, std::vector<Host>& hosts, int& missingBits);
     bool DecodeMcu(BitReader& reader, std::vector<int>& dc, std::vector<CoefficientBlock>* mcu) const;
     // The first byte of restart interval `index`.
     std::optional<std::size_t> IntervalStart(int index);
