@@ -180,8 +180,11 @@ PassTable HuffmanCode::MakePass(const HuffmanCode* other) const
             const int left = kPassBits - taken;
             const auto [symbol, length] = Lookup(bits & ((1u << left) - 1), left);
             const int run = symbol >> 4, size = symbol & 15;
-            if (symbol < 0 || size > 10 || taken + length + size > kPassBits ||
-                (other && (other->length_[symbol] != length || other->code_[symbol] != code_[symbol])))
+            if (symbol < 0 || size > 10 || taken + length + size > kPassBits)
+                break;
+            // The code as it stands in the bits: a table may give a symbol two codes.
+            const std::uint32_t code = (bits >> (left - length)) & ((1u << length) - 1);
+            if (other && (other->length_[symbol] != length || other->code_[symbol] != code))
                 break;
             if (size == 0 && run == 15) {   // alone, as it needs no room in the block
                 if (taken == 0) {

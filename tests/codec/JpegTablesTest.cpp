@@ -47,3 +47,32 @@ TEST(JpegTables, WidenedTablesCodeEveryOldAndAddedSymbolAndKeepTheShortCodes)
         EXPECT_EQ(std::unique(symbols.begin(), symbols.end()), symbols.end());
     }
 }
+
+TEST(JpegTables, CodesPassedAsTheyStandReadTheSameInTheTableTheyAreCopiedTo)
+{
+    // Codes 00, 01, 100, 101, 110, as a file may give them: the symbol 0x01 twice. In the
+    // other table 01 alone stands for it, and 00 for 0x21.
+    HuffmanTable twice, other;
+    twice.bits[2] = other.bits[2] = 2;
+    twice.bits[3] = other.bits[3] = 3;
+    for (auto [table, first] : {std::pair{&twice, 0x01}, std::pair{&other, 0x21}}) {
+        const std::uint8_t symbols[] = {std::uint8_t(first), 0x01, 0x02, 0x11, 0x00};
+        std::copy(std::begin(symbols), std::end(symbols), table->symbols.begin());
+    }
+    const HuffmanTable fitted = Table({0, 2, 2, 1, 3, 3, 3, 3, 4, 1, 2, 4, 5, 1, 0, 19});
+    std::array<bool, 256> added{};
+    added[0x23] = true;
+    for (const auto& [from, to] : {std::pair{HuffmanCode(twice), HuffmanCode(other)},
+                                   std::pair{HuffmanCode(fitted), HuffmanCode(WidenedTable(fitted, added))}}) {
+        const PassTable copied = from.SharedPass(to);
+        for (std::uint32_t bits = 0; bits < copied.size(); ++bits) {
+            const int taken = HuffmanCode::Passing(copied, bits << 3).taken;
+            for (int at = 0; at < taken;) {
+                const std::uint32_t rest = (bits << (3 + at)) & 0xFFFF;
+                const auto [symbol, length] = from.Symbol(rest);
+                ASSERT_EQ(std::make_pair(symbol, length), to.Symbol(rest)) << bits << " " << at;
+                at += length + (symbol & 15);
+            }
+        }
+    }
+}
