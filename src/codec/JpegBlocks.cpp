@@ -83,6 +83,22 @@ const Failure kDamaged{"the picture's data is damaged", "画像のデータが�
 const Failure kRoughScans{"the progressive scans leave coefficients rough",
                           "プログレッシブのスキャンが係数を粗く残しています"};
 const Failure kOutside{"the foreground lies outside the picture", "前景が画像の外にあります"};
+const Failure kOddQuantiser{"a quantisation table of the picture holds 0, or 8192 or more",
+                            "画像の量子化テーブルに 0 または 8192 以上の値があります"};
+
+// A decoder takes any quantiser, but the MCUs are encoded again with the file's own: the
+// encoder divides by each, and keeps it times eight in 16 bits.
+bool QuantisersEncodable(const jpeg_decompress_struct& info)
+{
+    for (int c = 0; c < info.num_components; ++c) {
+        const int number = info.comp_info[c].quant_tbl_no;
+        const JQUANT_TBL* table = number >= 0 && number < NUM_QUANT_TBLS ? info.quant_tbl_ptrs[number] : nullptr;
+        if (!table || std::any_of(std::begin(table->quantval), std::end(table->quantval),
+                                  [](UINT16 quantiser) { return quantiser == 0 || quantiser >= 8192; }))
+            return false;
+    }
+    return true;
+}
 
 // Where the picture's MCUs lie, in pixels.
 struct McuGrid {
@@ -344,6 +360,8 @@ Result<StampedJpeg> StampJpegBlocks(std::span<const std::uint8_t> bytes, const P
             return kNotColour;
         if (info.err->num_warnings > 0)
             return kDamaged;
+        if (!QuantisersEncodable(info))
+            return kOddQuantiser;
         McuGrid grid{info.image_width, info.image_height, 8 * info.max_h_samp_factor, 8 * info.max_v_samp_factor};
         grid.across = int((grid.width + grid.mcuWidth - 1) / grid.mcuWidth);
         grid.down = int((grid.height + grid.mcuHeight - 1) / grid.mcuHeight);

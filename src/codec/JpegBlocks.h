@@ -50,8 +50,8 @@ struct StampedJpeg {
 // file's blocks are all written again with tables fitted to them.
 // Fails, saying why, when the file is not an 8-bit YCbCr colour JPEG whose decoded pixels
 // these blocks give exactly (grey, CMYK or RGB samples; progressive data whose last scans
-// leave coefficients rough), when its data is damaged, when `area` misses the picture, or
-// with the failure of `compose`.
+// leave coefficients rough), when libjpeg's encoder cannot take its quantisers, when its
+// data is damaged, when `area` misses the picture, or with the failure of `compose`.
 // The stamped file's kept parts are left empty when every block was written again; with
 // widened tables, only the part after the scan is kept.
 Result<StampedJpeg> StampJpegBlocks(std::span<const std::uint8_t> file, const PixelRect& area,

@@ -124,6 +124,15 @@ TEST(JpegBlocks, KeepsEveryBlockOutsideTheTouchedMcusAndEncodesTheCompositeInsid
 TEST(JpegBlocks, RefusesWhatItCannotKeepExactly)
 {
     const QByteArray colour = Encoded(NoisePicture(64, 48, 1), TJSAMP_420, 0);
+    // A decoder takes a zero among the quantisers; an encoder would divide by it.
+    QByteArray zeroQuantiser = colour;
+    zeroQuantiser[zeroQuantiser.indexOf("\xFF\xDB") + 10] = 0;
+    // 16-bit quantisers: libjpeg's encoder overflows from 8192 on.
+    const QByteArray wide = TestDataFile("jpeg/hopper_16bit_qtables.jpg");
+    QByteArray hugeQuantiser = wide;
+    const qsizetype entry = hugeQuantiser.indexOf("\xFF\xDB") + 5 + 2 * 7;
+    hugeQuantiser[entry] = char(0x20);
+    hugeQuantiser[entry + 1] = 0;
     const struct { QByteArray file; PixelRect area; const char* why; } rows[] = {
         {TestDataFile("jpeg/hopper_gray.jpg"), {0, 0, 8, 8}, "YCbCr"},
         {TestDataFile("jpeg/pil_sample_cmyk.jpg"), {0, 0, 8, 8}, "YCbCr"},
@@ -131,6 +140,8 @@ TEST(JpegBlocks, RefusesWhatItCannotKeepExactly)
         {colour.left(colour.size() / 2), {0, 40, 8, 8}, "damaged"},
         {colour, {64, 0, 10, 10}, "outside"},
         {colour, {-10, 0, 10, 10}, "outside"},
+        {zeroQuantiser, {0, 0, 8, 8}, "quantisation"},
+        {hugeQuantiser, {0, 0, 8, 8}, "quantisation"},
     };
     for (const auto& row : rows) {
         bool composed = false;
