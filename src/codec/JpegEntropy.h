@@ -219,13 +219,14 @@ public:
         bool ends;    // the block's end is among them
         bool zeros;   // sixteen zeros
     };
-    const PassTable& Passes() const { return pass_; }
     static Passed Passing(const PassTable& table, std::uint32_t peeked16)
     {
         const std::uint16_t pass = table[peeked16 >> (16 - kPassBits)];
         return {pass & 15, pass >> 4 & 127, (pass & kEnds) != 0, (pass & kZeros) != 0};
     }
-    // The table of Pass for the codes alone that `other` writes with the same bits.
+    // The table of Passing for every code of this table, and for the codes alone that
+    // `other` writes with the same bits.
+    const PassTable& Passes() const { return pass_; }
     PassTable SharedPass(const HuffmanCode& other) const { return MakePass(&other); }
 
 private:
