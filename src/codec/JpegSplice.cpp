@@ -148,8 +148,8 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
 }
 
 ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns,
-                                       const Writing& writing, SplicedScan& out, std::vector<Host>& hosts,
-                                       int& missingBits)
+                                       const std::vector<Recoding>* whole, SplicedScan& out,
+                                       std::vector<Host>& hosts, int& missingBits)
 {
     const int across = layout_.mcusAcross, total = across * layout_.mcusDown;
     const int interval = layout_.restartInterval;
@@ -160,7 +160,6 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
         return Emitted::Done;
     };
 
-    const bool whole = writing.whole != nullptr;
     out.rewritten.clear();
     // About what the rewritten data takes in the file, so that the bytes are not moved as
     // they grow.
@@ -236,7 +235,7 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             for (std::size_t c = 0; c < layout_.components.size(); ++c) {
                 const Sampling& s = layout_.components[c].sampling;
                 for (int i = 0; i < s.h * s.v; ++i)
-                    if (!TranscodeBlock(reader, writer, (*writing.whole)[c], dcIn[c]))
+                    if (!TranscodeBlock(reader, writer, (*whole)[c], dcIn[c]))
                         return Emitted::Failed;
             }
             dcOut = dcIn;
@@ -259,7 +258,9 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
                         hosts.push_back({component.acTable, ZeroRunRoom(coefficients)});
                     const int runs = ordinal < zeroRuns.size() ? zeroRuns[ordinal] : 0;
                     ++ordinal;
-                    if (!EncodeBlock(writer, writing.dc[c], writing.ac[c], dcOut[c], coefficients, runs))
+                    const HuffmanCode& dcCode = whole ? (*whole)[c].dcOut : dcCodes_[c];
+                    const HuffmanCode& acCode = whole ? (*whole)[c].acOut : acCodes_[c];
+                    if (!EncodeBlock(writer, dcCode, acCode, dcOut[c], coefficients, runs))
                         return Emitted::Failed;
                 }
             }
@@ -293,8 +294,7 @@ std::optional<SplicedScan> ScanSplicer::Splice(const RegionBlocks& replaced)
     SplicedScan out;
     std::vector<Host> hosts;
     int missingBits = 0;
-    const Writing own{dcCodes_, acCodes_};
-    const Emitted first = Emit(replaced, {}, own, out, hosts, missingBits);
+    const Emitted first = Emit(replaced, {}, nullptr, out, hosts, missingBits);
     if (first == Emitted::Done)
         return out;
     if (first == Emitted::Failed)
@@ -317,7 +317,7 @@ std::optional<SplicedScan> ScanSplicer::Splice(const RegionBlocks& replaced)
         wanted -= zeroRuns[i];
     }
     hosts.clear();
-    if (Emit(replaced, zeroRuns, own, out, hosts, missingBits) != Emitted::Done)
+    if (Emit(replaced, zeroRuns, nullptr, out, hosts, missingBits) != Emitted::Done)
         return std::nullopt;
     return out;
 }
@@ -356,7 +356,7 @@ std::optional<RetabledScan> ScanSplicer::Retable(const RegionBlocks& replaced)
         recodings.push_back({dcCodes_[c], acCodes_[c], dcCodes[c], acCodes[c], acCodes_[c].SharedPass(acCodes[c])});
     std::vector<Host> hosts;
     int missingBits = 0;
-    if (Emit(replaced, {}, {dcCodes, acCodes, &recodings}, retabled.scan, hosts, missingBits) != Emitted::Done)
+    if (Emit(replaced, {}, &recodings, retabled.scan, hosts, missingBits) != Emitted::Done)
         return std::nullopt;
     return retabled;
 }

@@ -109,14 +109,9 @@ private:
         int room = 0;
     };
     enum class Emitted { Done, Failed, OffBy };
-    // The codes the data is written with, per scan component; `whole` writes every block
-    // again, from the data's start to its end, and says how the file's codes change.
-    struct Writing {
-        const std::vector<HuffmanCode>& dc;
-        const std::vector<HuffmanCode>& ac;
-        const std::vector<Recoding>* whole = nullptr;   // from the file's codes to these
-    };
-    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns, const Writing& writing,
+    // Writes with the file's own codes; with `whole`, per scan component, every block again
+    // from the data's start to its end with the codes it recodes to.
+    Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns, const std::vector<Recoding>* whole,
                  SplicedScan& out, std::vector<Host>& hosts, int& missingBits);
     bool DecodeMcu(BitReader& reader, std::vector<int>& dc, std::vector<CoefficientBlock>* mcu) const;
     // The first byte of restart interval `index`.
