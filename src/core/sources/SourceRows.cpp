@@ -24,6 +24,7 @@ std::unique_ptr<RowReader> OpenSourceRows(const QString& path, QColor background
     if (!format || *format != PictureFormat::Jpeg || !file.seek(0))
         return nullptr;
     QImageReader reader(&file, "jpeg");
+    reader.setAutoDetectImageFormat(false);   // loads the JPEG plugin alone, not every one Qt has
     reader.setAutoTransform(true);
     if (reader.transformation() != QImageIOHandler::TransformationNone)
         return nullptr;

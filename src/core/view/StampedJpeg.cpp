@@ -51,6 +51,7 @@ std::optional<UprightJpegFile> UprightJpeg(const QString& background, std::optio
         return std::nullopt;
     buffer.seek(0);
     QImageReader reader(&buffer, "jpeg");
+    reader.setAutoDetectImageFormat(false);   // loads the JPEG plugin alone, not every one Qt has
     reader.setAutoTransform(true);
     if (reader.transformation() != QImageIOHandler::TransformationNone || (size && reader.size() != *size))
         return std::nullopt;
