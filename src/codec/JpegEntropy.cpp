@@ -141,6 +141,30 @@ bool BitReader::PassRestart(int n)
     return true;
 }
 
+std::size_t DataBytes(std::span<const std::uint8_t> data)
+{
+    std::size_t bytes = data.size();
+    for (std::size_t at = 0; at < data.size(); ++at) {
+        const void* found = std::memchr(data.data() + at, 0xFF, data.size() - at);
+        if (!found)
+            break;
+        at = std::size_t(static_cast<const std::uint8_t*>(found) - data.data());
+        if (at + 1 < data.size() && data[at + 1] == 0x00) {
+            --bytes;
+            ++at;
+        }
+    }
+    return bytes;
+}
+
+void CopyBits(BitReader& reader, std::uint64_t bits, BitWriter& writer)
+{
+    for (; bits >= 32; bits -= 32)
+        writer.Write(reader.ReadWide(32), 32);
+    if (bits > 0)
+        writer.Write(reader.ReadWide(int(bits)), int(bits));
+}
+
 HuffmanCode::HuffmanCode(const HuffmanTable& table)
 {
     int code = 0, index = 0;

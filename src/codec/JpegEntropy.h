@@ -118,11 +118,14 @@ public:
     }
     // Bits written into the byte not yet complete, 0 to 7.
     int Phase() const { return count_ % 8; }
-    // Completes the byte with one bits, as the data's end and a restart marker need.
-    void PadWithOnes()
+    // Completes the byte with one bits, as the data's end and a restart marker need; gives
+    // how many it wrote.
+    int PadWithOnes()
     {
-        if (const int phase = Phase(); phase > 0)
-            Write((1u << (8 - phase)) - 1, 8 - phase);
+        const int padding = (8 - Phase()) % 8;
+        if (padding > 0)
+            Write((1u << padding) - 1, padding);
+        return padding;
     }
     // Bytes taken as they are (markers, copied data); the writer must be at a byte's end.
     void Append(std::span<const std::uint8_t> bytes)
@@ -244,6 +247,11 @@ private:
     std::array<std::uint16_t, 256> code_{};
     std::array<std::uint8_t, 256> length_{};
 };
+
+// How many bytes of entropy-coded `data` hold data: the zeros stuffed after 0xFF are not counted.
+std::size_t DataBytes(std::span<const std::uint8_t> data);
+// Copies the next `bits` bits of `reader` into `writer`.
+void CopyBits(BitReader& reader, std::uint64_t bits, BitWriter& writer);
 
 // The symbol that stands for sixteen zero coefficients in a row.
 inline constexpr int kZeroRun = 0xF0;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <system_error>
+#include <thread>
 
 namespace {
 constexpr int kRestartMarker = 0xD0;
@@ -118,6 +121,13 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
             return false;
         position = {*byte, 0};
     }
+    // The middle of the data, where writing it again whole can be split across threads.
+    halfway_.reset();
+    const int halfway = interval > 0 ? across * layout_.mcusDown / 2 / interval * interval
+                                     : across * layout_.mcusDown / 2;
+    if (interval > 0 && halfway < start)
+        if (const auto byte = IntervalStart(halfway / interval))
+            halfway_ = Resume{{*byte, 0}, std::vector<int>(layout_.components.size(), 0), halfway};
     BitReader reader(file_, position);
     std::vector<int> dc(layout_.components.size(), 0);
     std::vector<CoefficientBlock> mcu(static_cast<std::size_t>(blocksPerMcu_));
@@ -130,6 +140,8 @@ bool ScanSplicer::ReadBlocks(RegionBlocks& region, const McuRect& touched)
         const int x = m % across, y = m / across;
         if (x == touched.left && touched.Contains(x, y))
             rowStarts_.push_back({reader.Position(), dc, m});
+        if (interval == 0 && m == halfway)
+            halfway_ = Resume{reader.Position(), dc, m};
         const bool inside = mcus.Contains(x, y);
         if (!DecodeMcu(reader, dc, inside ? &mcu : nullptr))
             return false;
@@ -160,27 +172,18 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
         return Emitted::Done;
     };
 
+    const Resume begin = RewriteStart(whole != nullptr);
+    int m = begin.mcu;
+    const BitPosition position = begin.position;
+    std::vector<int> dcIn = begin.dc, dcOut = begin.dc;
     out.rewritten.clear();
     // About what the rewritten data takes in the file, so that the bytes are not moved as
     // they grow.
-    out.rewritten.reserve((whole ? file_.size() - layout_.dataStart
-                                 : rowStarts_.back().position.byte - rowStarts_.front().position.byte) +
-                          (1 << 16));
+    out.rewritten.reserve((whole ? file_.size() : rowStarts_.back().position.byte) - position.byte + (1 << 16));
     BitWriter writer(out.rewritten);
-    std::vector<int> dcIn(layout_.components.size(), 0), dcOut = dcIn;
-    int m = rowStarts_.front().mcu;
-    BitPosition position = rowStarts_.front().position;
-    if (whole) {
-        m = 0;
-        position = {layout_.dataStart, 0};
-    } else if (interval > 0) {
-        m = m / interval * interval;
-        position = {*IntervalStart(m / interval), 0};
-    } else {
-        dcIn = dcOut = rowStarts_.front().dc;
-    }
     out.keptUpTo = position.byte;
-    if (position.bit > 0)
+    // Recoded, the bits before it in its byte are written with the data before.
+    if (position.bit > 0 && !whole)
         writer.Write(file_[position.byte] >> (8 - position.bit), position.bit);
     BitReader reader(file_, position);
     std::vector<CoefficientBlock> mcu(static_cast<std::size_t>(blocksPerMcu_));
@@ -188,7 +191,7 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
     for (const int start = m;; ++m) {
         if (m == total) {
             // The marker that ends the data, and all that follows it, stay as they are.
-            writer.PadWithOnes();
+            out.padding = writer.PadWithOnes();
             std::size_t at = reader.NextWholeByte();
             while (at < file_.size() && file_[at] != 0xFF)
                 ++at;
@@ -197,12 +200,8 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             return rest(at);
         }
         if (interval > 0 && m % interval == 0 && m != start) {
-            const int n = (m / interval - 1) % 8;
-            if (!reader.PassRestart(n))
+            if (!PassRestart(reader, writer, m))
                 return Emitted::Failed;
-            writer.PadWithOnes();
-            const std::uint8_t marker[2] = {0xFF, std::uint8_t(kRestartMarker + n)};
-            writer.Append(marker);
             if (!whole && m > lastTouched)
                 return rest(reader.Position().byte);
             std::fill(dcIn.begin(), dcIn.end(), 0);
@@ -224,20 +223,15 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
             // Up to the next row of the rectangle every block keeps its code.
             const auto next = std::find_if(rowStarts_.begin(), rowStarts_.end(),
                                            [m](const Resume& row) { return row.mcu > m; });
-            CopyBits(reader, next->position, writer);
+            CopyUpTo(reader, next->position, writer);
             reader = BitReader(file_, next->position);
             dcIn = dcOut = next->dc;
             m = next->mcu - 1;
             continue;
         }
         if (whole && !touched.Contains(x, y) && dcIn == dcOut) {
-            // A block that keeps its coefficients keeps its codes' values; only the codes change.
-            for (std::size_t c = 0; c < layout_.components.size(); ++c) {
-                const Sampling& s = layout_.components[c].sampling;
-                for (int i = 0; i < s.h * s.v; ++i)
-                    if (!TranscodeBlock(reader, writer, (*whole)[c], dcIn[c]))
-                        return Emitted::Failed;
-            }
+            if (!Recode(reader, writer, m, m + 1, dcIn, *whole))
+                return Emitted::Failed;
             dcOut = dcIn;
             continue;
         }
@@ -268,25 +262,65 @@ ScanSplicer::Emitted ScanSplicer::Emit(const RegionBlocks& replaced, const std::
     }
 }
 
-void ScanSplicer::CopyBits(BitReader& reader, const BitPosition& to, BitWriter& writer) const
+ScanSplicer::Resume ScanSplicer::RewriteStart(bool whole)
+{
+    Resume start = rowStarts_.front();
+    if (const int interval = layout_.restartInterval; interval > 0) {
+        start.mcu = start.mcu / interval * interval;
+        start.position = {*IntervalStart(start.mcu / interval), 0};
+        std::fill(start.dc.begin(), start.dc.end(), 0);
+    }
+    if (!whole)
+        return start;
+    if (halfway_ && halfway_->mcu < start.mcu)
+        return *halfway_;
+    // With little data before, recoding it apart would not pay for joining the rest to it.
+    if (start.mcu < layout_.mcusAcross * layout_.mcusDown / 8)
+        return {{layout_.dataStart, 0}, std::vector<int>(start.dc.size(), 0), 0};
+    return start;
+}
+
+void ScanSplicer::CopyUpTo(BitReader& reader, const BitPosition& to, BitWriter& writer) const
 {
     const BitPosition from = reader.Position();
-    std::size_t bytes = to.byte - from.byte;
-    for (std::size_t at = from.byte; at < to.byte; ++at) {
-        const void* found = std::memchr(file_.data() + at, 0xFF, to.byte - at);
-        if (!found)
-            break;
-        at = std::size_t(static_cast<const std::uint8_t*>(found) - file_.data());
-        if (at + 1 < to.byte && file_[at + 1] == 0x00) {   // not data, but stuffed
-            --bytes;
-            ++at;
+    const std::size_t bytes = DataBytes(file_.subspan(from.byte, to.byte - from.byte));
+    CopyBits(reader, bytes * 8 + std::size_t(to.bit) - std::size_t(from.bit), writer);
+}
+
+bool ScanSplicer::PassRestart(BitReader& reader, BitWriter& writer, int m) const
+{
+    if (!reader.PassRestart((m / layout_.restartInterval - 1) % 8))
+        return false;
+    WriteRestart(writer, m);
+    return true;
+}
+
+void ScanSplicer::WriteRestart(BitWriter& writer, int m) const
+{
+    writer.PadWithOnes();
+    const std::uint8_t marker[2] = {0xFF, std::uint8_t(kRestartMarker + (m / layout_.restartInterval - 1) % 8)};
+    writer.Append(marker);
+}
+
+bool ScanSplicer::Recode(BitReader& reader, BitWriter& writer, int from, int to, std::vector<int>& dc,
+                         const std::vector<Recoding>& recodings) const
+{
+    const int interval = layout_.restartInterval;
+    for (int m = from; m < to; ++m) {
+        if (interval > 0 && m % interval == 0 && m != from) {
+            if (!PassRestart(reader, writer, m))
+                return false;
+            std::fill(dc.begin(), dc.end(), 0);
+        }
+        // A block that keeps its coefficients keeps its codes' values; only the codes change.
+        for (std::size_t c = 0; c < layout_.components.size(); ++c) {
+            const Sampling& s = layout_.components[c].sampling;
+            for (int i = 0; i < s.h * s.v; ++i)
+                if (!TranscodeBlock(reader, writer, recodings[c], dc[c]))
+                    return false;
         }
     }
-    std::size_t bits = bytes * 8 + std::size_t(to.bit) - std::size_t(from.bit);
-    for (; bits >= 32; bits -= 32)
-        writer.Write(reader.ReadWide(32), 32);
-    if (bits > 0)
-        writer.Write(reader.ReadWide(int(bits)), int(bits));
+    return true;
 }
 
 std::optional<SplicedScan> ScanSplicer::Splice(const RegionBlocks& replaced)
@@ -354,9 +388,51 @@ std::optional<RetabledScan> ScanSplicer::Retable(const RegionBlocks& replaced)
     std::vector<Recoding> recodings;
     for (std::size_t c = 0; c < layout_.components.size(); ++c)
         recodings.push_back({dcCodes_[c], acCodes_[c], dcCodes[c], acCodes[c], acCodes_[c].SharedPass(acCodes[c])});
+    const int interval = layout_.restartInterval, split = RewriteStart(true).mcu;
     std::vector<Host> hosts;
     int missingBits = 0;
-    if (Emit(replaced, {}, &recodings, retabled.scan, hosts, missingBits) != Emitted::Done)
-        return std::nullopt;
+    if (split == 0) {
+        if (Emit(replaced, {}, &recodings, retabled.scan, hosts, missingBits) != Emitted::Done)
+            return std::nullopt;
+        return retabled;
+    }
+    // The data before the split is recoded on a thread of its own while this one writes the
+    // rest; the rest's bits then follow it.
+    std::vector<std::uint8_t> data;
+    data.reserve(file_.size() - layout_.dataStart + (1 << 16));
+    std::optional<BitWriter> before(std::in_place, data);
+    bool recoded = false;
+    const auto recodeBefore = [&] {
+        try {
+            BitReader reader(file_, {layout_.dataStart, 0});
+            std::vector<int> dc(layout_.components.size(), 0);
+            recoded = Recode(reader, *before, 0, split, dc, recodings);
+        } catch (const std::bad_alloc&) {
+        }
+    };
+    {
+        std::jthread helper;
+        try {
+            helper = std::jthread(recodeBefore);
+        } catch (const std::system_error&) {
+            recodeBefore();
+        }
+        const Emitted rest = Emit(replaced, {}, &recodings, retabled.scan, hosts, missingBits);
+        if (helper.joinable())
+            helper.join();
+        if (rest != Emitted::Done || !recoded)
+            return std::nullopt;
+    }
+    const std::vector<std::uint8_t>& after = retabled.scan.rewritten;
+    if (interval > 0) {
+        WriteRestart(*before, split);
+        before->Append(after);
+    } else {
+        BitReader reader(after, {0, 0});
+        CopyBits(reader, DataBytes(after) * 8 - std::uint64_t(retabled.scan.padding), *before);
+        before->PadWithOnes();
+    }
+    before.reset();   // the data complete
+    retabled.scan = {layout_.dataStart, std::move(data), retabled.scan.keptFrom, 0};
     return retabled;
 }

@@ -8,7 +8,8 @@
 // sixteen-zero runs in the rewritten blocks arrange; with restart markers every interval
 // starts at a byte of its own, and only the intervals that hold the rectangle are rewritten.
 // Where the file's tables lack a code the new blocks need, the scan is written again whole
-// with widened tables: the other blocks' codes are recoded, the bits of their values kept.
+// with widened tables: the other blocks' codes are recoded, the bits of their values kept,
+// the data before the rectangle (or the data's first half) on a thread of its own.
 #include "codec/JpegTables.h"
 
 #include <optional>
@@ -67,6 +68,7 @@ struct SplicedScan {
     std::size_t keptUpTo = 0;
     std::vector<std::uint8_t> rewritten;
     std::size_t keptFrom = 0;
+    int padding = 0;   // where `rewritten` ends the data: the one bits completing its last byte
 };
 
 // A scan written again whole: `scan.rewritten` replaces the file's data from `scan.keptUpTo`
@@ -100,8 +102,19 @@ private:
         std::vector<int> dc;
         int mcu = 0;
     };
+    // Where writing starts: the rectangle's first row, or the start of its restart interval.
+    // Writing `whole`, the data before is recoded apart: from the data's middle when that
+    // comes first, and from the data's start when little comes before.
+    Resume RewriteStart(bool whole);
     // Copies the data from the reader's position up to `to` into `writer`, bit for bit.
-    void CopyBits(BitReader& reader, const BitPosition& to, BitWriter& writer) const;
+    void CopyUpTo(BitReader& reader, const BitPosition& to, BitWriter& writer) const;
+    // Passes the restart marker before MCU `m` and writes it after the data written.
+    bool PassRestart(BitReader& reader, BitWriter& writer, int m) const;
+    void WriteRestart(BitWriter& writer, int m) const;
+    // Writes MCUs `from` up to `to` again with the codes of `recodings`, their coefficients
+    // kept; `dc` holds each component's last DC coefficient.
+    bool Recode(BitReader& reader, BitWriter& writer, int from, int to, std::vector<int>& dc,
+                const std::vector<Recoding>& recodings) const;
     // Each block written again, with the table that codes its AC coefficients and how many
     // sixteen-zero runs it can take.
     struct Host {
@@ -110,7 +123,7 @@ private:
     };
     enum class Emitted { Done, Failed, OffBy };
     // Writes with the file's own codes; with `whole`, per scan component, every block again
-    // from the data's start to its end with the codes it recodes to.
+    // from RewriteStart on to the data's end with the codes it recodes to.
     Emitted Emit(const RegionBlocks& replaced, const std::vector<int>& zeroRuns, const std::vector<Recoding>* whole,
                  SplicedScan& out, std::vector<Host>& hosts, int& missingBits);
     bool DecodeMcu(BitReader& reader, std::vector<int>& dc, std::vector<CoefficientBlock>* mcu) const;
@@ -123,5 +136,6 @@ private:
     int blocksPerMcu_ = 0;
     // Where each row of the touched MCUs starts in the data, top to bottom.
     std::vector<Resume> rowStarts_;
+    std::optional<Resume> halfway_;   // where the data's middle MCU starts, when passed
     std::vector<std::size_t> intervalStarts_;
 };

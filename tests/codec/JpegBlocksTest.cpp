@@ -58,8 +58,10 @@ TEST(JpegBlocks, KeepsEveryBlockOutsideTheTouchedMcusAndEncodesTheCompositeInsid
     // Tables fitted to noise lack the codes of the stamp's smooth blocks, and its file is
     // larger than the first buffer a writer takes.
     const struct { int sampling, flags, restartRows; QRect area; bool fitted = false; } rows[] = {
-        {TJSAMP_444, 0, 0, {100, 90, 60, 40}, true},
+        {TJSAMP_444, 0, 0, {100, 10, 60, 40}, true},    // at the data's start
         {TJSAMP_420, 0, 3, {100, 90, 60, 40}, true},
+        {TJSAMP_444, 0, 0, {150, 200, 60, 40}, true},   // below the data's middle
+        {TJSAMP_420, 0, 3, {150, 200, 60, 40}, true},
         {TJSAMP_420, 0, 0, {50, 37, 61, 29}},
         {TJSAMP_420, 0, 2, {50, 37, 61, 29}},
         {TJSAMP_420, TJFLAG_PROGRESSIVE, 0, {50, 37, 61, 29}},
